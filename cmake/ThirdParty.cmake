@@ -1,0 +1,16 @@
+# GoogleTest from Debian's source package, built by every build so the same
+# tests compile natively and for Windows.
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+
+# Header-only libraries from Debian serve both builds. The cross compiler must
+# not see /usr/include as a whole, so each is exposed through its own folder.
+set(TAVREL_THIRD_PARTY_INCLUDE ${CMAKE_BINARY_DIR}/third_party/include)
+file(MAKE_DIRECTORY ${TAVREL_THIRD_PARTY_INCLUDE})
+if(NOT EXISTS ${TAVREL_THIRD_PARTY_INCLUDE}/nlohmann)
+  file(CREATE_LINK /usr/include/nlohmann ${TAVREL_THIRD_PARTY_INCLUDE}/nlohmann SYMBOLIC)
+endif()
+add_library(tavrel_json INTERFACE)
+target_include_directories(tavrel_json SYSTEM INTERFACE ${TAVREL_THIRD_PARTY_INCLUDE})

@@ -1,0 +1,76 @@
+// Files, with the creation and sharing semantics of CreateFileW. The POSIX
+// build maps backslashes to slashes and stands in the sharing modes with
+// advisory locks, so a file held open without sharing refuses other openers
+// in both builds.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/LastError.h"
+
+namespace tavrel::platform {
+
+enum class FileAccess { Read, ReadWrite };
+enum class FileDisposition { OpenExisting, CreateAlways };
+
+// Sharing flags; combine with |.
+enum FileShare : unsigned { kShareNone = 0, kShareRead = 1, kShareWrite = 2, kShareDelete = 4 };
+
+class File {
+ public:
+  File() = default;
+  ~File();
+  File(File&& other) noexcept;
+  File& operator=(File&& other) noexcept;
+  File(const File&) = delete;
+  File& operator=(const File&) = delete;
+
+  // CreateFileW with FILE_ATTRIBUTE_NORMAL. On failure the result is not
+  // open and LastError() tells why.
+  static File Open(std::u16string_view path, FileAccess access, unsigned share, FileDisposition disposition);
+
+  bool IsOpen() const { return handle_ != kInvalid; }
+  explicit operator bool() const { return IsOpen(); }
+
+  // GetFileSize: the low 32 bits of the size; nullopt for the failure value.
+  std::optional<uint32_t> Size() const;
+  // ReadFile / WriteFile: true on success; *done receives the bytes moved.
+  bool Read(void* buffer, uint32_t count, uint32_t* done);
+  bool Write(const void* data, uint32_t count, uint32_t* done);
+  // Forces written data to the disk.
+  bool Flush();
+  void Close();
+
+ private:
+  friend File CreateTempBeside(std::u16string_view target, std::u16string* tempPath);
+  static constexpr intptr_t kInvalid = -1;
+  explicit File(intptr_t handle) : handle_(handle) {}
+  intptr_t handle_ = kInvalid;
+};
+
+// _waccess: 0 when the file exists and allows the access (mode 0 existence,
+// 2 write, 4 read, 6 read and write), else -1.
+int Access(std::u16string_view path, int mode);
+
+// _wchmod with _S_IREAD (0x100) / _S_IWRITE (0x80) bits: 0 on success, -1.
+constexpr int kModeRead = 0x100;
+constexpr int kModeWrite = 0x80;
+int Chmod(std::u16string_view path, int mode);
+
+// Deletes a file; true on success.
+bool RemoveFile(std::u16string_view path);
+
+// Creates a new, empty, uniquely named file in the folder of `target`,
+// open for writing without sharing, and tells its path.
+File CreateTempBeside(std::u16string_view target, std::u16string* tempPath);
+
+// Replaces `target` by `source` in one step, so readers see the old or the
+// new file, never a mix; the data reaches the disk before it returns. Fails
+// (and leaves both files) when the target is held open without delete
+// sharing.
+bool ReplaceFileAtomically(std::u16string_view source, std::u16string_view target);
+
+}  // namespace tavrel::platform

@@ -1,0 +1,211 @@
+#include "platform/File.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+#include "platform/posix/NativePath.h"
+
+namespace tavrel::platform {
+
+namespace {
+
+void FailWith(int err, const std::string& nativePath) {
+  SetLastError(posix::WindowsErrorFromErrno(err, nativePath));
+}
+
+// A file without any write bit stands in for the read-only attribute, which
+// Windows honours even for administrators.
+bool IsReadOnly(const struct stat& st) { return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0; }
+
+}  // namespace
+
+File::~File() { Close(); }
+
+File::File(File&& other) noexcept : handle_(other.handle_) { other.handle_ = kInvalid; }
+
+File& File::operator=(File&& other) noexcept {
+  if (this != &other) {
+    Close();
+    handle_ = other.handle_;
+    other.handle_ = kInvalid;
+  }
+  return *this;
+}
+
+File File::Open(std::u16string_view path, FileAccess access, unsigned share, FileDisposition disposition) {
+  const std::string native = posix::NativePath(path);
+  struct stat st {};
+  const bool exists = ::stat(native.c_str(), &st) == 0;
+  if (exists && S_ISDIR(st.st_mode)) {
+    SetLastError(5);
+    return File();
+  }
+  if (exists && access == FileAccess::ReadWrite && IsReadOnly(st)) {
+    SetLastError(5);
+    return File();
+  }
+  int flags = O_CLOEXEC | (access == FileAccess::Read ? O_RDONLY : O_RDWR);
+  if (disposition == FileDisposition::CreateAlways) flags |= O_CREAT;
+  const int fd = ::open(native.c_str(), flags, 0666);
+  if (fd < 0) {
+    FailWith(errno, native);
+    return File();
+  }
+  // Sharing: an opener that shares nothing locks others out entirely; every
+  // other opener only keeps exclusive openers (and replacement) away.
+  const int lockMode = share == kShareNone ? LOCK_EX : LOCK_SH;
+  if (::flock(fd, lockMode | LOCK_NB) != 0) {
+    ::close(fd);
+    SetLastError(32);  // ERROR_SHARING_VIOLATION
+    return File();
+  }
+  if (disposition == FileDisposition::CreateAlways && ::ftruncate(fd, 0) != 0) {
+    FailWith(errno, native);
+    ::close(fd);
+    return File();
+  }
+  SetLastError(0);
+  return File(fd);
+}
+
+std::optional<uint32_t> File::Size() const {
+  struct stat st {};
+  if (!IsOpen() || ::fstat(static_cast<int>(handle_), &st) != 0) return std::nullopt;
+  const auto low = static_cast<uint32_t>(static_cast<uint64_t>(st.st_size) & 0xFFFFFFFFu);
+  if (low == 0xFFFFFFFFu) return std::nullopt;
+  return low;
+}
+
+bool File::Read(void* buffer, uint32_t count, uint32_t* done) {
+  *done = 0;
+  if (!IsOpen()) return false;
+  auto* out = static_cast<char*>(buffer);
+  while (*done < count) {
+    const ssize_t n = ::read(static_cast<int>(handle_), out + *done, count - *done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      FailWith(errno, {});
+      return false;
+    }
+    if (n == 0) break;
+    *done += static_cast<uint32_t>(n);
+  }
+  return true;
+}
+
+bool File::Write(const void* data, uint32_t count, uint32_t* done) {
+  *done = 0;
+  if (!IsOpen()) return false;
+  const auto* in = static_cast<const char*>(data);
+  while (*done < count) {
+    const ssize_t n = ::write(static_cast<int>(handle_), in + *done, count - *done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      FailWith(n < 0 ? errno : ENOSPC, {});
+      return false;
+    }
+    *done += static_cast<uint32_t>(n);
+  }
+  return true;
+}
+
+bool File::Flush() { return IsOpen() && ::fsync(static_cast<int>(handle_)) == 0; }
+
+void File::Close() {
+  if (IsOpen()) {
+    ::close(static_cast<int>(handle_));
+    handle_ = kInvalid;
+  }
+}
+
+int Access(std::u16string_view path, int mode) {
+  const std::string native = posix::NativePath(path);
+  struct stat st {};
+  if (::stat(native.c_str(), &st) != 0) {
+    FailWith(errno, native);
+    return -1;
+  }
+  if ((mode & 2) != 0 && IsReadOnly(st)) return -1;
+  return 0;
+}
+
+int Chmod(std::u16string_view path, int mode) {
+  const std::string native = posix::NativePath(path);
+  struct stat st {};
+  if (::stat(native.c_str(), &st) != 0) {
+    FailWith(errno, native);
+    return -1;
+  }
+  mode_t bits = st.st_mode & 07777;
+  if ((mode & kModeWrite) != 0) {
+    bits |= S_IWUSR;
+  } else {
+    bits &= static_cast<mode_t>(~(S_IWUSR | S_IWGRP | S_IWOTH));
+  }
+  if (::chmod(native.c_str(), bits) != 0) {
+    FailWith(errno, native);
+    return -1;
+  }
+  return 0;
+}
+
+bool RemoveFile(std::u16string_view path) {
+  const std::string native = posix::NativePath(path);
+  if (::unlink(native.c_str()) != 0) {
+    FailWith(errno, native);
+    return false;
+  }
+  return true;
+}
+
+File CreateTempBeside(std::u16string_view target, std::u16string* tempPath) {
+  std::u16string pattern(target);
+  pattern += u".XXXXXX";
+  std::string native = posix::NativePath(pattern);
+  const int fd = ::mkstemp(native.data());
+  if (fd < 0) {
+    FailWith(errno, native);
+    return File();
+  }
+  ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+  ::flock(fd, LOCK_EX | LOCK_NB);
+  // mkstemp only rewrote the six X's, so the caller's spelling of the folder
+  // (backslashes included) is kept.
+  tempPath->assign(pattern.substr(0, pattern.size() - 6));
+  for (size_t i = native.size() - 6; i < native.size(); ++i)
+    tempPath->push_back(static_cast<char16_t>(native[i]));
+  return File(fd);
+}
+
+bool ReplaceFileAtomically(std::u16string_view source, std::u16string_view target) {
+  const std::string from = posix::NativePath(source);
+  const std::string to = posix::NativePath(target);
+  const int held = ::open(to.c_str(), O_RDONLY | O_CLOEXEC);
+  if (held >= 0) {
+    const bool free = ::flock(held, LOCK_EX | LOCK_NB) == 0;
+    ::close(held);
+    if (!free) {
+      SetLastError(32);
+      return false;
+    }
+  }
+  if (::rename(from.c_str(), to.c_str()) != 0) {
+    FailWith(errno, to);
+    return false;
+  }
+  const auto slash = to.find_last_of('/');
+  const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : to.substr(0, slash));
+  const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
+  return true;
+}
+
+}  // namespace tavrel::platform

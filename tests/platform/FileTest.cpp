@@ -1,0 +1,116 @@
+#include "platform/File.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "tests/support/Environment.h"
+#include "tests/support/TempDir.h"
+
+namespace tavrel::platform {
+namespace {
+
+std::string ReadAll(const std::filesystem::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST(File, CreateWriteReadAndSize) {
+  testing_support::TempDir dir;
+  const std::u16string path = dir.Path(u"a.bin");
+  {
+    File f = File::Open(path, FileAccess::ReadWrite, kShareRead | kShareWrite, FileDisposition::CreateAlways);
+    ASSERT_TRUE(f);
+    uint32_t done = 0;
+    ASSERT_TRUE(f.Write("hello", 5, &done));
+    EXPECT_EQ(done, 5u);
+  }
+  File f = File::Open(path, FileAccess::Read, kShareRead | kShareWrite, FileDisposition::OpenExisting);
+  ASSERT_TRUE(f);
+  EXPECT_EQ(f.Size(), 5u);
+  char buf[8] = {};
+  uint32_t done = 0;
+  ASSERT_TRUE(f.Read(buf, 5, &done));
+  EXPECT_EQ(std::string(buf, done), "hello");
+}
+
+TEST(File, CreateAlwaysTruncates) {
+  testing_support::TempDir dir;
+  const std::u16string path = dir.Path(u"t.txt");
+  dir.Write(u"t.txt", "old content that is long");
+  File f = File::Open(path, FileAccess::ReadWrite, kShareRead | kShareWrite, FileDisposition::CreateAlways);
+  ASSERT_TRUE(f);
+  EXPECT_EQ(f.Size(), 0u);
+}
+
+TEST(File, MissingFileAndFolderGiveWindowsCodes) {
+  testing_support::TempDir dir;
+  File f = File::Open(dir.Path(u"none.txt"), FileAccess::Read, kShareRead, FileDisposition::OpenExisting);
+  EXPECT_FALSE(f);
+  EXPECT_EQ(LastError(), 2u);
+  File g = File::Open(dir.Path(u"nodir\\x.txt"), FileAccess::Read, kShareRead, FileDisposition::OpenExisting);
+  EXPECT_FALSE(g);
+  EXPECT_EQ(LastError(), 3u);
+}
+
+TEST(File, AccessAndChmodFollowTheReadOnlyAttribute) {
+  testing_support::TempDir dir;
+  const std::u16string path = dir.Path(u"ro.txt");
+  EXPECT_EQ(Access(path, 0), -1);
+  dir.Write(u"ro.txt", "x");
+  EXPECT_EQ(Access(path, 0), 0);
+  EXPECT_EQ(Access(path, 6), 0);
+  ASSERT_EQ(Chmod(path, kModeRead), 0);
+  EXPECT_EQ(Access(path, 0), 0);
+  EXPECT_EQ(Access(path, 6), -1);
+  if (!testing_support::UnderWine()) {
+    File f = File::Open(path, FileAccess::ReadWrite, kShareRead | kShareWrite, FileDisposition::CreateAlways);
+    EXPECT_FALSE(f);
+    EXPECT_EQ(LastError(), 5u);
+  }
+  ASSERT_EQ(Chmod(path, kModeRead | kModeWrite), 0);
+  EXPECT_EQ(Access(path, 6), 0);
+}
+
+TEST(File, OpenWithoutSharingLocksOthersOut) {
+  testing_support::TempDir dir;
+  const std::u16string path = dir.Path(u"held.txt");
+  dir.Write(u"held.txt", "x");
+  File holder = File::Open(path, FileAccess::ReadWrite, kShareNone, FileDisposition::OpenExisting);
+  ASSERT_TRUE(holder);
+  File other = File::Open(path, FileAccess::Read, kShareRead | kShareWrite, FileDisposition::OpenExisting);
+  EXPECT_FALSE(other);
+  EXPECT_EQ(LastError(), 32u);
+  holder.Close();
+  other = File::Open(path, FileAccess::Read, kShareRead | kShareWrite, FileDisposition::OpenExisting);
+  EXPECT_TRUE(other);
+}
+
+TEST(File, AtomicReplaceSwapsContentAndRefusesAHeldTarget) {
+  testing_support::TempDir dir;
+  const std::u16string target = dir.Path(u"settings.xml");
+  dir.Write(u"settings.xml", "old");
+  std::u16string temp;
+  {
+    File t = CreateTempBeside(target, &temp);
+    ASSERT_TRUE(t);
+    uint32_t done = 0;
+    ASSERT_TRUE(t.Write("new", 3, &done));
+    ASSERT_TRUE(t.Flush());
+  }
+  {
+    File holder =
+        File::Open(target, FileAccess::Read, kShareRead | kShareWrite, FileDisposition::OpenExisting);
+    ASSERT_TRUE(holder);
+    EXPECT_FALSE(ReplaceFileAtomically(temp, target));
+  }
+  EXPECT_EQ(ReadAll(dir.Native(u"settings.xml")), "old");
+  ASSERT_TRUE(ReplaceFileAtomically(temp, target));
+  EXPECT_EQ(ReadAll(dir.Native(u"settings.xml")), "new");
+  EXPECT_EQ(Access(temp, 0), -1);
+}
+
+}  // namespace
+}  // namespace tavrel::platform

@@ -1,0 +1,31 @@
+// A fresh folder per test, removed afterwards (read-only files included).
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace tavrel::testing_support {
+
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::filesystem::path& Root() const { return root_; }
+  // The folder as the plug-in spells paths (UTF-16, backslash separators).
+  std::u16string Folder() const;
+  // A path below the folder; `relative` may use backslashes.
+  std::u16string Path(std::u16string_view relative) const;
+  std::filesystem::path Native(std::u16string_view relative) const;
+  // Writes bytes to a file below the folder, creating folders on the way.
+  void Write(std::u16string_view relative, std::string_view bytes) const;
+  std::string Read(std::u16string_view relative) const;
+
+ private:
+  std::filesystem::path root_;
+};
+
+}  // namespace tavrel::testing_support
