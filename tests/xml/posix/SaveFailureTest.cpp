@@ -1,0 +1,62 @@
+// Failures that only the POSIX stand-in can provoke: a file size limit and a
+// file name too long for a temporary name beside it.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+
+#include "tests/support/TempDir.h"
+#include "tests/xml/ProfileFiles.h"
+#include "xml/XmlProfile.h"
+
+namespace tavrel::xml {
+namespace {
+
+using testing_support::TempDir;
+
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    ::getrlimit(RLIMIT_FSIZE, &saved_);
+    previous_ = ::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = saved_;
+    limit.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &saved_);
+    ::signal(SIGXFSZ, previous_);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  rlimit saved_{};
+  void (*previous_)(int) = nullptr;
+};
+
+TEST(XmlProfileSavePosix, WriteFailureKeepsTheOldFile) {
+  TempDir dir;
+  dir.Write(u"s.xml", "old");
+  CXmlProfile profile;
+  profile.SetString(u"s", u"big", std::u16string(4000, u'v').c_str());
+  profile.SetString(u"s", u"small", u"1");
+  {
+    FileSizeLimit limit(1024);  // the key line of 8 KB cannot be written
+    EXPECT_EQ(profile.Save(dir.Path(u"s.xml").c_str(), ProfileEncoding::Auto), 0);
+  }
+  EXPECT_EQ(dir.Read(u"s.xml"), "old");
+  EXPECT_EQ(testing::FolderListing(dir.Root()), "s.xml ");
+}
+
+TEST(XmlProfileSavePosix, WritesInPlaceWhenNoTemporaryFileFits) {
+  TempDir dir;
+  const std::u16string name(250, u'n');  // the temporary name would pass the 255-byte limit
+  dir.Write(name, "old");
+  CXmlProfile profile;
+  EXPECT_NE(testing::FillSettings(profile).Save(dir.Path(name).c_str(), ProfileEncoding::Auto), 0);
+  EXPECT_EQ(dir.Read(name), testing::Golden("settings-auto.xml"));
+  EXPECT_EQ(testing::FolderListing(dir.Root()), std::string(250, 'n') + " ");
+}
+
+}  // namespace
+}  // namespace tavrel::xml

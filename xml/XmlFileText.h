@@ -1,0 +1,19 @@
+// Reading a profile file into UTF-16 text.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "xml/ProfileEncoding.h"
+
+namespace tavrel::xml {
+
+// The decoded text of the file, or empty when it cannot be opened for
+// reading, its 32-bit size is 0 or unobtainable, the read fails, or it
+// decodes to nothing. The mark FF FE is skipped in every mode; UTF-16 is
+// read when the mode is Utf16, or Auto (any other value) with the mark;
+// otherwise the ANSI code page. Decoding stops at the first zero unit
+// (UTF-16) or byte (ANSI).
+std::u16string ReadFileText(std::u16string_view fileName, ProfileEncoding mode);
+
+}  // namespace tavrel::xml

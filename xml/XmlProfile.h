@@ -1,0 +1,96 @@
+// An in-memory store of named sections holding named keys with text values,
+// loaded from and saved to a small XML file:
+//
+//   <?xml version="1.0" encoding="UTF-16"?>
+//   <profile>
+//   	<section name="General">
+//   		<key name="EmbAppType" value="1"/>
+//   	</section>
+//   </profile>
+//
+// String arguments are NUL-terminated UTF-16 texts; nullptr means "absent",
+// which is not the same as an empty text: an absent key deletes a section and
+// an absent value deletes a key. Section and key names are compared ignoring
+// ASCII letter case and keep the case they were created with. Read-only
+// entries refuse every change through SetValue/SetKeyValue.
+#pragma once
+
+#include <cstdint>
+#include <list>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "xml/ProfileEncoding.h"
+
+namespace tavrel::platform {
+class File;
+}
+
+namespace tavrel::xml {
+
+struct ProfileKey {
+  std::u16string name;  // empty only for a key set with an empty name
+  std::u16string value;
+  int32_t readOnly = 0;
+};
+
+struct ProfileSection {
+  std::u16string name;  // never empty
+  int32_t readOnly = 0;
+  std::list<ProfileKey> keys;
+};
+
+class CXmlProfile {
+ public:
+  CXmlProfile() = default;
+  virtual ~CXmlProfile() = default;
+  CXmlProfile(const CXmlProfile&) = delete;
+  CXmlProfile& operator=(const CXmlProfile&) = delete;
+
+  // Replaces the content with the file's. 1 when the file was read and no
+  // section name repeats in it; 0 for a missing, empty or unreadable file
+  // (profile left empty) and at a repeated section (earlier sections kept).
+  int Load(const char16_t* fileName, ProfileEncoding mode);
+  // Writes the profile: UTF-16 with the mark FF FE, or the ANSI code page in
+  // mode Ansi. The file is written beside the target and then swapped in, so
+  // a failure never leaves a half-written file. 1 when every write succeeded
+  // and the file was replaced; 0 otherwise (the old file stays as it was).
+  int Save(const char16_t* fileName, ProfileEncoding mode);
+
+  std::u16string GetString(const char16_t* section, const char16_t* key, const char16_t* defaultValue);
+  int32_t GetInt(const char16_t* section, const char16_t* key, int32_t defaultValue);
+  // 1 when the key now holds the value; 0 when refused, deleted or absent.
+  int SetString(const char16_t* section, const char16_t* key, const char16_t* value);
+  int SetInt(const char16_t* section, const char16_t* key, int32_t value);
+  // Creates the section when needed, then SetKeyValue. The key that was set or
+  // created; nullptr otherwise.
+  ProfileKey* SetValue(const char16_t* section, const char16_t* key, const char16_t* value, int32_t readOnly);
+  // key nullptr: deletes the section. value nullptr: deletes the key. Refused
+  // (nullptr, nothing changed) in a read-only section or on a read-only key.
+  ProfileKey* SetKeyValue(ProfileSection* entry, const char16_t* key, const char16_t* value,
+                          int32_t readOnly);
+
+  ProfileSection* FindSection(const char16_t* name);
+  ProfileKey* FindKey(ProfileSection* entry, const char16_t* name);
+  void RemoveAll() { sections_.clear(); }
+
+  // Writes one text to an open file, UTF-16 unless the mode is Ansi; with
+  // `writeMark` a UTF-16 file gets FF FE first. Nonzero on success; 0 for no
+  // file, an empty text, or a failed or short write (of the mark too).
+  int WriteText(platform::File* file, std::u16string_view text, ProfileEncoding mode, bool writeMark);
+
+  const std::list<ProfileSection>& Sections() const { return sections_; }
+
+ private:
+  int WriteProfile(platform::File& file, ProfileEncoding mode);
+  void RemoveSection(const ProfileSection* entry);
+
+  std::list<ProfileSection> sections_;
+  // Reused by every WriteText of this profile; grown only when a line needs
+  // more.
+  std::unique_ptr<char[]> buffer_;
+  size_t capacity_ = 0;
+};
+
+}  // namespace tavrel::xml

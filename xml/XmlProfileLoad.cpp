@@ -1,0 +1,45 @@
+#include "platform/Text.h"
+#include "xml/ProfileMarkup.h"
+#include "xml/XmlParser.h"
+#include "xml/XmlProfile.h"
+
+namespace tavrel::xml {
+
+int CXmlProfile::Load(const char16_t* fileName, ProfileEncoding mode) {
+  RemoveAll();
+  if (fileName == nullptr) return 0;
+  CXmlParser parser;
+  if (parser.LoadFile(fileName, mode) == 0) return 0;
+
+  CXmlElement* root = parser.GetRoot();
+  if (root->Name() != markup::kProfile) return 1;
+  for (CXmlElement* element = parser.GetFirstChild(root); element != nullptr;
+       element = parser.GetNextChild(root)) {
+    if (element->Name() != markup::kSection) continue;
+    const std::u16string name = element->GetAttribute(markup::kName);
+    if (name.empty()) continue;
+    const int32_t readOnly = text::ParseInt(element->GetAttribute(markup::kReadOnly));
+    if (FindSection(name.c_str()) != nullptr) return 0;
+
+    // The section is created with its first usable key, so a section element
+    // without one leaves no trace.
+    ProfileSection* section = nullptr;
+    for (CXmlElement* child = parser.GetFirstChild(element); child != nullptr;
+         child = parser.GetNextChild(element)) {
+      if (child->Name() != markup::kKey) continue;
+      std::u16string keyName = child->GetAttribute(markup::kName);
+      std::u16string value = child->GetAttribute(markup::kValue);
+      if (keyName.empty() || value.empty()) continue;
+      const int32_t keyReadOnly = text::ParseInt(child->GetAttribute(markup::kReadOnly));
+      if (section == nullptr) {
+        sections_.push_back(ProfileSection{name, readOnly, {}});
+        section = &sections_.back();
+      }
+      if (FindKey(section, keyName.c_str()) != nullptr) continue;
+      section->keys.push_back(ProfileKey{std::move(keyName), std::move(value), keyReadOnly});
+    }
+  }
+  return 1;
+}
+
+}  // namespace tavrel::xml

@@ -1,0 +1,89 @@
+#include <cstring>
+
+#include "platform/Codepage.h"
+#include "platform/File.h"
+#include "xml/ProfileLines.h"
+#include "xml/XmlProfile.h"
+
+namespace tavrel::xml {
+
+namespace {
+
+using platform::File;
+
+constexpr size_t kMinimumCapacity = 4096;
+constexpr size_t kCapacityReserve = 2;
+constexpr size_t kAllocationSlack = 100;
+
+bool WriteAll(File& file, const void* data, size_t count) {
+  uint32_t done = 0;
+  return file.Write(data, static_cast<uint32_t>(count), &done) && done == count;
+}
+
+}  // namespace
+
+int CXmlProfile::WriteText(File* file, std::u16string_view text, ProfileEncoding mode, bool writeMark) {
+  if (file == nullptr || !file->IsOpen() || text.empty()) return 0;
+  const bool ansi = mode == ProfileEncoding::Ansi;
+  if (writeMark && !ansi) {
+    static constexpr unsigned char kMark[2] = {0xFF, 0xFE};
+    if (!WriteAll(*file, kMark, sizeof kMark)) return 0;
+  }
+  const size_t needed = 2 * text.size();
+  if (buffer_ == nullptr || needed > capacity_) {
+    capacity_ = (needed > kMinimumCapacity ? needed : kMinimumCapacity) + kCapacityReserve;
+    buffer_ = std::make_unique<char[]>(capacity_ + kAllocationSlack);
+  }
+  size_t count = 0;
+  if (ansi) {
+    const std::string bytes = platform::Utf16ToAnsi(text);
+    count = bytes.size();
+    std::memcpy(buffer_.get(), bytes.data(), count);
+  } else {
+    // Little-endian whatever the machine.
+    for (char16_t unit : text) {
+      buffer_[count++] = static_cast<char>(unit & 0xFF);
+      buffer_[count++] = static_cast<char>(unit >> 8);
+    }
+  }
+  return WriteAll(*file, buffer_.get(), count) ? 1 : 0;
+}
+
+int CXmlProfile::WriteProfile(File& file, ProfileEncoding mode) {
+  const bool written = WriteProfileLines(sections_, mode == ProfileEncoding::Ansi,
+                                         [this, &file, mode](std::u16string_view line, bool first) {
+                                           return WriteText(&file, line, mode, first) != 0;
+                                         });
+  return written ? 1 : 0;
+}
+
+int CXmlProfile::Save(const char16_t* fileName, ProfileEncoding mode) {
+  if (fileName == nullptr || *fileName == 0) return 0;
+  const std::u16string_view target(fileName);
+  const unsigned share = platform::kShareRead | platform::kShareWrite;
+
+  // An existing target must be writable as the in-place write would open it:
+  // a read-only file or one held without sharing is refused, untouched.
+  if (platform::Access(target, 0) == 0) {
+    File probe =
+        File::Open(target, platform::FileAccess::ReadWrite, share, platform::FileDisposition::OpenExisting);
+    if (!probe) return 0;
+  }
+
+  std::u16string tempPath;
+  File temp = platform::CreateTempBeside(target, &tempPath);
+  if (!temp) {
+    // No temporary file possible here: write the target in place.
+    File file =
+        File::Open(target, platform::FileAccess::ReadWrite, share, platform::FileDisposition::CreateAlways);
+    if (!file) return 0;
+    return WriteProfile(file, mode);
+  }
+  const bool written = WriteProfile(temp, mode) != 0 && temp.Flush();
+  temp.Close();
+  if (written && platform::ReplaceFileAtomically(tempPath, target)) return 1;
+  platform::RemoveFile(tempPath);
+  return 0;
+}
+
+}  // namespace tavrel::xml
