@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "platform/DialogTemplate.h"
 #include "platform/Module.h"
 
 namespace tavrel::platform {
@@ -42,5 +43,10 @@ bool EndDialog(WindowHandle dialog, intptr_t result);
 WindowHandle GetDlgItem(WindowHandle dialog, int controlId);
 intptr_t SendMessage(WindowHandle window, unsigned message, uintptr_t wParam, intptr_t lParam);
 bool EnableWindow(WindowHandle window, bool enable);
+
+// Announces a dialog template of a module. Windows finds templates in the
+// module's resources and ignores this; the native dialog stand-in has no
+// resources and runs the announced template.
+void RegisterDialogTemplate(ModuleHandle module, int templateId, const DialogTemplate* dialogTemplate);
 
 }  // namespace tavrel::platform

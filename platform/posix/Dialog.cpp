@@ -195,11 +195,11 @@ Dialog* DialogOf(WindowHandle w) { return dynamic_cast<Dialog*>(Lookup(w)); }
 
 }  // namespace
 
-namespace posix {
-
 void RegisterDialogTemplate(ModuleHandle module, int templateId, const DialogTemplate* dialogTemplate) {
   Templates()[{module, templateId}] = dialogTemplate;
 }
+
+namespace posix {
 
 void SetDialogDriver(DialogDriver driver) { Driver() = std::move(driver); }
 

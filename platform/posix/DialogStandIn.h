@@ -14,8 +14,6 @@
 
 namespace tavrel::platform::posix {
 
-void RegisterDialogTemplate(ModuleHandle module, int templateId, const DialogTemplate* dialogTemplate);
-
 struct ControlState {
   int id;
   ControlClass controlClass;

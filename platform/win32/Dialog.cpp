@@ -50,4 +50,6 @@ bool EnableWindow(WindowHandle window, bool enable) {
   return ::EnableWindow(AsHwnd(window), enable ? TRUE : FALSE) != FALSE;
 }
 
+void RegisterDialogTemplate(ModuleHandle, int, const DialogTemplate*) {}
+
 }  // namespace tavrel::platform
