@@ -1,0 +1,73 @@
+#include "host/VGAppPlugin.h"
+
+#include <cstring>
+
+namespace tavrel::host {
+namespace {
+
+bool SameId(REFIID a, const IID& b) { return std::memcmp(&a, &b, sizeof(IID)) == 0; }
+
+}  // namespace
+
+HRESULT STDMETHODCALLTYPE CVGAppPlugin::QueryInterface(REFIID riid, void** object) {
+  if (object == nullptr) return E_POINTER;
+  ++referenceCount_;
+  if (SameId(riid, IID_IUnknown) || SameId(riid, IID_IDispatch) || SameId(riid, IID_IVGAppPlugin)) {
+    *object = static_cast<IVGAppPlugin*>(this);
+    return S_OK;
+  }
+  --referenceCount_;
+  *object = nullptr;
+  return E_NOINTERFACE;
+}
+
+ULONG STDMETHODCALLTYPE CVGAppPlugin::AddRef() { return static_cast<ULONG>(++referenceCount_); }
+
+ULONG STDMETHODCALLTYPE CVGAppPlugin::Release() {
+  const std::int32_t left = --referenceCount_;
+  if (left == 0) delete this;
+  return static_cast<ULONG>(left);
+}
+
+HRESULT STDMETHODCALLTYPE CVGAppPlugin::GetTypeInfoCount(UINT* /*count*/) { return E_NOTIMPL; }
+
+HRESULT STDMETHODCALLTYPE CVGAppPlugin::GetTypeInfo(UINT /*index*/, LCID /*lcid*/, ITypeInfo** /*info*/) {
+  return E_NOTIMPL;
+}
+
+HRESULT STDMETHODCALLTYPE CVGAppPlugin::GetIDsOfNames(REFIID /*riid*/, LPOLESTR* /*names*/, UINT /*count*/,
+                                                      LCID /*lcid*/, DISPID* /*ids*/) {
+  return E_NOTIMPL;
+}
+
+HRESULT STDMETHODCALLTYPE CVGAppPlugin::Invoke(DISPID /*id*/, REFIID /*riid*/, LCID /*lcid*/, WORD /*flags*/,
+                                               DISPPARAMS* /*params*/, VARIANT* /*result*/,
+                                               EXCEPINFO* /*exception*/, UINT* /*argError*/) {
+  return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE CVGAppPlugin::OnLoad(IHostApplication* application) {
+  application_ = application;
+  // A host object that throws must not take the host down with it.
+  try {
+    if (application != nullptr) application->AddRef();
+  } catch (...) {
+  }
+  return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE CVGAppPlugin::StartSession() { return S_OK; }
+
+HRESULT STDMETHODCALLTYPE CVGAppPlugin::StopSession() { return S_OK; }
+
+HRESULT STDMETHODCALLTYPE CVGAppPlugin::OnUnload() {
+  IHostApplication* held = application_;
+  application_ = nullptr;
+  try {
+    if (held != nullptr) held->Release();
+  } catch (...) {
+  }
+  return S_OK;
+}
+
+}  // namespace tavrel::host
