@@ -1,0 +1,126 @@
+#include "platform/Process.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <string>
+#include <vector>
+
+#include "platform/CommandLine.h"
+#include "platform/LastError.h"
+#include "platform/Text.h"
+#include "platform/posix/NativePath.h"
+#include "platform/posix/StandInState.h"
+
+extern char** environ;
+
+namespace tavrel::platform {
+
+namespace {
+
+// Owns the two ends of a pipe.
+class Pipe {
+ public:
+  Pipe() {
+    if (::pipe2(fds_, O_CLOEXEC) != 0) fds_[0] = fds_[1] = -1;
+  }
+  ~Pipe() {
+    CloseRead();
+    CloseWrite();
+  }
+  Pipe(const Pipe&) = delete;
+  Pipe& operator=(const Pipe&) = delete;
+  bool Ok() const { return fds_[0] >= 0; }
+  int ReadEnd() const { return fds_[0]; }
+  int WriteEnd() const { return fds_[1]; }
+  void CloseRead() { Close(0); }
+  void CloseWrite() { Close(1); }
+
+ private:
+  void Close(int i) {
+    if (fds_[i] >= 0) ::close(fds_[i]);
+    fds_[i] = -1;
+  }
+  int fds_[2] = {-1, -1};
+};
+
+// posix_spawn's file actions, destroyed on every path.
+class FileActions {
+ public:
+  FileActions() { ::posix_spawn_file_actions_init(&actions_); }
+  ~FileActions() { ::posix_spawn_file_actions_destroy(&actions_); }
+  FileActions(const FileActions&) = delete;
+  FileActions& operator=(const FileActions&) = delete;
+  posix_spawn_file_actions_t* Get() { return &actions_; }
+
+ private:
+  posix_spawn_file_actions_t actions_{};
+};
+
+// Starts the program from a short-lived middle process, so the program is
+// adopted by init and never waits as a zombie of the caller, and the caller
+// needs no SIGCHLD handling. Returns posix_spawn's result.
+int SpawnDetached(const char* program, char* const* argv) {
+  FileActions actions;
+  // No handle inheritance: only standard input, output and error go along.
+  ::posix_spawn_file_actions_addclosefrom_np(actions.Get(), 3);
+  Pipe result;
+  if (!result.Ok()) return errno;
+  const pid_t middle = ::fork();
+  if (middle < 0) return errno;
+  if (middle == 0) {
+    pid_t child = 0;
+    int err = ::posix_spawn(&child, program, actions.Get(), nullptr, argv, environ);
+    [[maybe_unused]] const ssize_t n = ::write(result.WriteEnd(), &err, sizeof(err));
+    ::_exit(0);
+  }
+  result.CloseWrite();
+  int err = ECHILD;
+  ssize_t n = 0;
+  do {
+    n = ::read(result.ReadEnd(), &err, sizeof(err));
+  } while (n < 0 && errno == EINTR);
+  if (n != static_cast<ssize_t>(sizeof(err))) err = ECHILD;
+  while (::waitpid(middle, nullptr, 0) < 0 && errno == EINTR) {
+  }
+  return err;
+}
+
+// CreateProcessW reports a program it cannot find as file not found (2),
+// whether or not its folder exists, and a file that is no program as
+// ERROR_BAD_EXE_FORMAT (193).
+uint32_t StartError(int err, const std::string& program) {
+  if (err == ENOENT || err == ENOTDIR) return 2;
+  if (err == ENOEXEC) return 193;
+  return posix::WindowsErrorFromErrno(err, program);
+}
+
+}  // namespace
+
+bool StartProcess(std::u16string_view commandLine) {
+  if (const auto& observer = standin::State().processObserver) observer(commandLine);
+  const std::vector<std::u16string> args = SplitCommandLine(commandLine);
+  if (args.empty() || args[0].empty()) {
+    SetLastError(2);
+    return false;
+  }
+  const std::string program = posix::NativePath(args[0]);
+  std::vector<std::string> utf8;
+  utf8.reserve(args.size());
+  for (const auto& arg : args) utf8.push_back(text::ToUtf8(arg));
+  std::vector<char*> argv;
+  for (auto& arg : utf8) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  const int err = SpawnDetached(program.c_str(), argv.data());
+  if (err != 0) {
+    SetLastError(StartError(err, program));
+    return false;
+  }
+  SetLastError(0);
+  return true;
+}
+
+}  // namespace tavrel::platform

@@ -1,0 +1,54 @@
+// Internal to the POSIX platform layer: the registry as a ".reg" text file
+// ("Windows Registry Editor Version 5.00", UTF-8 or UTF-16LE with its byte
+// order mark). Understood: [key] sections ([-key] drops the section's
+// values), "name"= and @= values holding "text" (with \\ and \" escapes),
+// dword:, hex: and hex(N): (bytes may continue on the next line after a
+// backslash), and "name"=- (removes the value). Anything else is skipped.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tavrel::platform::posix {
+
+// Registry value types.
+constexpr uint32_t kRegSz = 1;
+constexpr uint32_t kRegBinary = 3;
+constexpr uint32_t kRegDword = 4;
+
+struct RegValue {
+  std::u16string name;  // empty for the default value
+  uint32_t type = 0;
+  std::vector<uint8_t> data;  // strings as UTF-16LE with their NUL
+};
+
+struct RegKey {
+  std::u16string path;  // the full path, e.g. HKEY_CURRENT_USER\Software\X
+  std::vector<RegValue> values;
+};
+
+class RegFile {
+ public:
+  // Parses the text of a registry file; a text without the header gives an
+  // empty registry.
+  static RegFile Parse(std::string_view bytes);
+  // Reads and parses a file; a missing or unreadable file gives an empty one.
+  static RegFile Load(const std::string& nativePath);
+
+  // True when the key is in the file, as a section or as the parent of one.
+  // Names compare without regard to the case of ASCII letters; the roots
+  // HKCU and HKLM stand for HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE.
+  bool HasKey(std::u16string_view path) const;
+  // The values of the key (none when it has no section).
+  std::vector<RegValue> ValuesOf(std::u16string_view path) const;
+
+ private:
+  RegKey& Section(std::u16string_view path);
+  // Drops the key and every key below it.
+  void Remove(std::u16string_view path);
+  std::vector<RegKey> keys_;
+};
+
+}  // namespace tavrel::platform::posix

@@ -1,0 +1,103 @@
+#include "tests/support/MessageBoxCapture.h"
+
+#include <windows.h>
+
+namespace tavrel::testing_support {
+
+namespace {
+
+constexpr int kTextControl = 0xFFFF;
+
+std::u16string WindowText(HWND window) {
+  if (window == nullptr) return std::u16string();
+  const int length = ::GetWindowTextLengthW(window);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  text.resize(static_cast<size_t>(::GetWindowTextW(window, text.data(), length + 1)));
+  return std::u16string(text.begin(), text.end());
+}
+
+bool HasButton(HWND box, int id) {
+  HWND button = ::GetDlgItem(box, id);
+  return button != nullptr && (::GetWindowLongW(button, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+unsigned ButtonFlags(HWND box) {
+  if (HasButton(box, IDYES)) return HasButton(box, IDCANCEL) ? MB_YESNOCANCEL : MB_YESNO;
+  if (HasButton(box, IDABORT)) return MB_ABORTRETRYIGNORE;
+  if (HasButton(box, IDRETRY)) return MB_RETRYCANCEL;
+  if (HasButton(box, IDCANCEL)) return MB_OKCANCEL;
+  return MB_OK;
+}
+
+BOOL CALLBACK FindIcon(HWND child, LPARAM found) {
+  if ((::GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+    *reinterpret_cast<HICON*>(found) = reinterpret_cast<HICON>(::SendMessageW(child, STM_GETICON, 0, 0));
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// The icon flag, told by comparing the box's icon with the system icons.
+unsigned IconFlags(HWND box) {
+  HICON icon = nullptr;
+  ::EnumChildWindows(box, FindIcon, reinterpret_cast<LPARAM>(&icon));
+  if (icon == nullptr) return 0;
+  const struct {
+    LPCWSTR id;
+    unsigned flag;
+  } icons[] = {// IDI_HAND, IDI_EXCLAMATION, IDI_QUESTION, IDI_ASTERISK
+               {MAKEINTRESOURCEW(32513), MB_ICONERROR},
+               {MAKEINTRESOURCEW(32515), MB_ICONEXCLAMATION},
+               {MAKEINTRESOURCEW(32514), MB_ICONQUESTION},
+               {MAKEINTRESOURCEW(32516), MB_ICONINFORMATION}};
+  for (const auto& candidate : icons) {
+    if (::LoadIconW(nullptr, candidate.id) == icon) return candidate.flag;
+  }
+  return 0;
+}
+
+}  // namespace
+
+struct MessageBoxCapture::Impl {
+  HHOOK hook = nullptr;
+  HWND current = nullptr;
+  std::vector<CapturedBox> boxes;
+};
+
+namespace {
+
+thread_local MessageBoxCapture::Impl* t_capture = nullptr;
+
+LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam) {
+  MessageBoxCapture::Impl* capture = t_capture;
+  if (capture != nullptr) {
+    HWND window = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_ACTIVATE && window != capture->current &&
+        ::GetDlgItem(window, kTextControl) != nullptr) {
+      capture->current = window;
+      capture->boxes.push_back(CapturedBox{WindowText(::GetDlgItem(window, kTextControl)), WindowText(window),
+                                           ButtonFlags(window) | IconFlags(window)});
+      ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(::GetDlgItem(window, IDOK)));
+    } else if (code == HCBT_DESTROYWND && window == capture->current) {
+      capture->current = nullptr;
+    }
+  }
+  return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+}  // namespace
+
+MessageBoxCapture::MessageBoxCapture() : impl_(std::make_unique<Impl>()) {
+  impl_->hook = ::SetWindowsHookExW(WH_CBT, CbtHook, nullptr, ::GetCurrentThreadId());
+  t_capture = impl_.get();
+}
+
+MessageBoxCapture::~MessageBoxCapture() {
+  t_capture = nullptr;
+  if (impl_->hook != nullptr) ::UnhookWindowsHookEx(impl_->hook);
+}
+
+const std::vector<CapturedBox>& MessageBoxCapture::Boxes() const { return impl_->boxes; }
+
+}  // namespace tavrel::testing_support

@@ -1,0 +1,42 @@
+// The embroidery stand-in: started by the plug-in under the name of one of
+// the embroidery applications, it records how it was started, checks the
+// drawing file and writes a receipt to the file named by
+// TAVREL_EMBROIDERY_RECEIPT (or to standard output), then exits.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "tools/embroidery/Invocation.h"
+#include "tools/embroidery/Receipt.h"
+
+namespace {
+
+// Writes beside the target and renames, so a reader never sees half a receipt.
+bool WriteReceipt(const std::filesystem::path& target, const std::string& text) {
+  std::filesystem::path temp = target;
+  temp += ".partial";
+  {
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    out << text << '\n';
+    if (!out.flush()) return false;
+  }
+  std::error_code ec;
+  std::filesystem::rename(temp, target, ec);
+  return !ec;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace tavrel::embroidery_standin;
+  const Outcome outcome = Examine(ReadInvocation(argc, argv));
+  const auto target = PathFromEnvironment("TAVREL_EMBROIDERY_RECEIPT");
+  if (!target) {
+    std::printf("%s\n", outcome.receipt.c_str());
+  } else if (!WriteReceipt(*target, outcome.receipt)) {
+    std::fprintf(stderr, "cannot write the receipt\n");
+    return 3;
+  }
+  return outcome.exitCode;
+}
