@@ -1,0 +1,53 @@
+#include "export/EmbAppTable.h"
+
+#include <array>
+
+#include "platform/Codepage.h"
+#include "platform/Registry.h"
+
+namespace tavrel::exporting {
+
+namespace {
+
+constexpr std::array<EmbAppInfo, 4> kApps = {{
+    {1, "Software\\Merovan\\Orin 3.0", u"Orin.exe", u"Orin 3"},
+    {2, "Software\\Ostrana\\Ostrana Kyro", u"Kyro.exe", u"Kyro 3"},
+    {3, "Software\\Merovan\\Pemberly 2.0", u"Pemberly2.exe", u"Pemberly 2.0"},
+    {4, "Software\\Ostrana\\Ostrana Kyro - Vesk", u"KyroVesk.exe", u"Kyro Vesk"},
+}};
+
+constexpr std::u16string_view kValueName = u"AppPath";
+
+// Units whose bytes lie wholly within the limit: a NUL must be among them.
+constexpr std::size_t kUnitsWithinLimit = kAppPathBytes / 2;
+
+}  // namespace
+
+const EmbAppInfo* AppInfo(int32_t index) {
+  if (index < 1 || index > static_cast<int32_t>(kApps.size())) return nullptr;
+  return &kApps[static_cast<std::size_t>(index - 1)];
+}
+
+std::optional<AppFolder> QueryAppPath(int32_t index) {
+  const EmbAppInfo* app = AppInfo(index);
+  if (app == nullptr) return std::nullopt;
+  platform::RegistryKey key;
+  if (key.OpenCurrentUser(platform::AnsiToUtf16(app->registryKey)) != platform::kErrorSuccess)
+    return std::nullopt;
+  // Zero-filled, one unit more than the limit offers, so the text always ends.
+  char16_t buffer[kUnitsWithinLimit + 1] = {};
+  uint32_t size = kAppPathBytes;
+  const uint32_t result = key.QueryValue(kValueName, buffer, &size);
+  key.Close();
+  if (result != platform::kErrorSuccess || size > kAppPathBytes) return std::nullopt;
+  const std::u16string_view within(buffer, kUnitsWithinLimit);
+  const std::size_t length = within.find(u'\0');
+  // A value stored without its NUL counts only when its text ends within
+  // the limit; one that fills it is not taken, never cut.
+  if (length == std::u16string_view::npos || length == 0) return std::nullopt;
+  AppFolder folder;
+  folder.Assign(within.substr(0, length));
+  return folder;
+}
+
+}  // namespace tavrel::exporting

@@ -1,0 +1,40 @@
+// The four embroidery applications the plug-in knows, by index 1 to 4, and
+// the lookup of an application's installation folder in the registry. The
+// settings detection, the settings dialog and the send command all read
+// these rows, so an index means the same application everywhere.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "export/FixedText.h"
+
+namespace tavrel::exporting {
+
+struct EmbAppInfo {
+  int32_t index;
+  // Key below HKEY_CURRENT_USER, 8-bit text of the ANSI code page.
+  std::string_view registryKey;
+  // The program's file name inside the installation folder.
+  std::u16string_view exeName;
+  std::u16string_view displayName;
+};
+
+// The row of an index, or null for any value other than 1 to 4.
+const EmbAppInfo* AppInfo(int32_t index);
+
+// The registry value read holds at most 255 bytes with its NUL, so the
+// folder has at most 126 characters.
+constexpr uint32_t kAppPathBytes = 255;
+using AppFolder = FixedText<128>;
+
+// The installation folder recorded in the value "AppPath" of the row's key
+// below HKEY_CURRENT_USER, exactly as stored; nullopt (not found) for an
+// unknown index (the registry is not touched), a missing key or value, a
+// value that is empty or longer than 255 bytes, or one whose text does not
+// end within those 255 bytes. The value's type is not looked at. Shows no
+// message; nothing is cached.
+std::optional<AppFolder> QueryAppPath(int32_t index);
+
+}  // namespace tavrel::exporting
