@@ -4,6 +4,7 @@
 #include <signal.h>
 #include <sys/resource.h>
 
+#include "platform/File.h"
 #include "tests/support/TempDir.h"
 #include "tests/xml/ProfileFiles.h"
 #include "xml/XmlProfile.h"
@@ -52,6 +53,12 @@ TEST(XmlProfileSavePosix, WritesInPlaceWhenNoTemporaryFileFits) {
   TempDir dir;
   const std::u16string name(250, u'n');  // the temporary name would pass the 255-byte limit
   dir.Write(name, "old");
+  // Held open with read and write sharing: a replacement would be refused,
+  // the in-place write is not, so success shows the fallback was taken.
+  platform::File holder = platform::File::Open(dir.Path(name), platform::FileAccess::Read,
+                                               platform::kShareRead | platform::kShareWrite,
+                                               platform::FileDisposition::OpenExisting);
+  ASSERT_TRUE(holder);
   CXmlProfile profile;
   EXPECT_NE(testing::FillSettings(profile).Save(dir.Path(name).c_str(), ProfileEncoding::Auto), 0);
   EXPECT_EQ(dir.Read(name), testing::Golden("settings-auto.xml"));
