@@ -29,16 +29,18 @@ int CXmlProfile::WriteText(File* file, std::u16string_view text, ProfileEncoding
     static constexpr unsigned char kMark[2] = {0xFF, 0xFE};
     if (!WriteAll(*file, kMark, sizeof kMark)) return 0;
   }
-  const size_t needed = 2 * text.size();
+  // An 8-bit code page gives at most two bytes per unit, but a UTF-8 system
+  // code page gives up to three, so the converted size counts too.
+  const std::string ansiBytes = ansi ? platform::Utf16ToAnsi(text) : std::string();
+  const size_t needed = ansi && ansiBytes.size() > 2 * text.size() ? ansiBytes.size() : 2 * text.size();
   if (buffer_ == nullptr || needed > capacity_) {
     capacity_ = (needed > kMinimumCapacity ? needed : kMinimumCapacity) + kCapacityReserve;
     buffer_ = std::make_unique<char[]>(capacity_ + kAllocationSlack);
   }
   size_t count = 0;
   if (ansi) {
-    const std::string bytes = platform::Utf16ToAnsi(text);
-    count = bytes.size();
-    std::memcpy(buffer_.get(), bytes.data(), count);
+    count = ansiBytes.size();
+    std::memcpy(buffer_.get(), ansiBytes.data(), count);
   } else {
     // Little-endian whatever the machine.
     for (char16_t unit : text) {
