@@ -29,8 +29,7 @@ class FixedText {
   // Bounded append: true when the whole text fit.
   bool Append(std::u16string_view s) {
     const std::size_t n = std::min(s.size(), Capacity - 1 - size_);
-    std::copy_n(s.data(), n, text_ + size_);
-    size_ += n;
+    for (std::size_t i = 0; i < n; ++i) text_[size_++] = s[i];
     text_[size_] = u'\0';
     return n == s.size();
   }

@@ -1,0 +1,56 @@
+#include "tests/export/SendFixture.h"
+
+#include "export/SendToEmbroidery.h"
+#include "host/VGAppPlugin.h"
+#include "platform/Text.h"
+#include "settings/PluginSettings.h"
+
+namespace tavrel::testing_support {
+
+namespace {
+std::u16string KeyOf(int index) { return text::FromAscii(exporting::AppInfo(index)->registryKey); }
+}  // namespace
+
+void SendFixture::SetUp() {
+  for (int index = 1; index <= 4; ++index) {
+    registry_.RemoveKey(RegistryRoot::CurrentUser, KeyOf(index));
+    registry_.RemoveKey(RegistryRoot::LocalMachine, KeyOf(index));
+  }
+  settings::PluginSettings = settings::PluginSettingsRecord{};
+}
+
+void SendFixture::TearDown() {
+  for (int index = 1; index <= 4; ++index) registry_.RemoveKey(RegistryRoot::LocalMachine, KeyOf(index));
+  settings::PluginSettings = settings::PluginSettingsRecord{};
+}
+
+std::u16string SendFixture::Install(int index, std::u16string_view relative, std::u16string_view suffix,
+                                    bool withImages, bool withProgram) {
+  const std::u16string folder = dir_.Path(relative) + std::u16string(suffix);
+  registry_.SetString(RegistryRoot::CurrentUser, KeyOf(index), u"AppPath", folder);
+  std::filesystem::create_directories(dir_.Native(relative));
+  if (withImages) std::filesystem::create_directories(dir_.Native(relative) / "Images");
+  if (withProgram) InstallEmbroideryStandIn(dir_.Native(relative), exporting::AppInfo(index)->exeName);
+  return folder;
+}
+
+void SendFixture::Send(FakeHost& host) {
+  auto* plugin = new host::CVGAppPlugin();
+  plugin->OnLoad(host.Application());
+  exporting::SendToEmbroidery(*plugin);
+  plugin->OnUnload();
+  plugin->Release();
+}
+
+std::optional<nlohmann::json> SendFixture::Receipt() {
+  auto receipt = WaitForReceipt(dir_.Native(u"receipt.json"));
+  std::filesystem::remove(dir_.Native(u"receipt.json"));
+  return receipt;
+}
+
+CapturedBox SendFixture::OnlyBox() const {
+  EXPECT_EQ(boxes_.Boxes().size(), 1u);
+  return boxes_.Boxes().empty() ? CapturedBox{u"(no box)", u"", 0} : boxes_.Boxes().back();
+}
+
+}  // namespace tavrel::testing_support

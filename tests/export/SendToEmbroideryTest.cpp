@@ -1,0 +1,310 @@
+// The send command end to end: the registry, real files, a started
+// embroidery stand-in and real message boxes (captured), with a fake host.
+#include "export/SendToEmbroidery.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/File.h"
+#include "platform/Text.h"
+#include "settings/PluginSettings.h"
+#include "tests/export/SendFixture.h"
+#include "tools/emf/EmfCheck.h"
+
+namespace tavrel::testing_support {
+namespace {
+
+using settings::PluginSettings;
+
+constexpr std::u16string_view kExportFile = u"\\Images\\host_export.emf";
+
+std::vector<std::string> Strings(const nlohmann::json& array) {
+  return array.get<std::vector<std::string>>();
+}
+
+std::string Utf8(std::u16string_view s) { return text::ToUtf8(s); }
+
+class SendToEmbroideryTest : public SendFixture {};
+
+TEST_F(SendToEmbroideryTest, CommandLineForEverySwitchCombination) {
+  struct Row {
+    int app;
+    bool optimise;
+    int32_t exportType;
+    std::u16string_view tail;
+  };
+  const Row rows[] = {
+      {1, false, 1, u" -direct"}, {2, false, 2, u" -wizard"},     {3, false, 0, u""},
+      {4, false, 3, u""},         {1, true, 1, u" -opt -direct"}, {2, true, 2, u" -opt -wizard"},
+      {3, true, 0, u" -opt"},     {4, true, -1, u" -opt"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.app * 100 + row.exportType);
+    const std::u16string folder = Install(row.app, u"Program Files\\Emb App");
+    PluginSettings.EmbAppType = row.app;
+    PluginSettings.OptimiseCurves = row.optimise;
+    PluginSettings.ExportType = row.exportType;
+    FakeHost host({});
+    Send(host);
+    EXPECT_TRUE(boxes_.Boxes().empty());
+    const std::u16string program = folder + u"\\" + std::u16string(exporting::AppInfo(row.app)->exeName);
+    const std::u16string file = folder + std::u16string(kExportFile);
+    const auto receipt = Receipt();
+    ASSERT_TRUE(receipt.has_value());
+    EXPECT_EQ(processes_.CommandLine(*receipt),
+              u"\"" + program + u"\" \"" + file + u"\"" + std::u16string(row.tail));
+    std::vector<std::string> expected = {Utf8(program), Utf8(file)};
+    std::vector<std::string> switches;
+    if (row.optimise) switches.push_back("-opt");
+    if (row.exportType == 1) switches.push_back("-direct");
+    if (row.exportType == 2) switches.push_back("-wizard");
+    expected.insert(expected.end(), switches.begin(), switches.end());
+    EXPECT_EQ(Strings((*receipt)["arguments"]), expected);
+    EXPECT_EQ(Strings((*receipt)["switches"]), switches);
+    EXPECT_TRUE((*receipt)["wellFormed"].get<bool>());
+    ASSERT_EQ(host.Exports().size(), 1u);
+    EXPECT_EQ(host.Exports()[0].path, file);
+    EXPECT_EQ(host.Exports()[0].filter, 1300);
+    EXPECT_EQ(host.Exports()[0].reserved1, 0);
+    EXPECT_EQ(host.Exports()[0].reserved2, 0);
+    EXPECT_EQ(host.OutstandingReferences(), 0);
+  }
+}
+
+TEST_F(SendToEmbroideryTest, NoApplicationFoundWarnsAndAsksTheHostNothing) {
+  struct Case {
+    const char* name;
+    int32_t app;
+    bool registered;
+  };
+  Install(2, u"Kyro");
+  const Case cases[] = {
+      {"index 0", 0, false}, {"index 5", 5, false}, {"index -1", -1, false}, {"key missing", 1, false}};
+  for (const Case& c : cases) {
+    MessageBoxCapture boxes;
+    PluginSettings.EmbAppType = c.app;
+    FakeHost host({});
+    Send(host);
+    ASSERT_EQ(boxes.Boxes().size(), 1u) << c.name;
+    EXPECT_EQ(boxes.Boxes()[0].text, kNotFoundText) << c.name;
+    EXPECT_EQ(boxes.Boxes()[0].caption, kCaption) << c.name;
+    EXPECT_EQ(boxes.Boxes()[0].flags, kWarningFlags) << c.name;
+    EXPECT_TRUE(host.Calls().empty()) << c.name;
+  }
+}
+
+TEST_F(SendToEmbroideryTest, FolderTheLookupRejectsIsNotFound) {
+  struct Case {
+    const char* name;
+    std::function<void()> arrange;
+  };
+  const std::u16string key = text::FromAscii(exporting::AppInfo(3)->registryKey);
+  const Case cases[] = {
+      {"only under HKEY_LOCAL_MACHINE",
+       [&] { registry_.SetString(RegistryRoot::LocalMachine, key, u"AppPath", dir_.Path(u"Machine")); }},
+      {"empty value", [&] { registry_.SetString(RegistryRoot::CurrentUser, key, u"AppPath", u""); }},
+      {"127 characters",
+       [&] { registry_.SetString(RegistryRoot::CurrentUser, key, u"AppPath", std::u16string(127, u'x')); }},
+      {"dword zero",
+       [&] {
+         registry_.SetBytes(RegistryRoot::CurrentUser, key, u"AppPath", kRegDword, std::string(4, '\0'));
+       }},
+  };
+  PluginSettings.EmbAppType = 3;
+  for (const Case& c : cases) {
+    MessageBoxCapture boxes;
+    registry_.RemoveKey(RegistryRoot::CurrentUser, key);
+    c.arrange();
+    FakeHost host({});
+    Send(host);
+    ASSERT_EQ(boxes.Boxes().size(), 1u) << c.name;
+    EXPECT_EQ(boxes.Boxes()[0].text, kNotFoundText) << c.name;
+    EXPECT_EQ(boxes.Boxes()[0].flags, kWarningFlags) << c.name;
+    EXPECT_TRUE(host.Calls().empty()) << c.name;
+  }
+}
+
+TEST_F(SendToEmbroideryTest, ExportFailuresAreReportedAndNothingStarts) {
+  struct Case {
+    const char* name;
+    FakeHostSetup setup;
+    std::u16string text;
+  };
+  const Case cases[] = {
+      {"status other than 0", {.exportStatus = 7}, u"Export to Embroidery failed with error: 7"},
+      {"negative status", {.exportStatus = -3}, u"Export to Embroidery failed with error: -3"},
+      {"file not there afterwards", {.writeFile = false}, u"Export to Embroidery failed with error: 2"},
+      {"export fails",
+       {.failing = "Document.ExportToFile",
+        .failure = E_FAIL,
+        .description = u"The page cannot be exported."},
+       u"The page cannot be exported."},
+      {"active document fails",
+       {.failing = "ActiveDocument", .failure = E_UNEXPECTED, .description = u"No active document."},
+       u"No active document."},
+      {"documents fail without description", {.failing = "Documents", .failure = E_FAIL}, u""},
+      {"no active document", {.noActiveDocument = true}, u""},
+      {"no selection object", {.noSelection = true}, u""},
+      {"selection fails",
+       {.failing = "Selection", .failure = E_ACCESSDENIED, .description = u"Busy."},
+       u"Busy."},
+  };
+  // No program is installed: a wrongly started one would add a second box.
+  Install(1, u"Orin", u"", true, false);
+  PluginSettings.EmbAppType = 1;
+  for (const Case& c : cases) {
+    MessageBoxCapture boxes;
+    FakeHost host(c.setup);
+    Send(host);
+    ASSERT_EQ(boxes.Boxes().size(), 1u) << c.name;
+    EXPECT_EQ(boxes.Boxes()[0].text, c.text) << c.name;
+    EXPECT_EQ(boxes.Boxes()[0].caption, kCaption) << c.name;
+    EXPECT_EQ(boxes.Boxes()[0].flags, kErrorFlags) << c.name;
+    EXPECT_EQ(host.OutstandingReferences(), 0) << c.name;
+    platform::RemoveFile(dir_.Path(u"Orin\\Images\\host_export.emf"));
+  }
+}
+
+TEST_F(SendToEmbroideryTest, UnexpectedFailureIsShownAndContained) {
+  Install(1, u"Orin");
+  PluginSettings.EmbAppType = 1;
+  FakeHost host({.failing = "throw"});
+  Send(host);
+  const CapturedBox box = OnlyBox();
+  EXPECT_FALSE(box.text.empty());
+  EXPECT_EQ(box.caption, kCaption);
+  EXPECT_EQ(box.flags, kErrorFlags);
+}
+
+TEST_F(SendToEmbroideryTest, MissingProgramShowsTheWholeCommandLine) {
+  const std::u16string folder = Install(4, u"Vesk", u"", true, false);
+  PluginSettings.EmbAppType = 4;
+  PluginSettings.OptimiseCurves = true;
+  PluginSettings.ExportType = 2;
+  FakeHost host({});
+  Send(host);
+  const CapturedBox box = OnlyBox();
+  EXPECT_EQ(box.text, u"\"" + folder + u"\\KyroVesk.exe\" \"" + folder +
+                          u"\\Images\\host_export.emf\" -opt -wizard returned with error: 2");
+  EXPECT_EQ(box.caption, kCaption);
+  EXPECT_EQ(box.flags, kErrorFlags);
+  EXPECT_EQ(platform::Access(folder + std::u16string(kExportFile), 6), 0);  // the export is in place
+}
+
+TEST_F(SendToEmbroideryTest, ExportsTheSelectionOnlyWhenItHoldsShapes) {
+  struct Case {
+    const char* name;
+    FakeHostSetup setup;
+    LONG range;
+    uint32_t rectangles;
+    std::vector<std::string> calls;
+  };
+  const std::vector<std::string> withSelection = {
+      "Documents",      "Documents.Count",      "Selection", "Selection.Shapes", "Selection.Shapes.Count",
+      "ActiveDocument", "Document.ExportToFile"};
+  const Case cases[] = {
+      {"one selected shape", {.pageShapes = 3, .selectedShapes = 1}, 2, 1, withSelection},
+      {"empty selection", {.pageShapes = 3, .selectedShapes = 0}, 1, 3, withSelection},
+      {"no document open",
+       {.documentCount = 0, .pageShapes = 2, .selectedShapes = 1},
+       1,
+       2,
+       {"Documents", "Documents.Count", "ActiveDocument", "Document.ExportToFile"}},
+  };
+  const std::u16string folder = Install(2, u"Kyro");
+  PluginSettings.EmbAppType = 2;
+  for (const Case& c : cases) {
+    FakeHost host(c.setup);
+    Send(host);
+    const auto receipt = Receipt();
+    ASSERT_TRUE(receipt.has_value()) << c.name;
+    EXPECT_EQ(host.Calls(), c.calls) << c.name;
+    ASSERT_EQ(host.Exports().size(), 1u) << c.name;
+    EXPECT_EQ(host.Exports()[0].range, c.range) << c.name;
+    const emf::EmfReport emf = emf::CheckEmfFile(dir_.Native(u"Kyro\\Images\\host_export.emf"));
+    EXPECT_TRUE(emf.wellFormed) << c.name << ": " << emf.error;
+    EXPECT_EQ(emf.Count(emf::kRectangle), c.rectangles) << c.name;
+    EXPECT_EQ((*receipt)["emf"]["records"].get<uint32_t>(), c.rectangles + 2) << c.name;
+  }
+  EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+TEST_F(SendToEmbroideryTest, FoldersAsStoredReachTheApplication) {
+  struct Case {
+    const char* name;
+    std::u16string relative;
+    std::u16string suffix;
+  };
+  const std::u16string base = dir_.Path(u"");
+  const Case cases[] = {
+      {"spaces", u"Program Files\\Orin 3 Pro", u""},
+      {"non-ASCII letters", u"Stickerei \u00c4\u00f6\u00df \u0160\u010d", u""},
+      {"value ending in a backslash", u"Trailing", u"\\"},
+      {"126 characters", u"p" + std::u16string(126 - base.size() - 1, u'x'), u""},
+  };
+  PluginSettings.EmbAppType = 1;
+  for (const Case& c : cases) {
+    const std::u16string folder = Install(1, c.relative, c.suffix);
+    ASSERT_LE(folder.size(), 126u) << c.name;
+    FakeHost host({});
+    Send(host);
+    EXPECT_TRUE(boxes_.Boxes().empty()) << c.name;
+    const auto receipt = Receipt();
+    ASSERT_TRUE(receipt.has_value()) << c.name;
+    const std::u16string file = folder + std::u16string(kExportFile);
+    EXPECT_EQ(processes_.CommandLine(*receipt), u"\"" + folder + u"\\Orin.exe\" \"" + file + u"\" -opt")
+        << c.name;
+    EXPECT_EQ(Strings((*receipt)["arguments"]),
+              (std::vector<std::string>{Utf8(folder + u"\\Orin.exe"), Utf8(file), "-opt"}))
+        << c.name;
+    EXPECT_TRUE((*receipt)["wellFormed"].get<bool>()) << c.name;
+  }
+}
+
+TEST_F(SendToEmbroideryTest, FolderStoredAsBinaryIsTakenAsText) {
+  const std::u16string folder = Install(3, u"Binary Folder");
+  std::string bytes;
+  for (char16_t c : folder + u'\0') {
+    bytes.push_back(static_cast<char>(c & 0xFF));
+    bytes.push_back(static_cast<char>(c >> 8));
+  }
+  registry_.SetBytes(RegistryRoot::CurrentUser, text::FromAscii(exporting::AppInfo(3)->registryKey),
+                     u"AppPath", kRegBinary, bytes);
+  PluginSettings.EmbAppType = 3;
+  FakeHost host({});
+  Send(host);
+  EXPECT_TRUE(boxes_.Boxes().empty());
+  const auto receipt = Receipt();
+  ASSERT_TRUE(receipt.has_value());
+  EXPECT_EQ(Strings((*receipt)["arguments"])[0], Utf8(folder + u"\\Pemberly2.exe"));
+}
+
+TEST_F(SendToEmbroideryTest, ReadOnlyExportFromAnEarlierRunIsOverwritten) {
+  const std::u16string folder = Install(1, u"Orin");
+  dir_.Write(u"Orin\\Images\\host_export.emf", "an old export");
+  const std::u16string file = folder + std::u16string(kExportFile);
+  ASSERT_EQ(platform::Chmod(file, platform::kModeRead), 0);
+  ASSERT_EQ(platform::Access(file, 6), -1);
+  PluginSettings.EmbAppType = 1;
+  FakeHost host({});
+  Send(host);
+  EXPECT_TRUE(boxes_.Boxes().empty());
+  EXPECT_EQ(platform::Access(file, 6), 0);
+  const auto receipt = Receipt();
+  ASSERT_TRUE(receipt.has_value());
+  EXPECT_TRUE((*receipt)["wellFormed"].get<bool>());
+  EXPECT_TRUE(emf::CheckEmfFile(dir_.Native(u"Orin\\Images\\host_export.emf")).wellFormed);
+}
+
+TEST_F(SendToEmbroideryTest, MissingImagesFolderIsLeftToTheHostsExport) {
+  Install(2, u"Kyro", u"", false, true);
+  PluginSettings.EmbAppType = 2;
+  FakeHost host({});
+  Send(host);
+  const CapturedBox box = OnlyBox();
+  EXPECT_EQ(box.text, u"The file could not be written.");
+  EXPECT_EQ(box.flags, kErrorFlags);
+  EXPECT_FALSE(std::filesystem::exists(dir_.Native(u"Kyro\\Images")));
+}
+
+}  // namespace
+}  // namespace tavrel::testing_support
