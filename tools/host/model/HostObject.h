@@ -1,0 +1,98 @@
+// The common part of every stand-in host object: reference counting,
+// QueryInterface for IUnknown, IDispatch, its own interface and
+// ISupportErrorInfo (answered for its own interface), and an IDispatch that
+// offers nothing (the plug-in calls the interfaces directly).
+#pragma once
+
+#include <memory>
+#include <nlohmann/json.hpp>
+
+#include "host/HostApi.h"
+#include "tools/host/model/HostState.h"
+
+namespace tavrel::hostmodel {
+
+template <class Interface>
+class HostObject : public Interface, public ISupportErrorInfo {
+ public:
+  explicit HostObject(std::shared_ptr<HostState> state) : state_(std::move(state)) {}
+  virtual ~HostObject() = default;
+  HostObject(const HostObject&) = delete;
+  HostObject& operator=(const HostObject&) = delete;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+    if (object == nullptr) return E_POINTER;
+    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == host::InterfaceId<Interface>()) {
+      *object = static_cast<Interface*>(this);
+    } else if (riid == IID_ISupportErrorInfo) {
+      *object = static_cast<ISupportErrorInfo*>(this);
+    } else {
+      *object = nullptr;
+      return E_NOINTERFACE;
+    }
+    AddRef();
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const ULONG left = --refs_;
+    if (left == 0) delete this;
+    return left;
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+    if (count == nullptr) return E_POINTER;
+    *count = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                                   UINT*) override {
+    return DISP_E_MEMBERNOTFOUND;
+  }
+  HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID riid) override {
+    return riid == host::InterfaceId<Interface>() ? S_OK : S_FALSE;
+  }
+
+ protected:
+  HostState& State() const { return *state_; }
+  const std::shared_ptr<HostState>& SharedState() const { return state_; }
+
+  // A host operation returning a value through `out`: a null out pointer is
+  // E_POINTER; otherwise `body` computes the value and the record's result.
+  template <class T, class Body>
+  HRESULT Get(const std::string& operation, nlohmann::json arguments, T* out, Body body) {
+    if (out == nullptr) {
+      return State().Call(operation, std::move(arguments), [](nlohmann::json&, std::u16string& error) {
+        error = u"The result pointer is null.";
+        return E_POINTER;
+      });
+    }
+    *out = T{};
+    return State().Call(operation, std::move(arguments), [&](nlohmann::json& result, std::u16string& error) {
+      return body(*out, result, error);
+    });
+  }
+
+ private:
+  std::shared_ptr<HostState> state_;
+  ULONG refs_ = 1;
+};
+
+// New host objects, each with one reference the caller owns.
+host::IHostApplication* NewApplication(std::shared_ptr<HostState> state);
+host::IHostDocuments* NewDocuments(std::shared_ptr<HostState> state);
+host::IHostDocument* NewDocument(std::shared_ptr<HostState> state, int serial);
+host::IHostPage* NewPage(std::shared_ptr<HostState> state, int serial);
+// The shapes of a document's page, or of the selection on it.
+host::IHostShapes* NewShapes(std::shared_ptr<HostState> state, int serial, bool selectedOnly);
+host::IHostSelection* NewSelection(std::shared_ptr<HostState> state);
+host::IHostWindow* NewWindow(std::shared_ptr<HostState> state);
+host::IHostCommandBars* NewCommandBars(std::shared_ptr<HostState> state);
+host::IHostCommandBar* NewCommandBar(std::shared_ptr<HostState> state, std::u16string name);
+host::IHostControls* NewControls(std::shared_ptr<HostState> state, std::u16string bar);
+host::IHostControl* NewControl(std::shared_ptr<HostState> state, std::size_t button);
+
+}  // namespace tavrel::hostmodel

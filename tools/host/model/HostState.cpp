@@ -1,0 +1,64 @@
+#include "tools/host/model/HostState.h"
+
+#include <cstdio>
+
+#include "platform/Text.h"
+
+namespace tavrel::hostmodel {
+
+std::string Utf8(std::u16string_view text) { return text::ToUtf8(text); }
+
+std::string HexCode(HRESULT hr) {
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "0x%08X", static_cast<unsigned>(hr));
+  return buffer;
+}
+
+HostState::~HostState() {
+  for (auto& [cookie, sink] : sinks) sink->Release();
+}
+
+const HostState::Document* HostState::Find(int serial) const {
+  for (const Document& document : documents) {
+    if (document.serial == serial) return &document;
+  }
+  return nullptr;
+}
+
+void HostState::Record(nlohmann::json record) {
+  records.push_back(record);
+  if (onRecord) onRecord(records.back());
+}
+
+HRESULT HostState::Call(const std::string& operation, nlohmann::json arguments, const Body& body) {
+  const int call = ++calls[operation];
+  nlohmann::json result;
+  std::u16string error;
+  HRESULT hr = S_OK;
+  const auto failure = failures.find(operation);
+  if (failure != failures.end() && call >= failure->second.fromCall) {
+    hr = failure->second.hr;
+    error = failure->second.description;
+  } else {
+    try {
+      hr = body(result, error);
+    } catch (const std::exception& e) {
+      hr = E_FAIL;
+      error = text::FromUtf8(e.what());
+    }
+  }
+  nlohmann::json record = {
+      {"kind", "call"}, {"op", operation}, {"args", std::move(arguments)}, {"hr", HexCode(hr)}};
+  if (FAILED(hr)) {
+    IErrorInfo* info = platform::MakeErrorInfo(error);
+    SetErrorInfo(0, info);
+    if (info != nullptr) info->Release();
+    record["error"] = Utf8(error);
+  } else {
+    record["result"] = std::move(result);
+  }
+  Record(std::move(record));
+  return hr;
+}
+
+}  // namespace tavrel::hostmodel

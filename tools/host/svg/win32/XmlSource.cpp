@@ -1,0 +1,118 @@
+// XML events from XmlLite, which Windows (and Wine) provide as xmllite.dll;
+// it is loaded at run time because mingw-w64 ships no import library for it.
+#include "tools/host/svg/XmlSource.h"
+
+#include <shlwapi.h>
+#include <windows.h>
+#include <xmllite.h>
+
+#include <stdexcept>
+
+#include "platform/Text.h"
+
+namespace tavrel::hostmodel {
+namespace {
+
+const IID kIidXmlReader = {0x7279fc81, 0x709d, 0x4095, {0xb6, 0x3d, 0x69, 0xfe, 0x4b, 0x0d, 0x90, 0x30}};
+using CreateXmlReaderFn = HRESULT(WINAPI*)(REFIID, void**, IMalloc*);
+
+std::string Utf8(const wchar_t* s, UINT length) {
+  return text::ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(s), length));
+}
+
+template <class T>
+struct Released {
+  T* p = nullptr;
+  Released() = default;
+  Released(const Released&) = delete;
+  Released& operator=(const Released&) = delete;
+  ~Released() {
+    if (p != nullptr) p->Release();
+  }
+};
+
+struct Library {
+  HMODULE h = nullptr;
+  Library() = default;
+  Library(const Library&) = delete;
+  Library& operator=(const Library&) = delete;
+  ~Library() {
+    if (h != nullptr) FreeLibrary(h);
+  }
+};
+
+class XmlLiteSource final : public XmlSource {
+ public:
+  explicit XmlLiteSource(const std::filesystem::path& file) : file_(file.string()) {
+    library_.h = LoadLibraryW(L"xmllite.dll");
+    auto create = library_.h == nullptr ? nullptr
+                                        : reinterpret_cast<CreateXmlReaderFn>(reinterpret_cast<void*>(
+                                              GetProcAddress(library_.h, "CreateXmlReader")));
+    if (create == nullptr) throw std::runtime_error("xmllite.dll is not available");
+    if (FAILED(
+            SHCreateStreamOnFileW(file.wstring().c_str(), STGM_READ | STGM_SHARE_DENY_WRITE, &stream_.p))) {
+      throw std::runtime_error("cannot open " + file_);
+    }
+    if (FAILED(create(kIidXmlReader, reinterpret_cast<void**>(&reader_.p), nullptr)) ||
+        FAILED(reader_.p->SetProperty(XmlReaderProperty_DtdProcessing, DtdProcessing_Prohibit)) ||
+        FAILED(reader_.p->SetInput(stream_.p))) {
+      throw std::runtime_error("cannot read " + file_);
+    }
+  }
+  XmlLiteSource(const XmlLiteSource&) = delete;
+  XmlLiteSource& operator=(const XmlLiteSource&) = delete;
+
+  bool Next(XmlEvent& event) override {
+    if (pendingEnd_) {
+      pendingEnd_ = false;
+      event = XmlEvent{false, pendingName_, {}};
+      return true;
+    }
+    XmlNodeType type = XmlNodeType_None;
+    for (;;) {
+      const HRESULT hr = reader_.p->Read(&type);
+      if (hr == S_FALSE) return false;
+      if (FAILED(hr)) throw std::runtime_error(file_ + " is not well-formed XML");
+      if (type == XmlNodeType_Element || type == XmlNodeType_EndElement) break;
+    }
+    event.start = type == XmlNodeType_Element;
+    event.name = LocalName();
+    event.attributes.clear();
+    if (event.start) {
+      pendingEnd_ = reader_.p->IsEmptyElement() != FALSE;
+      pendingName_ = event.name;
+      for (HRESULT hr = reader_.p->MoveToFirstAttribute(); hr == S_OK;
+           hr = reader_.p->MoveToNextAttribute()) {
+        const wchar_t* value = nullptr;
+        UINT length = 0;
+        reader_.p->GetValue(&value, &length);
+        event.attributes.emplace_back(LocalName(), Utf8(value, length));
+      }
+    }
+    return true;
+  }
+
+ private:
+  std::string LocalName() {
+    const wchar_t* name = nullptr;
+    UINT length = 0;
+    reader_.p->GetLocalName(&name, &length);
+    return Utf8(name, length);
+  }
+
+  std::string file_;
+  // Declared first so the reader and stream are released before it goes.
+  Library library_;
+  Released<IStream> stream_;
+  Released<IXmlReader> reader_;
+  bool pendingEnd_ = false;
+  std::string pendingName_;
+};
+
+}  // namespace
+
+std::unique_ptr<XmlSource> OpenXml(const std::filesystem::path& file) {
+  return std::make_unique<XmlLiteSource>(file);
+}
+
+}  // namespace tavrel::hostmodel
