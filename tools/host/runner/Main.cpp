@@ -1,0 +1,159 @@
+// tavrel-host: plays the vector-graphics host for the plug-in. Sets up a
+// host folder with the plug-in in it, loads the module, runs a scenario and
+// writes the log as JSON lines.
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <system_error>
+
+#include "platform/Text.h"
+#include "tools/host/model/HostModel.h"
+#include "tools/host/runner/Effects.h"
+#include "tools/host/runner/LogNormaliser.h"
+#include "tools/host/runner/MainWindow.h"
+#include "tools/host/runner/PluginModule.h"
+#include "tools/host/runner/Scenario.h"
+
+namespace fs = std::filesystem;
+
+namespace tavrel::hostrunner {
+namespace {
+
+constexpr const char* kUsage =
+    "usage: tavrel-host [--host-folder DIR] [--settings-folder DIR] [--state-dir DIR] [--log FILE]\n"
+    "                   [--registry FILE] [--plugin FILE] [--raw-paths] SCENARIO\n";
+
+struct Options {
+  std::optional<fs::path> hostFolder, settingsFolder, log, registry, plugin;
+  fs::path stateDir = "tavrel-host-state";
+  fs::path scenario;
+  bool rawPaths = false;
+};
+
+Options Parse(int argc, char** argv) {
+  Options options;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    auto value = [&]() -> fs::path {
+      if (i + 1 >= argc) throw std::invalid_argument(arg + " needs a value");
+      return fs::u8path(argv[++i]);
+    };
+    if (arg == "--host-folder") {
+      options.hostFolder = value();
+    } else if (arg == "--settings-folder") {
+      options.settingsFolder = value();
+    } else if (arg == "--state-dir") {
+      options.stateDir = value();
+    } else if (arg == "--log") {
+      options.log = value();
+    } else if (arg == "--registry") {
+      options.registry = value();
+    } else if (arg == "--plugin") {
+      options.plugin = value();
+    } else if (arg == "--raw-paths") {
+      options.rawPaths = true;
+    } else if (arg.starts_with("--") || !options.scenario.empty()) {
+      throw std::invalid_argument("unexpected argument " + arg);
+    } else {
+      options.scenario = fs::u8path(arg);
+    }
+  }
+  if (options.scenario.empty()) throw std::invalid_argument("no scenario given");
+  return options;
+}
+
+// A folder as the host reports it: absolute, with the platform's separators.
+std::u16string Spelled(const fs::path& folder, bool trailingSeparator) {
+  std::u16string text = fs::absolute(folder).lexically_normal().make_preferred().u16string();
+  while (!text.empty() && (text.back() == u'/' || text.back() == u'\\')) text.pop_back();
+  if (trailingSeparator) text += static_cast<char16_t>(fs::path::preferred_separator);
+  return text;
+}
+
+// The plug-in beside this program, with the toolbar bitmaps beside it.
+fs::path DefaultPlugin(const char* program) {
+  return fs::absolute(fs::u8path(program)).parent_path() / "Tavrel.cpg";
+}
+
+// Puts the plug-in (and the bitmaps found beside it) into the host folder.
+void Install(const fs::path& plugin, const fs::path& hostFolder) {
+  const fs::path target = hostFolder / "Plugins" / "Tavrel";
+  fs::create_directories(target);
+  fs::copy_file(plugin, target / "Tavrel.cpg", fs::copy_options::overwrite_existing);
+  for (const char* bitmap : {"Tavrel.bmp", "TavrelSettings.bmp"}) {
+    if (fs::exists(plugin.parent_path() / bitmap)) {
+      fs::copy_file(plugin.parent_path() / bitmap, target / bitmap, fs::copy_options::overwrite_existing);
+    }
+  }
+}
+
+int Main(int argc, char** argv) {
+  const Options options = Parse(argc, argv);
+  fs::create_directories(options.stateDir);
+  const fs::path hostFolder = options.hostFolder.value_or(options.stateDir / "host");
+  const fs::path settingsFolder = options.settingsFolder.value_or(options.stateDir / "settings");
+  fs::create_directories(settingsFolder);
+  fs::path plugin = hostFolder / "Plugins" / "Tavrel" / "Tavrel.cpg";
+  if (!options.hostFolder) {
+    Install(options.plugin.value_or(DefaultPlugin(argv[0])), hostFolder);
+  } else if (options.plugin) {
+    plugin = *options.plugin;
+  }
+  if (options.registry) UseRegistryFile(options.registry->string());
+
+  std::ofstream logFile;
+  if (options.log) {
+    logFile.open(*options.log, std::ios::binary | std::ios::trunc);
+    if (!logFile) throw std::runtime_error("cannot write the log " + options.log->string());
+  }
+  std::ostream& log = options.log ? logFile : std::cout;
+
+  MainWindow window;
+  hostmodel::HostOptions hostOptions;
+  hostOptions.hostFolder = Spelled(hostFolder, true);
+  hostOptions.settingsFolder = Spelled(settingsFolder, false);
+  hostOptions.mainWindow = window.Handle();
+  hostmodel::HostModel model(hostOptions);
+
+  LogNormaliser normaliser;
+  if (!options.rawPaths) {
+    normaliser.Add(text::ToUtf8(hostOptions.hostFolder), "<host>");
+    normaliser.Add(text::ToUtf8(hostOptions.settingsFolder), "<settings>");
+    normaliser.Add(text::ToUtf8(Spelled(options.stateDir, false)), "<state>");
+  }
+  model.OnRecord([&](const nlohmann::json& record) {
+    log << normaliser.Apply(record).dump() << "\n" << std::flush;
+  });
+
+  std::unique_ptr<PluginModule> module = LoadPluginModule(plugin);
+  int errors = 0;
+  {
+    const std::unique_ptr<EffectCapture> capture = CaptureEffects(module->Handle(), model);
+    std::ifstream script(options.scenario);
+    if (!script) throw std::runtime_error("cannot read the scenario " + options.scenario.string());
+    Scenario scenario(model, module->Attach(), fs::absolute(options.scenario).parent_path(),
+                      fs::absolute(options.stateDir));
+    errors = scenario.Run(script);
+    // An object the host still holds may be called until the process ends.
+    if (scenario.PluginHeld()) module->Pin();
+  }
+  return errors == 0 ? 0 : 1;
+}
+
+}  // namespace
+}  // namespace tavrel::hostrunner
+
+int main(int argc, char** argv) {
+  try {
+    return tavrel::hostrunner::Main(argc, argv);
+  } catch (const std::invalid_argument& e) {
+    std::cerr << "tavrel-host: " << e.what() << "\n" << tavrel::hostrunner::kUsage;
+    return 2;
+  } catch (const std::exception& e) {
+    std::cerr << "tavrel-host: " << e.what() << "\n";
+    return 2;
+  }
+}

@@ -1,0 +1,258 @@
+#include "tools/host/runner/Scenario.h"
+
+#include <map>
+#include <sstream>
+#include <stdexcept>
+
+#include "host/Bstr.h"
+#include "host/ComPtr.h"
+#include "platform/Text.h"
+#include "tools/host/model/VariantText.h"
+
+namespace tavrel::hostrunner {
+namespace {
+
+using nlohmann::json;
+
+std::vector<std::string> Words(const std::string& line) {
+  std::istringstream in(line);
+  std::vector<std::string> words;
+  for (std::string word; in >> word;) words.push_back(word);
+  return words;
+}
+
+std::string Rest(const std::vector<std::string>& words, std::size_t from) {
+  std::string text;
+  for (std::size_t i = from; i < words.size(); ++i) text += (i == from ? "" : " ") + words[i];
+  return text;
+}
+
+long Integer(const std::string& word) {
+  std::size_t used = 0;
+  const long value = std::stol(word, &used, 0);
+  if (used != word.size()) throw std::invalid_argument("not a number: " + word);
+  return value;
+}
+
+void Need(const std::vector<std::string>& words, std::size_t count, const char* usage) {
+  if (words.size() < count) throw std::invalid_argument(std::string("usage: ") + usage);
+}
+
+}  // namespace
+
+Scenario::Scenario(hostmodel::HostModel& model, AttachPluginFn attach, std::filesystem::path folder,
+                   std::filesystem::path stateDir)
+    : model_(model), attach_(attach), folder_(std::move(folder)), stateDir_(std::move(stateDir)) {}
+
+std::filesystem::path Scenario::Resolve(const std::string& file) const {
+  constexpr std::string_view kState = "<state>/";
+  if (file.starts_with(kState)) return stateDir_ / std::filesystem::u8path(file.substr(kState.size()));
+  return folder_ / std::filesystem::u8path(file);
+}
+
+Scenario::~Scenario() = default;
+
+int Scenario::Run(std::istream& script) {
+  int errors = 0;
+  int number = 0;
+  for (std::string line; std::getline(script, line);) {
+    ++number;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const std::vector<std::string> words = Words(line);
+    if (words.empty() || words[0][0] == '#') continue;
+    try {
+      Perform(words);
+    } catch (const std::exception& e) {
+      ++errors;
+      Record({{"kind", "scenario-error"}, {"line", number}, {"message", e.what()}});
+    }
+  }
+  return errors;
+}
+
+void Scenario::Record(json record) { model_.AddRecord(std::move(record)); }
+
+void Scenario::Perform(const std::vector<std::string>& words) {
+  const std::string& action = words[0];
+  if (action == "attach") {
+    Attach();
+  } else if (action == "load" || action == "activate" || action == "deactivate" || action == "unload" ||
+             action == "release") {
+    Notify(action + (words.size() > 1 && words[1] == "null" ? " null" : ""));
+  } else if (action == "open") {
+    Need(words, 2, "open FILE");
+    model_.OpenDrawing(Resolve(Rest(words, 1)));
+  } else if (action == "close") {
+    if (!model_.CloseDrawing()) throw std::runtime_error("no drawing is open");
+  } else if (action == "select") {
+    Select(words);
+  } else if (action == "event") {
+    Event(words);
+  } else if (action == "state") {
+    Need(words, 2, "state COMMAND");
+    CommandState(Rest(words, 1));
+  } else if (action == "click") {
+    Need(words, 2, "click COMMAND");
+    Event({"event", "20", "bstr:" + Rest(words, 1)});
+  } else if (action == "answer-dialog") {
+    AnswerDialog(words);
+  } else if (action == "answer-box") {
+    Need(words, 2, "answer-box ok|cancel|yes|no|NUMBER");
+    AnswerBox(words[1]);
+  } else if (action == "fail") {
+    Fail(words);
+  } else if (action == "export") {
+    Export(words);
+  } else {
+    throw std::invalid_argument("unknown action: " + action);
+  }
+}
+
+void Scenario::Attach() {
+  if (attached_) throw std::runtime_error("the plug-in is attached already");
+  host::IVGAppPlugin* plugin = nullptr;
+  const LONG result = attach_(&plugin);
+  attached_ = true;
+  plugin_ = plugin;
+  json record = {{"kind", "attach"}, {"result", result}, {"plugin", plugin != nullptr}};
+  if (plugin != nullptr) record["refs"] = Count();
+  Record(std::move(record));
+}
+
+host::IVGAppPlugin* Scenario::Plugin() {
+  if (!attached_) Attach();
+  if (plugin_ == nullptr) throw std::runtime_error("the host holds no plug-in object");
+  return plugin_;
+}
+
+ULONG Scenario::Count() {
+  plugin_->AddRef();
+  return plugin_->Release();
+}
+
+void Scenario::Notify(const std::string& what) {
+  host::IVGAppPlugin* plugin = Plugin();
+  HRESULT hr = S_OK;
+  if (what == "load") hr = plugin->OnLoad(model_.Application());
+  if (what == "load null") hr = plugin->OnLoad(nullptr);
+  if (what == "activate") hr = plugin->StartSession();
+  if (what == "deactivate") hr = plugin->StopSession();
+  if (what == "unload") hr = plugin->OnUnload();
+  if (what == "release") {
+    const ULONG left = plugin->Release();
+    if (left == 0) plugin_ = nullptr;
+    Record({{"kind", "notify"}, {"what", what}, {"refs", left}});
+    return;
+  }
+  Record({{"kind", "notify"}, {"what", what}, {"hr", hostmodel::HexCode(hr)}, {"refs", Count()}});
+}
+
+void Scenario::Event(const std::vector<std::string>& words) {
+  Need(words, 2, "event NUMBER [null-block] [TYPE:VALUE...]");
+  const auto id = static_cast<DISPID>(Integer(words[1]));
+  host::IVGAppPlugin* plugin = Plugin();
+  hostmodel::VariantList arguments;
+  bool nullBlock = false;
+  json shown = json::array();
+  for (std::size_t i = 2; i < words.size(); ++i) {
+    if (words[i] == "null-block") {
+      nullBlock = true;
+      continue;
+    }
+    arguments.Add(words[i]);
+    shown.push_back(words[i]);
+  }
+  const bool toSinks = !model_.Sinks().empty();
+  const auto delivery = model_.SendEvent(id, arguments.Reversed(), nullBlock, plugin);
+  json after = json::array();
+  for (std::size_t i = 0; i < arguments.Size(); ++i) after.push_back(hostmodel::VariantToText(arguments[i]));
+  json record = {{"kind", "event"},
+                 {"id", id},
+                 {"args", shown},
+                 {"hr", hostmodel::HexCode(delivery.hr)},
+                 {"to", toSinks ? "sinks" : "plugin"},
+                 {"receivers", delivery.receivers}};
+  if (after != shown) record["args-after"] = after;
+  if (plugin_ != nullptr) record["refs"] = Count();
+  Record(std::move(record));
+}
+
+void Scenario::CommandState(const std::string& name) {
+  host::IVGAppPlugin* plugin = Plugin();
+  // 1 is neither answer, so an untouched flag shows as null.
+  constexpr VARIANT_BOOL kUntouched = 1;
+  hostmodel::VariantList arguments;
+  arguments.Add("bstr:" + name);
+  arguments.Add("byref-bool:" + std::to_string(kUntouched));
+  arguments.Add("i4:0");
+  const auto delivery = model_.SendEvent(21, arguments.Reversed(), false, plugin);
+  const VARIANT_BOOL enabled = *arguments[1].pboolVal;
+  Record({{"kind", "command-state"},
+          {"command", name},
+          {"enabled", enabled == kUntouched ? json(nullptr) : json(enabled)},
+          {"hr", hostmodel::HexCode(delivery.hr)}});
+}
+
+void Scenario::Select(const std::vector<std::string>& words) {
+  Need(words, 2, "select none | select INDEX... | select #ID...");
+  if (words[1] == "none") {
+    model_.SelectNone();
+    return;
+  }
+  std::vector<std::size_t> indices;
+  std::vector<std::string> ids;
+  for (std::size_t i = 1; i < words.size(); ++i) {
+    if (words[i][0] == '#') {
+      ids.push_back(words[i].substr(1));
+    } else {
+      indices.push_back(static_cast<std::size_t>(Integer(words[i])));
+    }
+  }
+  if (!ids.empty() && !indices.empty()) throw std::invalid_argument("select by index or by id, not both");
+  if (ids.empty()) {
+    model_.SelectByIndex(indices);
+  } else {
+    model_.SelectById(ids);
+  }
+}
+
+void Scenario::AnswerDialog(const std::vector<std::string>& words) {
+  Need(words, 2, "answer-dialog apply [KEY=NUMBER...] | answer-dialog cancel");
+  hostmodel::DialogAnswer answer;
+  if (words[1] != "apply" && words[1] != "cancel") throw std::invalid_argument("answer-dialog apply|cancel");
+  answer.apply = words[1] == "apply";
+  for (std::size_t i = 2; i < words.size(); ++i) {
+    const std::size_t equals = words[i].find('=');
+    if (equals == std::string::npos) throw std::invalid_argument("expected KEY=NUMBER, got " + words[i]);
+    answer.values[words[i].substr(0, equals)] = static_cast<int>(Integer(words[i].substr(equals + 1)));
+  }
+  model_.AnswerNextDialog(std::move(answer));
+}
+
+void Scenario::AnswerBox(const std::string& answer) {
+  static const std::map<std::string, int> buttons = {{"ok", 1}, {"cancel", 2}, {"yes", 6}, {"no", 7}};
+  const auto found = buttons.find(answer);
+  model_.AnswerNextMessageBox(found != buttons.end() ? found->second : static_cast<int>(Integer(answer)));
+}
+
+void Scenario::Export(const std::vector<std::string>& words) {
+  Need(words, 3, "export RANGE FILE");
+  const auto range = static_cast<LONG>(Integer(words[1]));
+  const std::filesystem::path file = std::filesystem::absolute(Resolve(Rest(words, 2))).make_preferred();
+  host::ComPtr<host::IHostDocument> document;
+  HRESULT hr = model_.Application()->get_ActiveDocument(document.Put());
+  if (SUCCEEDED(hr) && !document) throw std::runtime_error("no drawing is open");
+  LONG status = 0;
+  if (SUCCEEDED(hr)) {
+    hr = document->ExportToFile(host::Bstr(file.u16string()).Get(), host::kFilterEmf, range, 0, 0, &status);
+  }
+  if (FAILED(hr)) throw std::runtime_error("the export failed with " + hostmodel::HexCode(hr));
+}
+
+void Scenario::Fail(const std::vector<std::string>& words) {
+  Need(words, 4, "fail OPERATION FROM-CALL HRESULT [DESCRIPTION...]");
+  const auto hr = static_cast<HRESULT>(static_cast<unsigned long>(std::stoul(words[3], nullptr, 0)));
+  model_.FailFrom(words[1], static_cast<int>(Integer(words[2])), hr, text::FromUtf8(Rest(words, 4)));
+}
+
+}  // namespace tavrel::hostrunner

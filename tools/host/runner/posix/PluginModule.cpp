@@ -1,0 +1,42 @@
+#include "tools/host/runner/PluginModule.h"
+
+#include <dlfcn.h>
+
+#include <stdexcept>
+
+namespace tavrel::hostrunner {
+namespace {
+
+class DlModule final : public PluginModule {
+ public:
+  explicit DlModule(const std::filesystem::path& file) {
+    handle_ = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (handle_ == nullptr) throw std::runtime_error("cannot load " + file.string() + ": " + dlerror());
+    attach_ = reinterpret_cast<AttachPluginFn>(dlsym(handle_, "AttachPlugin"));
+    if (attach_ == nullptr) {
+      dlclose(handle_);
+      throw std::runtime_error(file.string() + " does not export AttachPlugin");
+    }
+  }
+  ~DlModule() override {
+    if (!pinned_) dlclose(handle_);
+  }
+  DlModule(const DlModule&) = delete;
+  DlModule& operator=(const DlModule&) = delete;
+  AttachPluginFn Attach() const override { return attach_; }
+  void* Handle() const override { return handle_; }
+  void Pin() override { pinned_ = true; }
+
+ private:
+  void* handle_ = nullptr;
+  AttachPluginFn attach_ = nullptr;
+  bool pinned_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<PluginModule> LoadPluginModule(const std::filesystem::path& file) {
+  return std::make_unique<DlModule>(file);
+}
+
+}  // namespace tavrel::hostrunner

@@ -1,0 +1,45 @@
+#include "tools/host/runner/PluginModule.h"
+
+#include <windows.h>
+
+#include <stdexcept>
+
+namespace tavrel::hostrunner {
+namespace {
+
+class DllModule final : public PluginModule {
+ public:
+  explicit DllModule(const std::filesystem::path& file) {
+    module_ = LoadLibraryW(file.wstring().c_str());
+    if (module_ == nullptr) {
+      throw std::runtime_error("cannot load " + file.string() + ": error " + std::to_string(GetLastError()));
+    }
+    attach_ =
+        reinterpret_cast<AttachPluginFn>(reinterpret_cast<void*>(GetProcAddress(module_, "_AttachPlugin@4")));
+    if (attach_ == nullptr) {
+      FreeLibrary(module_);
+      throw std::runtime_error(file.string() + " does not export _AttachPlugin@4");
+    }
+  }
+  ~DllModule() override {
+    if (!pinned_) FreeLibrary(module_);
+  }
+  DllModule(const DllModule&) = delete;
+  DllModule& operator=(const DllModule&) = delete;
+  AttachPluginFn Attach() const override { return attach_; }
+  void* Handle() const override { return module_; }
+  void Pin() override { pinned_ = true; }
+
+ private:
+  HMODULE module_ = nullptr;
+  AttachPluginFn attach_ = nullptr;
+  bool pinned_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<PluginModule> LoadPluginModule(const std::filesystem::path& file) {
+  return std::make_unique<DllModule>(file);
+}
+
+}  // namespace tavrel::hostrunner
