@@ -4,6 +4,7 @@
 #include <new>
 #include <utility>
 
+#include "host/ComPtr.h"
 #include "platform/File.h"
 
 namespace tavrel::testing_support {
@@ -20,8 +21,14 @@ struct FakeHost::State {
   HRESULT Enter(const char* name) {
     calls.emplace_back(name);
     if (setup.failing != name) return S_OK;
-    SetErrorInfo(0, platform::MakeErrorInfo(setup.description));
-    return setup.failure;
+    return Fail(setup.failure, setup.description);
+  }
+
+  // Hands the description to the thread (which takes its own reference).
+  static HRESULT Fail(HRESULT hr, std::u16string_view description) {
+    const auto info = host::ComPtr<IErrorInfo>::Adopt(platform::MakeErrorInfo(description));
+    SetErrorInfo(0, info.Get());
+    return hr;
   }
 };
 
@@ -167,8 +174,7 @@ class Document final : public FakeObject<host::IHostDocument> {
         MinimalEmf(range == host::kRangeSelection ? state_->setup.selectedShapes : state_->setup.pageShapes);
     uint32_t done = 0;
     if (!out || !out.Write(emf.data(), static_cast<uint32_t>(emf.size()), &done)) {
-      SetErrorInfo(0, platform::MakeErrorInfo(u"The file could not be written."));
-      return E_ACCESSDENIED;
+      return State::Fail(E_ACCESSDENIED, u"The file could not be written.");
     }
     return S_OK;
   }
