@@ -2,6 +2,9 @@
 
 #include <cstring>
 
+#include "host/Activation.h"
+#include "host/EventDispatch.h"
+
 namespace tavrel::host {
 namespace {
 
@@ -40,9 +43,10 @@ HRESULT STDMETHODCALLTYPE CVGAppPlugin::GetIDsOfNames(REFIID /*riid*/, LPOLESTR*
   return E_NOTIMPL;
 }
 
-HRESULT STDMETHODCALLTYPE CVGAppPlugin::Invoke(DISPID /*id*/, REFIID /*riid*/, LCID /*lcid*/, WORD /*flags*/,
-                                               DISPPARAMS* /*params*/, VARIANT* /*result*/,
+HRESULT STDMETHODCALLTYPE CVGAppPlugin::Invoke(DISPID id, REFIID /*riid*/, LCID /*lcid*/, WORD /*flags*/,
+                                               DISPPARAMS* params, VARIANT* /*result*/,
                                                EXCEPINFO* /*exception*/, UINT* /*argError*/) {
+  DispatchEvent(*this, id, params);
   return S_OK;
 }
 
@@ -56,9 +60,15 @@ HRESULT STDMETHODCALLTYPE CVGAppPlugin::OnLoad(IHostApplication* application) {
   return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE CVGAppPlugin::StartSession() { return S_OK; }
+HRESULT STDMETHODCALLTYPE CVGAppPlugin::StartSession() {
+  Activate(*this);
+  return S_OK;
+}
 
-HRESULT STDMETHODCALLTYPE CVGAppPlugin::StopSession() { return S_OK; }
+HRESULT STDMETHODCALLTYPE CVGAppPlugin::StopSession() {
+  Deactivate(*this);
+  return S_OK;
+}
 
 HRESULT STDMETHODCALLTYPE CVGAppPlugin::OnUnload() {
   IHostApplication* held = application_;

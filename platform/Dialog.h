@@ -34,14 +34,14 @@ constexpr intptr_t kBstChecked = 1;
 constexpr int kIdOk = 1;
 constexpr int kIdCancel = 2;
 
-// DialogBoxParamW: runs the dialog of template `templateId` in `instance`
+// Runs (DialogBoxParamW) the dialog of template `templateId` in `instance`
 // modally; the result EndDialog gave, or -1 when the dialog could not be
 // created. `param` reaches the procedure with kWmInitDialog.
-intptr_t DialogBoxParam(ModuleHandle instance, int templateId, WindowHandle owner, DialogProc proc,
-                        intptr_t param);
+intptr_t RunDialog(ModuleHandle instance, int templateId, WindowHandle owner, DialogProc proc,
+                   intptr_t param);
 bool EndDialog(WindowHandle dialog, intptr_t result);
 WindowHandle GetDlgItem(WindowHandle dialog, int controlId);
-intptr_t SendMessage(WindowHandle window, unsigned message, uintptr_t wParam, intptr_t lParam);
+intptr_t SendWindowMessage(WindowHandle window, unsigned message, uintptr_t wParam, intptr_t lParam);
 bool EnableWindow(WindowHandle window, bool enable);
 
 // Announces a dialog template of a module. Windows finds templates in the

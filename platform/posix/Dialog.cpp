@@ -205,8 +205,8 @@ void SetDialogDriver(DialogDriver driver) { Driver() = std::move(driver); }
 
 }  // namespace posix
 
-intptr_t DialogBoxParam(ModuleHandle instance, int templateId, WindowHandle /*owner*/, DialogProc proc,
-                        intptr_t param) {
+intptr_t RunDialog(ModuleHandle instance, int templateId, WindowHandle /*owner*/, DialogProc proc,
+                   intptr_t param) {
   const auto found = Templates().find({instance, templateId});
   if (found == Templates().end() || proc == nullptr) return -1;
   Dialog dialog(*found->second, proc);
@@ -238,7 +238,7 @@ WindowHandle GetDlgItem(WindowHandle dialog, int controlId) {
   return reinterpret_cast<WindowHandle>(static_cast<StandInWindow*>(c));
 }
 
-intptr_t SendMessage(WindowHandle window, unsigned message, uintptr_t wParam, intptr_t lParam) {
+intptr_t SendWindowMessage(WindowHandle window, unsigned message, uintptr_t wParam, intptr_t lParam) {
   StandInWindow* w = Lookup(window);
   return w == nullptr ? 0 : w->Handle(message, wParam, lParam);
 }

@@ -29,8 +29,8 @@ INT_PTR CALLBACK Trampoline(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 
 }  // namespace
 
-intptr_t DialogBoxParam(ModuleHandle instance, int templateId, WindowHandle owner, DialogProc proc,
-                        intptr_t param) {
+intptr_t RunDialog(ModuleHandle instance, int templateId, WindowHandle owner, DialogProc proc,
+                   intptr_t param) {
   ProcContext context{proc, param};
   return ::DialogBoxParamW(reinterpret_cast<HINSTANCE>(instance), MAKEINTRESOURCEW(templateId), AsHwnd(owner),
                            Trampoline, reinterpret_cast<LPARAM>(&context));
@@ -42,7 +42,7 @@ WindowHandle GetDlgItem(WindowHandle dialog, int controlId) {
   return FromHwnd(::GetDlgItem(AsHwnd(dialog), controlId));
 }
 
-intptr_t SendMessage(WindowHandle window, unsigned message, uintptr_t wParam, intptr_t lParam) {
+intptr_t SendWindowMessage(WindowHandle window, unsigned message, uintptr_t wParam, intptr_t lParam) {
   return ::SendMessageW(AsHwnd(window), message, wParam, lParam);
 }
 
