@@ -56,6 +56,25 @@ unsigned IconFlags(HWND box) {
   return 0;
 }
 
+BOOL CALLBACK FindComboBox(HWND child, LPARAM found) {
+  wchar_t name[16] = {};
+  ::GetClassNameW(child, name, 16);
+  if (::lstrcmpiW(name, L"ComboBox") == 0) {
+    *reinterpret_cast<bool*>(found) = true;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// Dialogs of the plug-in also carry a static control 0xFFFF; a message box
+// never holds a combo box.
+bool IsMessageBox(HWND window) {
+  if (::GetDlgItem(window, kTextControl) == nullptr) return false;
+  bool hasCombo = false;
+  ::EnumChildWindows(window, FindComboBox, reinterpret_cast<LPARAM>(&hasCombo));
+  return !hasCombo;
+}
+
 }  // namespace
 
 struct MessageBoxCapture::Impl {
@@ -72,8 +91,7 @@ LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam) {
   MessageBoxCapture::Impl* capture = t_capture;
   if (capture != nullptr) {
     HWND window = reinterpret_cast<HWND>(wParam);
-    if (code == HCBT_ACTIVATE && window != capture->current &&
-        ::GetDlgItem(window, kTextControl) != nullptr) {
+    if (code == HCBT_ACTIVATE && window != capture->current && IsMessageBox(window)) {
       capture->current = window;
       capture->boxes.push_back(CapturedBox{WindowText(::GetDlgItem(window, kTextControl)), WindowText(window),
                                            ButtonFlags(window) | IconFlags(window)});
