@@ -34,9 +34,9 @@ std::u16string SendFixture::Install(int index, std::u16string_view relative, std
   return folder;
 }
 
-void SendFixture::Send(FakeHost& host) {
+void SendFixture::Send(host::IHostApplication* application) {
   auto* plugin = new host::CVGAppPlugin();
-  plugin->OnLoad(host.Application());
+  plugin->OnLoad(application);
   exporting::SendToEmbroidery(*plugin);
   plugin->OnUnload();
   plugin->Release();

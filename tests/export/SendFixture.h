@@ -37,7 +37,8 @@ class SendFixture : public ::testing::Test {
   std::u16string Install(int index, std::u16string_view relative, std::u16string_view suffix = u"",
                          bool withImages = true, bool withProgram = true);
   // Runs the command through a plug-in object holding the host's application.
-  void Send(FakeHost& host);
+  void Send(host::IHostApplication* application);
+  void Send(FakeHost& host) { Send(host.Application()); }
   std::optional<nlohmann::json> Receipt();
   // The one message box shown (fails the test unless there was exactly one).
   CapturedBox OnlyBox() const;
