@@ -1,0 +1,81 @@
+// Plays the user in the plug-in's settings dialog: while an answerer lives,
+// each settings dialog shown on this thread is answered with the next
+// prepared answer — pick an application by its name, choose an export type,
+// set the curve check box, then leave with Apply, Cancel, Escape, Enter or
+// the close box. What the dialog showed before the answer is kept.
+//
+// Windows: the real dialog, found with a WH_CBT hook when it is activated and
+// sent the clicks and keys a user would make. Natively: the dialog
+// stand-in's driver.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tavrel::dialogdriver {
+
+enum class DialogClose { Apply, Cancel, Escape, Enter, CloseBox };
+
+struct DialogAnswer {
+  std::optional<std::u16string> application;  // the entry to pick, by its text
+  std::optional<int> exportType;              // 0, 1 or 2: the radio button to click
+  std::optional<bool> optimise;               // the check box state to leave
+  DialogClose close = DialogClose::Apply;
+};
+
+// What the dialog showed when it opened.
+struct DialogObservation {
+  std::u16string title;
+  std::vector<std::u16string> applications;  // the combo box's entries in order
+  std::vector<intptr_t> itemData;            // each entry's item data
+  int selected = -1;                         // the selected entry, -1 for none
+  bool applicationsEnabled = false;
+  std::vector<int> exportTypesChecked;  // the export types whose button is checked
+  bool optimiseChecked = false;
+  bool answered = false;  // false when no answer was left (closed with Escape)
+};
+
+class DialogAnswerer {
+ public:
+  explicit DialogAnswerer(std::deque<DialogAnswer> answers);
+  ~DialogAnswerer();
+  DialogAnswerer(const DialogAnswerer&) = delete;
+  DialogAnswerer& operator=(const DialogAnswerer&) = delete;
+
+  // Adds an answer for a later dialog.
+  void Push(DialogAnswer answer);
+  const std::vector<DialogObservation>& Observed() const;
+
+  struct State;
+
+ private:
+  std::unique_ptr<State> state_;
+};
+
+// The settings dialog's controls, for the implementations.
+namespace ids {
+constexpr int kApply = 1;
+constexpr int kCancel = 2;
+constexpr int kApplications = 1002;
+constexpr int kOptimise = 1007;
+// Export types 0, 1, 2 in this order.
+constexpr int kExportTypeButtons[3] = {1004, 1006, 1005};
+}  // namespace ids
+
+struct DialogAnswerer::State {
+  std::deque<DialogAnswer> answers;
+  std::vector<DialogObservation> observed;
+  // Takes the next answer for a dialog just shown (none: leave with Escape).
+  std::optional<DialogAnswer> Next() {
+    if (answers.empty()) return std::nullopt;
+    DialogAnswer a = answers.front();
+    answers.pop_front();
+    return a;
+  }
+};
+
+}  // namespace tavrel::dialogdriver

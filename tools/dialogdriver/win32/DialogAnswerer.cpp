@@ -1,0 +1,128 @@
+#include "tools/dialogdriver/DialogAnswerer.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+namespace tavrel::dialogdriver {
+
+namespace {
+
+std::u16string WindowText(HWND window) {
+  const int length = ::GetWindowTextLengthW(window);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  text.resize(static_cast<size_t>(::GetWindowTextW(window, text.data(), length + 1)));
+  return std::u16string(text.begin(), text.end());
+}
+
+bool IsSettingsDialog(HWND window) {
+  wchar_t className[16] = {};
+  ::GetClassNameW(window, className, 16);
+  return ::lstrcmpW(className, L"#32770") == 0 && WindowText(window) == std::u16string(u"Tavrel Settings") &&
+         ::GetDlgItem(window, ids::kApplications) != nullptr;
+}
+
+DialogObservation Observe(HWND dialog) {
+  DialogObservation seen;
+  seen.title = WindowText(dialog);
+  HWND combo = ::GetDlgItem(dialog, ids::kApplications);
+  const LRESULT count = ::SendMessageW(combo, CB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    const LRESULT length = ::SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    ::SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<size_t>(length));
+    seen.applications.emplace_back(text.begin(), text.end());
+    seen.itemData.push_back(::SendMessageW(combo, CB_GETITEMDATA, static_cast<WPARAM>(i), 0));
+  }
+  seen.selected = static_cast<int>(::SendMessageW(combo, CB_GETCURSEL, 0, 0));
+  seen.applicationsEnabled = ::IsWindowEnabled(combo) != FALSE;
+  for (int type = 0; type < 3; ++type) {
+    if (::IsDlgButtonChecked(dialog, ids::kExportTypeButtons[type]) == BST_CHECKED) {
+      seen.exportTypesChecked.push_back(type);
+    }
+  }
+  seen.optimiseChecked = ::IsDlgButtonChecked(dialog, ids::kOptimise) == BST_CHECKED;
+  return seen;
+}
+
+void Click(HWND dialog, int id) { ::PostMessageW(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
+// Everything is posted, so it happens in order inside the dialog's own
+// message loop, once the dialog is on screen.
+void Answer(HWND dialog, const DialogAnswer& answer, const DialogObservation& seen) {
+  if (answer.application) {
+    const auto it = std::find(seen.applications.begin(), seen.applications.end(), *answer.application);
+    if (it != seen.applications.end()) {
+      HWND combo = ::GetDlgItem(dialog, ids::kApplications);
+      ::PostMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(it - seen.applications.begin()), 0);
+      ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(ids::kApplications, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(combo));
+    }
+  }
+  if (answer.exportType && *answer.exportType >= 0 && *answer.exportType < 3) {
+    Click(dialog, ids::kExportTypeButtons[*answer.exportType]);
+  }
+  if (answer.optimise && *answer.optimise != seen.optimiseChecked) Click(dialog, ids::kOptimise);
+  switch (answer.close) {
+    case DialogClose::Apply:
+      Click(dialog, ids::kApply);
+      break;
+    case DialogClose::Cancel:
+      Click(dialog, ids::kCancel);
+      break;
+    case DialogClose::Escape:
+      ::PostMessageW(dialog, WM_KEYDOWN, VK_ESCAPE, 0);
+      break;
+    case DialogClose::Enter:
+      ::PostMessageW(dialog, WM_KEYDOWN, VK_RETURN, 0);
+      break;
+    case DialogClose::CloseBox:
+      ::PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+      break;
+  }
+}
+
+// The dialog runs modally on the thread that created the answerer.
+thread_local DialogAnswerer::State* t_state = nullptr;
+thread_local HHOOK t_hook = nullptr;
+thread_local HWND t_current = nullptr;
+
+LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam) {
+  DialogAnswerer::State* state = t_state;
+  if (state != nullptr) {
+    HWND window = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_ACTIVATE && window != t_current && IsSettingsDialog(window)) {
+      t_current = window;
+      DialogObservation seen = Observe(window);
+      const std::optional<DialogAnswer> answer = state->Next();
+      seen.answered = answer.has_value();
+      state->observed.push_back(seen);
+      Answer(window, answer.value_or(DialogAnswer{{}, {}, {}, DialogClose::Escape}), seen);
+    } else if (code == HCBT_DESTROYWND && window == t_current) {
+      t_current = nullptr;
+    }
+  }
+  return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+}  // namespace
+
+DialogAnswerer::DialogAnswerer(std::deque<DialogAnswer> answers) : state_(std::make_unique<State>()) {
+  state_->answers = std::move(answers);
+  t_state = state_.get();
+  t_current = nullptr;
+  t_hook = ::SetWindowsHookExW(WH_CBT, CbtHook, nullptr, ::GetCurrentThreadId());
+}
+
+DialogAnswerer::~DialogAnswerer() {
+  t_state = nullptr;
+  if (t_hook != nullptr) ::UnhookWindowsHookEx(t_hook);
+  t_hook = nullptr;
+}
+
+void DialogAnswerer::Push(DialogAnswer answer) { state_->answers.push_back(std::move(answer)); }
+
+const std::vector<DialogObservation>& DialogAnswerer::Observed() const { return state_->observed; }
+
+}  // namespace tavrel::dialogdriver
