@@ -52,7 +52,8 @@ ComPtr<IHostControl> AddButton(const ComPtr<IHostApplication>& app, std::string_
 
 // The host folder joined directly with the bitmap's relative path: a folder
 // without a final separator stays without one.
-void SetIcon(const ComPtr<IHostApplication>& app, const ComPtr<IHostControl>& button, std::string_view bitmap) {
+void SetIcon(const ComPtr<IHostApplication>& app, const ComPtr<IHostControl>& button,
+             std::string_view bitmap) {
   Bstr folder;
   Check(app->get_HostFolder(folder.Put()), app.Get());
   std::u16string path(folder.View());
