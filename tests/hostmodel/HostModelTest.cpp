@@ -11,6 +11,7 @@
 #include "platform/Com.h"
 #include "tests/support/TempDir.h"
 #include "tools/emf/EmfCheck.h"
+#include "tools/host/model/VariantText.h"
 
 namespace tavrel::hostmodel {
 namespace {
@@ -231,6 +232,60 @@ TEST_F(HostModelTest, ExportFailsLikeARealHost) {
     EXPECT_NE(Last()["error"].get<std::string>().find(c.descriptionPart), std::string::npos) << Last().dump();
   }
   EXPECT_FALSE(std::filesystem::exists(dir_.Native(u"a.emf")));
+}
+
+// An event sink that keeps the argument block it was given.
+class RecordingSink final : public IDispatch {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** object) override {
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
+  ULONG STDMETHODCALLTYPE Release() override { return --refs; }
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
+                                   UINT*) override {
+    lastId = id;
+    blockGiven = params != nullptr;
+    block.clear();
+    if (params != nullptr) block.assign(params->rgvarg, params->rgvarg + params->cArgs);
+    return S_OK;
+  }
+  ULONG refs = 1;
+  DISPID lastId = 0;
+  bool blockGiven = false;
+  std::vector<VARIANT> block;
+};
+
+TEST_F(HostModelTest, EventsReachTheSubscribedSinkWithArgumentsInReverseOrder) {
+  RecordingSink sink;
+  LONG cookie = 0;
+  ASSERT_EQ(App()->AdviseEvents(&sink, &cookie), S_OK);
+  VariantList arguments;
+  arguments.Add("bstr:Tavrel");
+  arguments.Add("byref-bool:0");
+  arguments.Add("i4:7");
+  RecordingSink fallback;
+  const auto delivery = model_.SendEvent(21, arguments.Items(), false, &fallback);
+  EXPECT_EQ(delivery.receivers, 1);
+  EXPECT_EQ(sink.lastId, 21);
+  EXPECT_EQ(fallback.lastId, 0);  // only used while nothing is subscribed
+  ASSERT_EQ(sink.block.size(), 3u);
+  EXPECT_EQ(VariantToText(sink.block[2]), "bstr:Tavrel");  // the first argument is the last element
+  EXPECT_EQ(VariantToText(sink.block[0]), "i4:7");
+  *sink.block[1].pboolVal = -1;  // the reference reaches the caller's variable
+  EXPECT_EQ(VariantToText(arguments[1]), "byref-bool:-1");
+  model_.SendEvent(20, {}, true, nullptr);
+  EXPECT_FALSE(sink.blockGiven);
+  ASSERT_EQ(App()->UnadviseEvents(cookie), S_OK);
+  EXPECT_EQ(sink.refs, 1u);
+  model_.SendEvent(17, {}, false, &fallback);
+  EXPECT_EQ(fallback.lastId, 17);
 }
 
 }  // namespace

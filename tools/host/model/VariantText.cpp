@@ -60,10 +60,10 @@ void VariantList::Add(std::string_view text) {
   variants_.push_back(std::move(v));
 }
 
-std::vector<VARIANT> VariantList::Reversed() const {
-  std::vector<VARIANT> block;
-  for (auto it = variants_.rbegin(); it != variants_.rend(); ++it) block.push_back(**it);
-  return block;
+std::vector<VARIANT> VariantList::Items() const {
+  std::vector<VARIANT> items;
+  for (const auto& v : variants_) items.push_back(*v);
+  return items;
 }
 
 std::string VariantToText(const VARIANT& v) {

@@ -26,8 +26,9 @@ class VariantList {
   std::size_t Size() const { return variants_.size(); }
   // The arguments in event order.
   VARIANT& operator[](std::size_t i) { return *variants_[i]; }
-  // The arguments in the reverse order of an argument block.
-  std::vector<VARIANT> Reversed() const;
+  // Shallow copies of the arguments in event order (what they point to
+  // stays owned here).
+  std::vector<VARIANT> Items() const;
 
  private:
   std::vector<std::unique_ptr<VARIANT>> variants_;

@@ -163,7 +163,7 @@ void Scenario::Event(const std::vector<std::string>& words) {
     shown.push_back(words[i]);
   }
   const bool toSinks = !model_.Sinks().empty();
-  const auto delivery = model_.SendEvent(id, arguments.Reversed(), nullBlock, plugin);
+  const auto delivery = model_.SendEvent(id, arguments.Items(), nullBlock, plugin);
   json after = json::array();
   for (std::size_t i = 0; i < arguments.Size(); ++i) after.push_back(hostmodel::VariantToText(arguments[i]));
   json record = {{"kind", "event"},
@@ -185,7 +185,7 @@ void Scenario::CommandState(const std::string& name) {
   arguments.Add("bstr:" + name);
   arguments.Add("byref-bool:" + std::to_string(kUntouched));
   arguments.Add("i4:0");
-  const auto delivery = model_.SendEvent(21, arguments.Reversed(), false, plugin);
+  const auto delivery = model_.SendEvent(21, arguments.Items(), false, plugin);
   const VARIANT_BOOL enabled = *arguments[1].pboolVal;
   Record({{"kind", "command-state"},
           {"command", name},
