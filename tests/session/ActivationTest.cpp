@@ -1,0 +1,125 @@
+// Activation and deactivation against the stand-in host: the exact order of
+// host calls, and what a failure at each step leaves behind.
+#include <gtest/gtest.h>
+
+#include "tests/session/SessionFixture.h"
+
+namespace tavrel::testing_support {
+namespace {
+
+class ActivationTest : public SessionFixture {};
+
+const std::vector<std::string> kActivationCalls = {
+    "Application.SettingsFolder",
+    "Application.AddPluginCommand",
+    "Application.CommandBars",
+    "CommandBars.Item",
+    "CommandBar.Controls",
+    "Controls.AddCommandButton",
+    "Application.HostFolder",
+    "Control.SetIconFromFile",
+    "Application.AddPluginCommand",
+    "Application.CommandBars",
+    "CommandBars.Item",
+    "CommandBar.Controls",
+    "Controls.AddCommandButton",
+    "Application.HostFolder",
+    "Control.SetIconFromFile",
+    "Application.AdviseEvents",
+};
+
+TEST_F(ActivationTest, CallsTheHostInOrderAndRegistersBothCommands) {
+  EXPECT_EQ(Plugin().StartSession(), S_OK);
+  EXPECT_EQ(Calls(), kActivationCalls);
+  ASSERT_EQ(Host().Commands().size(), 2u);
+  EXPECT_EQ(Host().Commands()[0].name, u"Tavrel");
+  EXPECT_EQ(Host().Commands()[0].caption, u"To Embroidery");
+  EXPECT_EQ(Host().Commands()[0].tooltip, u"Send to embroidery application");
+  EXPECT_EQ(Host().Commands()[1].name, u"TavrelSettings");
+  EXPECT_EQ(Host().Commands()[1].caption, u"Emb Settings");
+  EXPECT_EQ(Host().Commands()[1].tooltip, u"Control embroidery and export settings");
+  ASSERT_EQ(Host().Buttons().size(), 2u);
+  for (const auto& button : Host().Buttons()) {
+    EXPECT_EQ(button.bar, u"Standard");
+    EXPECT_EQ(button.buttonId, u"ab489730-8791-45d2-a825-b78bbe0d6a5d");
+    EXPECT_EQ(button.position, 0);
+    EXPECT_EQ(button.temporary, VARIANT_TRUE);
+  }
+  EXPECT_EQ(Host().Buttons()[0].icon, dir_.Path(u"host\\Plugins\\Tavrel\\Tavrel.bmp"));
+  EXPECT_EQ(Host().Buttons()[1].icon, dir_.Path(u"host\\Plugins\\Tavrel\\TavrelSettings.bmp"));
+  ASSERT_EQ(Host().Sinks().size(), 1u);
+  EXPECT_EQ(Plugin().EventCookie(), Host().Sinks()[0].first);
+  EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+TEST_F(ActivationTest, DeactivationUnsubscribesAndRemovesTheCommands) {
+  Plugin().StartSession();
+  const LONG cookie = Plugin().EventCookie();
+  Host().ClearRecords();
+  EXPECT_EQ(Plugin().StopSession(), S_OK);
+  EXPECT_EQ(Calls(),
+            (std::vector<std::string>{"Application.UnadviseEvents", "Application.RemovePluginCommand",
+                                      "Application.RemovePluginCommand"}));
+  EXPECT_EQ(Host().Records()[0]["args"][0], cookie);
+  EXPECT_TRUE(Host().Sinks().empty());
+  EXPECT_TRUE(Host().Commands().empty());
+  EXPECT_EQ(Plugin().EventCookie(), cookie) << "the cookie is not reset";
+}
+
+// From the first failing step on nothing runs; what ran before stays.
+TEST_F(ActivationTest, AFailureAtEachStepEndsActivationWithOneBox) {
+  for (size_t step = 0; step < kActivationCalls.size(); ++step) {
+    Reset();
+    const std::string& op = kActivationCalls[step];
+    const int nth =
+        static_cast<int>(std::count(kActivationCalls.begin(), kActivationCalls.begin() + step + 1, op));
+    Host().FailFrom(op, nth, E_FAIL, u"step failed: " + std::u16string(op.begin(), op.end()));
+    const size_t boxesBefore = boxes_.Boxes().size();
+    EXPECT_EQ(Plugin().StartSession(), S_OK);
+    const std::vector<std::string> expected(kActivationCalls.begin(), kActivationCalls.begin() + step + 1);
+    EXPECT_EQ(Calls(), expected) << op;
+    ASSERT_EQ(boxes_.Boxes().size(), boxesBefore + 1) << op;
+    EXPECT_EQ(boxes_.Boxes().back().text, u"step failed: " + std::u16string(op.begin(), op.end()));
+    EXPECT_EQ(boxes_.Boxes().back().caption, u"Tavrel Error");
+    EXPECT_EQ(boxes_.Boxes().back().flags, 0x10u);
+    EXPECT_EQ(Plugin().EventCookie(), 0) << op;
+    EXPECT_TRUE(Host().Sinks().empty()) << op;
+  }
+}
+
+TEST_F(ActivationTest, FailingFirstIconLeavesOnlyTheSendCommandAndItsButton) {
+  Host().FailFrom("Control.SetIconFromFile", 1, E_FAIL, u"no icon");
+  Plugin().StartSession();
+  ASSERT_EQ(Host().Commands().size(), 1u);
+  EXPECT_EQ(Host().Commands()[0].name, u"Tavrel");
+  EXPECT_EQ(Host().Buttons().size(), 1u);
+  EXPECT_EQ(Plugin().EventCookie(), 0);
+}
+
+TEST_F(ActivationTest, ANullObjectFromTheHostIsReportedAsAnError) {
+  Host().FailFrom("CommandBar.Controls", 1, S_OK, u"");
+  Plugin().StartSession();
+  ASSERT_EQ(boxes_.Boxes().size(), 1u);
+  EXPECT_EQ(boxes_.Boxes()[0].text, u"");
+  EXPECT_TRUE(Host().Buttons().empty());
+}
+
+TEST_F(ActivationTest, DeactivationWithoutSubscriptionPassesTheHeldCookie) {
+  EXPECT_EQ(Plugin().StopSession(), S_OK);
+  ASSERT_FALSE(Host().Records().empty());
+  EXPECT_EQ(Host().Records()[0]["op"], "Application.UnadviseEvents");
+  EXPECT_EQ(Host().Records()[0]["args"][0], 0);
+  ASSERT_EQ(boxes_.Boxes().size(), 1u) << "the host refuses an unknown cookie";
+  EXPECT_EQ(Calls().size(), 1u) << "a failing unsubscribe leaves the commands";
+}
+
+TEST_F(ActivationTest, ActivationWithoutALoadedApplicationReportsAndReturnsOk) {
+  Plugin().OnUnload();
+  EXPECT_EQ(Plugin().StartSession(), S_OK);
+  EXPECT_EQ(Plugin().StopSession(), S_OK);
+  EXPECT_EQ(boxes_.Boxes().size(), 2u);
+  EXPECT_TRUE(Calls().empty());
+}
+
+}  // namespace
+}  // namespace tavrel::testing_support

@@ -1,0 +1,121 @@
+#include "tests/session/SessionFixture.h"
+
+#include <filesystem>
+
+#include "export/EmbAppTable.h"
+#include "host/AttachPlugin.h"
+#include "platform/Com.h"
+#include "platform/Text.h"
+#include "settings/PluginSettings.h"
+
+namespace tavrel::testing_support {
+
+namespace {
+
+std::u16string KeyOf(int index) { return text::FromAscii(exporting::AppInfo(index)->registryKey); }
+
+}  // namespace
+
+void SessionFixture::SetUp() {
+  for (int index = 1; index <= 4; ++index) registry_.RemoveKey(RegistryRoot::CurrentUser, KeyOf(index));
+  settings::PluginSettings = settings::PluginSettingsRecord{};
+  settings::InstalledApps.clear();
+  const auto bitmaps = dir_.Native(u"host\\Plugins\\Tavrel");
+  std::filesystem::create_directories(bitmaps);
+  for (const char* name : {"Tavrel.bmp", "TavrelSettings.bmp"}) {
+    std::filesystem::copy_file(std::filesystem::path(TAVREL_SOURCE_DIR) / "resources" / name, bitmaps / name,
+                               std::filesystem::copy_options::overwrite_existing);
+  }
+  std::error_code ignored;
+  std::filesystem::remove_all(dir_.Native(u"settings"), ignored);
+  std::filesystem::create_directories(dir_.Native(u"settings"));
+  hostmodel::HostOptions options;
+  options.hostFolder = dir_.Path(u"host\\");
+  options.settingsFolder = dir_.Path(u"settings");
+  host_ = std::make_unique<hostmodel::HostModel>(options);
+  host::IVGAppPlugin* plugin = nullptr;
+  ASSERT_EQ(AttachPlugin(&plugin), host::kAttachPluginResult);
+  ASSERT_NE(plugin, nullptr);
+  plugin_ = static_cast<host::CVGAppPlugin*>(plugin);
+  ASSERT_EQ(plugin_->OnLoad(host_->Application()), S_OK);
+  host_->ClearRecords();
+}
+
+void SessionFixture::TearDown() {
+  if (plugin_ != nullptr) {
+    plugin_->OnUnload();
+    // The host lets go of its event subscriptions before the last release.
+    host_.reset();
+    EXPECT_EQ(plugin_->Release(), 0u);
+    plugin_ = nullptr;
+  }
+  host_.reset();
+  for (int index = 1; index <= 4; ++index) registry_.RemoveKey(RegistryRoot::CurrentUser, KeyOf(index));
+  settings::PluginSettings = settings::PluginSettingsRecord{};
+  settings::InstalledApps.clear();
+}
+
+void SessionFixture::Install(int index) {
+  const std::u16string relative = u"apps\\" + text::FormatInt(index);
+  std::filesystem::create_directories(dir_.Native(relative) / "Images");
+  registry_.SetString(RegistryRoot::CurrentUser, KeyOf(index), u"AppPath", dir_.Path(relative));
+}
+
+bool SessionFixture::SettingsExist() const {
+  return std::filesystem::exists(dir_.Native(u"settings\\TavrelSettings.xml"));
+}
+
+std::string SessionFixture::Utf16File(std::u16string_view text) {
+  std::string bytes = "\xFF\xFE";
+  for (char16_t c : text) {
+    bytes.push_back(static_cast<char>(c & 0xFF));
+    bytes.push_back(static_cast<char>(c >> 8));
+  }
+  return bytes;
+}
+
+std::string SessionFixture::SettingsFile(int embAppType, int exportType, int optimise) {
+  std::u16string text =
+      u"<?xml version=\"1.0\" encoding=\"UTF-16\"?>\r\n<profile>\r\n\t<section name=\"General\">\r\n";
+  const std::pair<const char16_t*, int> keys[] = {
+      {u"EmbAppType", embAppType}, {u"ExportType", exportType}, {u"OptimiseCurves", optimise}};
+  for (const auto& [name, value] : keys) {
+    text += u"\t\t<key name=\"";
+    text += name;
+    text += u"\" value=\"" + text::FormatInt(value) + u"\"/>\r\n";
+  }
+  text += u"\t</section>\r\n</profile>\r\n";
+  return Utf16File(text);
+}
+
+std::vector<std::string> SessionFixture::Calls() const {
+  std::vector<std::string> calls;
+  for (const auto& record : host_->Records()) {
+    if (record.value("kind", "") == "call") calls.push_back(record.value("op", ""));
+  }
+  return calls;
+}
+
+void SessionFixture::Event(DISPID id, std::vector<VARIANT> arguments, bool nullBlock) {
+  host_->SendEvent(id, std::move(arguments), nullBlock, plugin_);
+}
+
+int SessionFixture::CommandState(std::u16string_view command) {
+  VARIANT name;
+  VariantInit(&name);
+  name.vt = VT_BSTR;
+  name.bstrVal = platform::AllocBstr(command);
+  VARIANT_BOOL enabled = static_cast<VARIANT_BOOL>(kUntouched);
+  VARIANT flag;
+  VariantInit(&flag);
+  flag.vt = VT_BYREF | VT_BOOL;
+  flag.pboolVal = &enabled;
+  VARIANT third;
+  VariantInit(&third);
+  third.vt = VT_I4;
+  Event(21, {name, flag, third});
+  VariantClear(&name);
+  return enabled;
+}
+
+}  // namespace tavrel::testing_support
