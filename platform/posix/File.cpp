@@ -185,6 +185,12 @@ File CreateTempBeside(std::u16string_view target, std::u16string* tempPath) {
 bool ReplaceFileAtomically(std::u16string_view source, std::u16string_view target) {
   const std::string from = posix::NativePath(source);
   const std::string to = posix::NativePath(target);
+  // Like MoveFileExW, replacing never overrides a read-only target.
+  struct stat st {};
+  if (::stat(to.c_str(), &st) == 0 && IsReadOnly(st)) {
+    SetLastError(5);
+    return false;
+  }
   const int held = ::open(to.c_str(), O_RDONLY | O_CLOEXEC);
   if (held >= 0) {
     const bool free = ::flock(held, LOCK_EX | LOCK_NB) == 0;

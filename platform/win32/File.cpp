@@ -11,6 +11,14 @@ namespace {
 
 HANDLE AsHandle(intptr_t h) { return reinterpret_cast<HANDLE>(h); }
 
+// Windows refuses to write or replace a file with the read-only attribute
+// whoever asks; Wine running as root would not, so the refusal is made here.
+bool IsReadOnly(const std::wstring& path) {
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
+         (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 std::wstring FolderOf(std::u16string_view path) {
   const auto cut = path.find_last_of(u"\\/");
   if (cut == std::u16string_view::npos) return L".";
@@ -39,8 +47,12 @@ File File::Open(std::u16string_view path, FileAccess access, unsigned share, Fil
   if ((share & kShareDelete) != 0) shareMode |= FILE_SHARE_DELETE;
   const DWORD rights = access == FileAccess::Read ? GENERIC_READ : (GENERIC_READ | GENERIC_WRITE);
   const DWORD how = disposition == FileDisposition::OpenExisting ? OPEN_EXISTING : CREATE_ALWAYS;
-  HANDLE h = ::CreateFileW(win32::Wide(path).c_str(), rights, shareMode, nullptr, how, FILE_ATTRIBUTE_NORMAL,
-                           nullptr);
+  const std::wstring wide = win32::Wide(path);
+  if (access == FileAccess::ReadWrite && IsReadOnly(wide)) {
+    ::SetLastError(ERROR_ACCESS_DENIED);
+    return File();
+  }
+  HANDLE h = ::CreateFileW(wide.c_str(), rights, shareMode, nullptr, how, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return File();
   return File(reinterpret_cast<intptr_t>(h));
 }
@@ -95,7 +107,12 @@ File CreateTempBeside(std::u16string_view target, std::u16string* tempPath) {
 }
 
 bool ReplaceFileAtomically(std::u16string_view source, std::u16string_view target) {
-  return ::MoveFileExW(win32::Wide(source).c_str(), win32::Wide(target).c_str(),
+  const std::wstring to = win32::Wide(target);
+  if (IsReadOnly(to)) {
+    ::SetLastError(ERROR_ACCESS_DENIED);
+    return false;
+  }
+  return ::MoveFileExW(win32::Wide(source).c_str(), to.c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 

@@ -6,7 +6,6 @@
 #include <fstream>
 #include <iterator>
 
-#include "tests/support/Environment.h"
 #include "tests/support/TempDir.h"
 
 namespace tavrel::platform {
@@ -65,11 +64,17 @@ TEST(File, AccessAndChmodFollowTheReadOnlyAttribute) {
   ASSERT_EQ(Chmod(path, kModeRead), 0);
   EXPECT_EQ(Access(path, 0), 0);
   EXPECT_EQ(Access(path, 6), -1);
-  if (!testing_support::UnderWine()) {
-    File f = File::Open(path, FileAccess::ReadWrite, kShareRead | kShareWrite, FileDisposition::CreateAlways);
-    EXPECT_FALSE(f);
-    EXPECT_EQ(LastError(), 5u);
+  File f = File::Open(path, FileAccess::ReadWrite, kShareRead | kShareWrite, FileDisposition::CreateAlways);
+  EXPECT_FALSE(f);
+  EXPECT_EQ(LastError(), 5u);
+  std::u16string temp;
+  {
+    File t = CreateTempBeside(path, &temp);
+    ASSERT_TRUE(t);
   }
+  EXPECT_FALSE(ReplaceFileAtomically(temp, path)) << "a read-only file is never replaced";
+  EXPECT_EQ(LastError(), 5u);
+  EXPECT_TRUE(RemoveFile(temp));
   ASSERT_EQ(Chmod(path, kModeRead | kModeWrite), 0);
   EXPECT_EQ(Access(path, 6), 0);
 }
