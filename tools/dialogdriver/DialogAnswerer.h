@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -49,6 +50,12 @@ class DialogAnswerer {
   // Adds an answer for a later dialog.
   void Push(DialogAnswer answer);
   const std::vector<DialogObservation>& Observed() const;
+  // Called with what each dialog showed, before it is answered.
+  void OnDialog(std::function<void(const DialogObservation&)> observer);
+  // A dialog without a prepared answer is left to the person at the
+  // terminal (natively: a prompt on the terminal; on Windows: the real
+  // dialog on screen) instead of being closed with Escape.
+  void SetInteractive(bool interactive);
 
   struct State;
 
@@ -69,6 +76,8 @@ constexpr int kExportTypeButtons[3] = {1004, 1006, 1005};
 struct DialogAnswerer::State {
   std::deque<DialogAnswer> answers;
   std::vector<DialogObservation> observed;
+  std::function<void(const DialogObservation&)> observer;
+  bool interactive = false;
   // Takes the next answer for a dialog just shown (none: leave with Escape).
   std::optional<DialogAnswer> Next() {
     if (answers.empty()) return std::nullopt;
@@ -76,6 +85,18 @@ struct DialogAnswerer::State {
     answers.pop_front();
     return a;
   }
+  void Seen(const DialogObservation& seen) {
+    observed.push_back(seen);
+    if (observer) observer(seen);
+  }
 };
+
+// Both implementations.
+inline void DialogAnswerer::Push(DialogAnswer answer) { state_->answers.push_back(std::move(answer)); }
+inline const std::vector<DialogObservation>& DialogAnswerer::Observed() const { return state_->observed; }
+inline void DialogAnswerer::OnDialog(std::function<void(const DialogObservation&)> observer) {
+  state_->observer = std::move(observer);
+}
+inline void DialogAnswerer::SetInteractive(bool interactive) { state_->interactive = interactive; }
 
 }  // namespace tavrel::dialogdriver

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/posix/DialogStandIn.h"
+#include "tools/dialogdriver/posix/TerminalPrompt.h"
 
 namespace tavrel::dialogdriver {
 
@@ -75,9 +76,10 @@ DialogAnswerer::DialogAnswerer(std::deque<DialogAnswer> answers) : state_(std::m
   State* state = state_.get();
   platform::posix::SetDialogDriver([state](DialogSession& session) {
     DialogObservation seen = Observe(session);
-    const std::optional<DialogAnswer> answer = state->Next();
+    std::optional<DialogAnswer> answer = state->Next();
+    if (!answer && state->interactive) answer = AskAtTerminal(seen);
     seen.answered = answer.has_value();
-    state->observed.push_back(seen);
+    state->Seen(seen);
     if (answer) {
       Answer(session, *answer, seen);
     } else {
@@ -87,9 +89,5 @@ DialogAnswerer::DialogAnswerer(std::deque<DialogAnswer> answers) : state_(std::m
 }
 
 DialogAnswerer::~DialogAnswerer() { platform::posix::SetDialogDriver(nullptr); }
-
-void DialogAnswerer::Push(DialogAnswer answer) { state_->answers.push_back(std::move(answer)); }
-
-const std::vector<DialogObservation>& DialogAnswerer::Observed() const { return state_->observed; }
 
 }  // namespace tavrel::dialogdriver

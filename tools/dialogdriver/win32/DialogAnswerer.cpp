@@ -96,9 +96,12 @@ LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam) {
       t_current = window;
       DialogObservation seen = Observe(window);
       const std::optional<DialogAnswer> answer = state->Next();
-      seen.answered = answer.has_value();
-      state->observed.push_back(seen);
-      Answer(window, answer.value_or(DialogAnswer{{}, {}, {}, DialogClose::Escape}), seen);
+      seen.answered = answer.has_value() || state->interactive;
+      state->Seen(seen);
+      // Interactively, the person at the screen answers the real dialog.
+      if (answer || !state->interactive) {
+        Answer(window, answer.value_or(DialogAnswer{{}, {}, {}, DialogClose::Escape}), seen);
+      }
     } else if (code == HCBT_DESTROYWND && window == t_current) {
       t_current = nullptr;
     }
@@ -120,9 +123,5 @@ DialogAnswerer::~DialogAnswerer() {
   if (t_hook != nullptr) ::UnhookWindowsHookEx(t_hook);
   t_hook = nullptr;
 }
-
-void DialogAnswerer::Push(DialogAnswer answer) { state_->answers.push_back(std::move(answer)); }
-
-const std::vector<DialogObservation>& DialogAnswerer::Observed() const { return state_->observed; }
 
 }  // namespace tavrel::dialogdriver

@@ -94,13 +94,6 @@ HostModel::Delivery HostModel::SendEvent(DISPID id, std::vector<VARIANT> argumen
   return delivery;
 }
 
-std::optional<DialogAnswer> HostModel::TakeDialogAnswer() {
-  if (state_->dialogAnswers.empty()) return std::nullopt;
-  DialogAnswer answer = std::move(state_->dialogAnswers.front());
-  state_->dialogAnswers.pop_front();
-  return answer;
-}
-
 std::optional<int> HostModel::TakeMessageBoxAnswer() {
   if (state_->messageBoxAnswers.empty()) return std::nullopt;
   const int answer = state_->messageBoxAnswers.front();

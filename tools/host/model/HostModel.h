@@ -75,10 +75,7 @@ class HostModel {
   };
   Delivery SendEvent(DISPID id, std::vector<VARIANT> arguments, bool nullBlock, IDispatch* fallback);
 
-  // Pre-answered dialogs and message boxes, taken in order by whoever shows
-  // them.
-  void AnswerNextDialog(DialogAnswer answer) { state_->dialogAnswers.push_back(std::move(answer)); }
-  std::optional<DialogAnswer> TakeDialogAnswer();
+  // Pre-answered message boxes, taken in order by whoever shows them.
   void AnswerNextMessageBox(int button) { state_->messageBoxAnswers.push_back(button); }
   std::optional<int> TakeMessageBoxAnswer();
 

@@ -40,11 +40,6 @@ struct CommandButton {
   std::u16string icon;
 };
 
-struct DialogAnswer {
-  bool apply = false;
-  std::map<std::string, int> values;
-};
-
 struct HostState {
   std::u16string hostFolder;
   std::u16string settingsFolder;
@@ -67,7 +62,6 @@ struct HostState {
   std::map<std::string, Failure> failures;
   std::map<std::string, int> calls;
 
-  std::deque<DialogAnswer> dialogAnswers;
   std::deque<int> messageBoxAnswers;
 
   std::vector<nlohmann::json> records;

@@ -24,13 +24,14 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: tavrel-host [--host-folder DIR] [--settings-folder DIR] [--state-dir DIR] [--log FILE]\n"
-    "                   [--registry FILE] [--plugin FILE] [--raw-paths] SCENARIO\n";
+    "                   [--registry FILE] [--plugin FILE] [--raw-paths] [--interactive] SCENARIO\n";
 
 struct Options {
   std::optional<fs::path> hostFolder, settingsFolder, log, registry, plugin;
   fs::path stateDir = "tavrel-host-state";
   fs::path scenario;
   bool rawPaths = false;
+  bool interactive = false;
 };
 
 Options Parse(int argc, char** argv) {
@@ -55,6 +56,8 @@ Options Parse(int argc, char** argv) {
       options.plugin = value();
     } else if (arg == "--raw-paths") {
       options.rawPaths = true;
+    } else if (arg == "--interactive") {
+      options.interactive = true;
     } else if (arg.starts_with("--") || !options.scenario.empty()) {
       throw std::invalid_argument("unexpected argument " + arg);
     } else {
@@ -136,6 +139,7 @@ int Main(int argc, char** argv) {
     if (!script) throw std::runtime_error("cannot read the scenario " + options.scenario.string());
     Scenario scenario(model, module->Attach(), fs::absolute(options.scenario).parent_path(),
                       fs::absolute(options.stateDir));
+    scenario.SetInteractive(options.interactive);
     errors = scenario.Run(script);
     // An object the host still holds may be called until the process ends.
     if (scenario.PluginHeld()) module->Pin();

@@ -1,5 +1,6 @@
 #include "tools/host/runner/Scenario.h"
 
+#include <algorithm>
 #include <map>
 #include <sstream>
 #include <stdexcept>
@@ -42,7 +43,22 @@ void Need(const std::vector<std::string>& words, std::size_t count, const char* 
 
 Scenario::Scenario(hostmodel::HostModel& model, AttachPluginFn attach, std::filesystem::path folder,
                    std::filesystem::path stateDir)
-    : model_(model), attach_(attach), folder_(std::move(folder)), stateDir_(std::move(stateDir)) {}
+    : model_(model), attach_(attach), folder_(std::move(folder)), stateDir_(std::move(stateDir)) {
+  // What each settings dialog showed when it opened, where it opened.
+  answerer_.OnDialog([this](const dialogdriver::DialogObservation& seen) {
+    json applications = json::array();
+    for (const auto& name : seen.applications) applications.push_back(text::ToUtf8(name));
+    Record({{"kind", "dialog"},
+            {"title", text::ToUtf8(seen.title)},
+            {"applications", applications},
+            {"item-data", seen.itemData},
+            {"selected", seen.selected},
+            {"applications-enabled", seen.applicationsEnabled},
+            {"export-types", seen.exportTypesChecked},
+            {"optimise", seen.optimiseChecked},
+            {"answered", seen.answered}});
+  });
+}
 
 std::filesystem::path Scenario::Resolve(const std::string& file) const {
   constexpr std::string_view kState = "<state>/";
@@ -216,17 +232,50 @@ void Scenario::Select(const std::vector<std::string>& words) {
   }
 }
 
+// answer-dialog apply|cancel|escape|enter|close [app=NAME] [export=N] [optimise=0|1]
+// NAME may be quoted ("Kyro Vesk").
 void Scenario::AnswerDialog(const std::vector<std::string>& words) {
-  Need(words, 2, "answer-dialog apply [KEY=NUMBER...] | answer-dialog cancel");
-  hostmodel::DialogAnswer answer;
-  if (words[1] != "apply" && words[1] != "cancel") throw std::invalid_argument("answer-dialog apply|cancel");
-  answer.apply = words[1] == "apply";
-  for (std::size_t i = 2; i < words.size(); ++i) {
-    const std::size_t equals = words[i].find('=');
-    if (equals == std::string::npos) throw std::invalid_argument("expected KEY=NUMBER, got " + words[i]);
-    answer.values[words[i].substr(0, equals)] = static_cast<int>(Integer(words[i].substr(equals + 1)));
+  Need(words, 2, "answer-dialog apply|cancel|escape|enter|close [app=NAME] [export=N] [optimise=0|1]");
+  static const std::map<std::string, dialogdriver::DialogClose> closes = {
+      {"apply", dialogdriver::DialogClose::Apply},
+      {"cancel", dialogdriver::DialogClose::Cancel},
+      {"escape", dialogdriver::DialogClose::Escape},
+      {"enter", dialogdriver::DialogClose::Enter},
+      {"close", dialogdriver::DialogClose::CloseBox}};
+  const auto close = closes.find(words[1]);
+  if (close == closes.end()) throw std::invalid_argument("answer-dialog apply|cancel|escape|enter|close");
+  dialogdriver::DialogAnswer answer;
+  answer.close = close->second;
+  const std::string rest = Rest(words, 2);
+  std::size_t at = 0;
+  while (at < rest.size()) {
+    const std::size_t equals = rest.find('=', at);
+    if (equals == std::string::npos) throw std::invalid_argument("expected KEY=VALUE in: " + rest.substr(at));
+    const std::string key = rest.substr(at, equals - at);
+    std::string value;
+    std::size_t next;
+    if (equals + 1 < rest.size() && rest[equals + 1] == '"') {
+      const std::size_t quote = rest.find('"', equals + 2);
+      if (quote == std::string::npos) throw std::invalid_argument("unterminated quote in: " + rest);
+      value = rest.substr(equals + 2, quote - equals - 2);
+      next = quote + 1;
+    } else {
+      next = std::min(rest.find(' ', equals), rest.size());
+      value = rest.substr(equals + 1, next - equals - 1);
+    }
+    if (key == "app") {
+      answer.application = text::FromUtf8(value);
+    } else if (key == "export") {
+      answer.exportType = static_cast<int>(Integer(value));
+    } else if (key == "optimise") {
+      answer.optimise = Integer(value) != 0;
+    } else {
+      throw std::invalid_argument("unknown answer: " + key);
+    }
+    at = next;
+    while (at < rest.size() && rest[at] == ' ') ++at;
   }
-  model_.AnswerNextDialog(std::move(answer));
+  answerer_.Push(std::move(answer));
 }
 
 void Scenario::AnswerBox(const std::string& answer) {

@@ -4,9 +4,11 @@
 #pragma once
 
 #include <filesystem>
+
 #include <istream>
 #include <string>
 #include <vector>
+#include "tools/dialogdriver/DialogAnswerer.h"
 
 #include "tools/host/model/HostModel.h"
 #include "tools/host/runner/PluginModule.h"
@@ -19,6 +21,9 @@ class Scenario {
   // when they begin with "<state>/".
   Scenario(hostmodel::HostModel& model, AttachPluginFn attach, std::filesystem::path folder,
            std::filesystem::path stateDir);
+  // Dialogs without a prepared answer go to the person at the terminal or
+  // screen instead of being closed with Escape.
+  void SetInteractive(bool interactive) { answerer_.SetInteractive(interactive); }
   ~Scenario();
   Scenario(const Scenario&) = delete;
   Scenario& operator=(const Scenario&) = delete;
@@ -53,6 +58,7 @@ class Scenario {
   std::filesystem::path stateDir_;
   host::IVGAppPlugin* plugin_ = nullptr;
   bool attached_ = false;
+  dialogdriver::DialogAnswerer answerer_{{}};
 };
 
 }  // namespace tavrel::hostrunner
