@@ -7,6 +7,7 @@
 
 #include "host/Bstr.h"
 #include "host/ComPtr.h"
+#include "platform/File.h"
 #include "platform/Text.h"
 #include "tools/host/model/VariantText.h"
 
@@ -119,6 +120,41 @@ void Scenario::Perform(const std::vector<std::string>& words) {
     Fail(words);
   } else if (action == "export") {
     Export(words);
+  } else if (action.starts_with("file-")) {
+    FileAction(words);
+  } else {
+    throw std::invalid_argument("unknown action: " + action);
+  }
+}
+
+// What other programs and the user do to files meanwhile: write, delete,
+// make read-only, hold open without sharing (until file-release).
+void Scenario::FileAction(const std::vector<std::string>& words) {
+  const std::string& action = words[0];
+  if (action == "file-release") {
+    heldFile_.Close();
+    return;
+  }
+  Need(words, 2, "file-write FILE [TEXT...] | file-delete FILE | file-readonly FILE | file-hold FILE");
+  const std::u16string path = Resolve(words[1]).make_preferred().u16string();
+  if (action == "file-write") {
+    const std::string content = Rest(words, 2);
+    platform::File file = platform::File::Open(path, platform::FileAccess::ReadWrite, platform::kShareRead,
+                                               platform::FileDisposition::CreateAlways);
+    uint32_t done = 0;
+    if (!file ||
+        (!content.empty() && !file.Write(content.data(), static_cast<uint32_t>(content.size()), &done))) {
+      throw std::runtime_error("cannot write " + words[1]);
+    }
+  } else if (action == "file-delete") {
+    if (!platform::RemoveFile(path)) throw std::runtime_error("cannot delete " + words[1]);
+  } else if (action == "file-readonly") {
+    if (platform::Chmod(path, platform::kModeRead) != 0)
+      throw std::runtime_error("cannot protect " + words[1]);
+  } else if (action == "file-hold") {
+    heldFile_ = platform::File::Open(path, platform::FileAccess::Read, platform::kShareNone,
+                                     platform::FileDisposition::OpenExisting);
+    if (!heldFile_) throw std::runtime_error("cannot hold " + words[1]);
   } else {
     throw std::invalid_argument("unknown action: " + action);
   }

@@ -8,6 +8,7 @@
 #include <istream>
 #include <string>
 #include <vector>
+#include "platform/File.h"
 #include "tools/dialogdriver/DialogAnswerer.h"
 
 #include "tools/host/model/HostModel.h"
@@ -46,6 +47,7 @@ class Scenario {
   void Fail(const std::vector<std::string>& words);
   // The host's own export of the active document, as from its menu.
   void Export(const std::vector<std::string>& words);
+  void FileAction(const std::vector<std::string>& words);
   void Record(nlohmann::json record);
   host::IVGAppPlugin* Plugin();
   std::filesystem::path Resolve(const std::string& file) const;
@@ -59,6 +61,7 @@ class Scenario {
   host::IVGAppPlugin* plugin_ = nullptr;
   bool attached_ = false;
   dialogdriver::DialogAnswerer answerer_{{}};
+  platform::File heldFile_;
 };
 
 }  // namespace tavrel::hostrunner

@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Runs a plug-in session scenario through tavrel-host with the real module:
+# installs the embroidery stand-in as the applications the scenario names
+# ("# install: INDEX..." lines) in a fake installation folder, registers
+# them under HKEY_CURRENT_USER (a .reg file natively, the Wine prefix's
+# registry on Windows, removed again afterwards), runs the scenario and
+# compares the log with the expected one, which both builds must produce.
+# "# receipt: SWITCH..." lines ask for the stand-in's receipt with exactly
+# these switches and a well-formed metafile; "# settings: A E O" for the
+# settings file's three values afterwards ("# settings: none": no file).
+#   run-session.sh EMULATOR|- HOST STANDIN SCENARIO EXPECTED WORKDIR
+set -uo pipefail
+emulator=$1 host=$2 standin=$3 scenario=$4 expected=$5 work=$6
+here=$(cd "$(dirname "$0")" && pwd)
+rm -rf "$work" && mkdir -p "$work/state"
+
+keys=("" "Software\\Merovan\\Orin 3.0" "Software\\Ostrana\\Ostrana Kyro" "Software\\Merovan\\Pemberly 2.0"
+      "Software\\Ostrana\\Ostrana Kyro - Vesk")
+exes=("" Orin.exe Kyro.exe Pemberly2.exe KyroVesk.exe)
+folders=("" "Orin 3" "Kyro 3" "Pemberly 2.0" "Kyro Vesk")
+
+# A path as the programs of this build spell it.
+spell() {
+  if [ "$emulator" = "-" ]; then printf '%s' "$1"; else printf 'Z:%s' "${1//\//\\}"; fi
+}
+
+wine_reg() { "$emulator" reg "$@" >/dev/null 2>&1; }
+clear_registry() {
+  [ "$emulator" = "-" ] && return
+  for i in 1 2 3 4; do wine_reg delete "HKCU\\${keys[$i]}" /f; done
+}
+
+installed=$(sed -n 's/^# install: *//p' "$scenario")
+registry="$work/registry.reg"
+printf 'Windows Registry Editor Version 5.00\r\n\r\n' >"$registry"
+clear_registry
+for i in $installed; do
+  folder="$work/state/Embroidery Apps/${folders[$i]}"
+  mkdir -p "$folder/Images"
+  cp "$standin" "$folder/${exes[$i]}"
+  value=$(spell "$folder")
+  if [ "$emulator" = "-" ]; then
+    printf '[HKEY_CURRENT_USER\\%s]\r\n"AppPath"="%s"\r\n\r\n' "${keys[$i]}" "${value//\\/\\\\}" >>"$registry"
+  else
+    wine_reg add "HKCU\\${keys[$i]}" /v AppPath /t REG_SZ /d "$value" /f
+  fi
+done
+trap clear_registry EXIT
+
+export TAVREL_EMBROIDERY_RECEIPT
+TAVREL_EMBROIDERY_RECEIPT=$(spell "$work/receipt.json")
+run=("$host")
+[ "$emulator" != "-" ] && run=("$emulator" "$host")
+args=(--state-dir "$work/state" --log "$work/log.jsonl")
+[ "$emulator" = "-" ] && args+=(--registry "$registry")
+"${run[@]}" "${args[@]}" "$scenario" 2>"$work/stderr.txt"
+status=$?
+if [ "$status" -gt 1 ]; then
+  echo "run-session: tavrel-host failed with $status" >&2
+  cat "$work/stderr.txt" >&2
+  exit 1
+fi
+if ! diff -u "$expected" "$work/log.jsonl"; then
+  echo "run-session: the log differs from $expected" >&2
+  exit 1
+fi
+/usr/bin/python3 "$here/check_outcome.py" "$scenario" "$work" || exit 1
+echo "run-session: $(basename "$scenario") as expected"
