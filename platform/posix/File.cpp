@@ -24,19 +24,6 @@ bool IsReadOnly(const struct stat& st) { return (st.st_mode & (S_IWUSR | S_IWGRP
 
 }  // namespace
 
-File::~File() { Close(); }
-
-File::File(File&& other) noexcept : handle_(other.handle_) { other.handle_ = kInvalid; }
-
-File& File::operator=(File&& other) noexcept {
-  if (this != &other) {
-    Close();
-    handle_ = other.handle_;
-    other.handle_ = kInvalid;
-  }
-  return *this;
-}
-
 File File::Open(std::u16string_view path, FileAccess access, unsigned share, FileDisposition disposition) {
   const std::string native = posix::NativePath(path);
   struct stat st {};

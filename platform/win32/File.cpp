@@ -27,19 +27,6 @@ std::wstring FolderOf(std::u16string_view path) {
 
 }  // namespace
 
-File::~File() { Close(); }
-
-File::File(File&& other) noexcept : handle_(other.handle_) { other.handle_ = kInvalid; }
-
-File& File::operator=(File&& other) noexcept {
-  if (this != &other) {
-    Close();
-    handle_ = other.handle_;
-    other.handle_ = kInvalid;
-  }
-  return *this;
-}
-
 File File::Open(std::u16string_view path, FileAccess access, unsigned share, FileDisposition disposition) {
   DWORD shareMode = 0;
   if ((share & kShareRead) != 0) shareMode |= FILE_SHARE_READ;
