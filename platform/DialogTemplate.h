@@ -9,7 +9,8 @@
 
 namespace tavrel::platform {
 
-enum class ControlClass { Button, Edit, Static, ListBox, ScrollBar, ComboBox };
+// The predefined window classes, numbered by their atoms in templates.
+enum class ControlClass { Button = 0x80, Edit, Static, ListBox, ScrollBar, ComboBox };
 
 struct DialogItemTemplate {
   int id;
