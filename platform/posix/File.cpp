@@ -161,6 +161,10 @@ File CreateTempBeside(std::u16string_view target, std::u16string* tempPath) {
   }
   ::fcntl(fd, F_SETFD, FD_CLOEXEC);
   ::flock(fd, LOCK_EX | LOCK_NB);
+  // A new file gets the usual permissions, not mkstemp's private ones.
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  ::fchmod(fd, 0666 & ~mask);
   // mkstemp only rewrote the six X's, so the caller's spelling of the folder
   // (backslashes included) is kept.
   tempPath->assign(pattern.substr(0, pattern.size() - 6));
@@ -187,6 +191,8 @@ bool ReplaceFileAtomically(std::u16string_view source, std::u16string_view targe
       return false;
     }
   }
+  // The replacement keeps the permissions the target had.
+  if (::stat(to.c_str(), &st) == 0) ::chmod(from.c_str(), st.st_mode & 07777);
   if (::rename(from.c_str(), to.c_str()) != 0) {
     FailWith(errno, to);
     return false;

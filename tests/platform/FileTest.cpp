@@ -112,8 +112,11 @@ TEST(File, AtomicReplaceSwapsContentAndRefusesAHeldTarget) {
     EXPECT_FALSE(ReplaceFileAtomically(temp, target));
   }
   EXPECT_EQ(ReadAll(dir.Native(u"settings.xml")), "old");
+  const auto permissions = std::filesystem::status(dir.Native(u"settings.xml")).permissions();
   ASSERT_TRUE(ReplaceFileAtomically(temp, target));
   EXPECT_EQ(ReadAll(dir.Native(u"settings.xml")), "new");
+  EXPECT_EQ(std::filesystem::status(dir.Native(u"settings.xml")).permissions(), permissions)
+      << "the replacement keeps the target's permissions";
   EXPECT_EQ(Access(temp, 0), -1);
 }
 
