@@ -12,8 +12,11 @@ else()
   set(TAVREL_TEST_RESULTS_ARG "${TAVREL_TEST_RESULTS}")
 endif()
 
+# USES_REGISTRY: the program writes HKEY_CURRENT_USER or activates the
+# plug-in, which reads it. Under Wine all programs share the prefix's one
+# registry, so such programs never run at the same time.
 function(tavrel_add_gtest name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "USES_REGISTRY" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main GTest::gmock tavrel_warnings)
   target_compile_definitions(${name} PRIVATE
@@ -21,4 +24,7 @@ function(tavrel_add_gtest name)
   add_test(NAME ${name}
     COMMAND ${name} --gtest_output=xml:${TAVREL_TEST_RESULTS_ARG}/${name}.xml)
   set_tests_properties(${name} PROPERTIES LABELS unit TIMEOUT 600)
+  if(ARG_USES_REGISTRY)
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK registry)
+  endif()
 endfunction()
