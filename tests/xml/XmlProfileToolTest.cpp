@@ -4,7 +4,6 @@
 
 #include "platform/File.h"
 #include "platform/Text.h"
-#include "tests/support/Environment.h"
 #include "tests/support/TempDir.h"
 #include "tests/xml/ProfileFiles.h"
 #include "tools/xmlprofile/XmlProfileTool.h"
