@@ -16,7 +16,8 @@ const IID GUID_NULL = {0, 0, 0, {0, 0, 0, 0, 0, 0, 0, 0}};
 BSTR SysAllocStringLen(const OLECHAR* text, UINT length) {
   // Layout as on Windows: a 32-bit byte count, the units, a terminating NUL.
   const size_t bytes = sizeof(uint32_t) + (static_cast<size_t>(length) + 1) * sizeof(OLECHAR);
-  auto* block = static_cast<unsigned char*>(std::malloc(bytes));
+  // The block is freed by SysFreeString, from the pointer past the count.
+  auto* block = static_cast<unsigned char*>(std::malloc(bytes));  // NOLINT(cppcoreguidelines-no-malloc)
   if (block == nullptr) return nullptr;
   const auto byteCount = static_cast<uint32_t>(length * sizeof(OLECHAR));
   std::memcpy(block, &byteCount, sizeof byteCount);
@@ -36,7 +37,9 @@ BSTR SysAllocString(const OLECHAR* text) {
 }
 
 void SysFreeString(BSTR text) {
-  if (text != nullptr) std::free(reinterpret_cast<unsigned char*>(text) - sizeof(uint32_t));
+  if (text == nullptr) return;
+  unsigned char* block = reinterpret_cast<unsigned char*>(text) - sizeof(uint32_t);
+  std::free(block);  // NOLINT(cppcoreguidelines-no-malloc)
 }
 
 UINT SysStringLen(BSTR text) {

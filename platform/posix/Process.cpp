@@ -112,6 +112,7 @@ bool StartProcess(std::u16string_view commandLine) {
   utf8.reserve(args.size());
   for (const auto& arg : args) utf8.push_back(text::ToUtf8(arg));
   std::vector<char*> argv;
+  argv.reserve(utf8.size() + 1);
   for (auto& arg : utf8) argv.push_back(arg.data());
   argv.push_back(nullptr);
   const int err = SpawnDetached(program.c_str(), argv.data());

@@ -26,7 +26,8 @@ void SendFixture::TearDown() {
 
 std::u16string SendFixture::Install(int index, std::u16string_view relative, std::u16string_view suffix,
                                     bool withImages, bool withProgram) {
-  const std::u16string folder = dir_.Path(relative) + std::u16string(suffix);
+  std::u16string folder = dir_.Path(relative);
+  folder += suffix;
   registry_.SetString(RegistryRoot::CurrentUser, KeyOf(index), u"AppPath", folder);
   std::filesystem::create_directories(dir_.Native(relative));
   if (withImages) std::filesystem::create_directories(dir_.Native(relative) / "Images");

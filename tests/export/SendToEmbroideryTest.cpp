@@ -50,8 +50,10 @@ TEST_F(SendToEmbroideryTest, CommandLineForEverySwitchCombination) {
     const std::u16string file = folder + std::u16string(kExportFile);
     const auto receipt = Receipt();
     ASSERT_TRUE(receipt.has_value());
-    EXPECT_EQ(processes_.CommandLine(*receipt),
-              u"\"" + program + u"\" \"" + file + u"\"" + std::u16string(row.tail));
+    std::u16string expectedLine = u"\"" + program;
+    expectedLine += u"\" \"" + file + u"\"";
+    expectedLine += row.tail;
+    EXPECT_EQ(processes_.CommandLine(*receipt), expectedLine);
     std::vector<std::string> expected = {Utf8(program), Utf8(file)};
     std::vector<std::string> switches;
     if (row.optimise) switches.push_back("-opt");
@@ -251,8 +253,9 @@ TEST_F(SendToEmbroideryTest, FoldersAsStoredReachTheApplication) {
     const auto receipt = Receipt();
     ASSERT_TRUE(receipt.has_value()) << c.name;
     const std::u16string file = folder + std::u16string(kExportFile);
-    EXPECT_EQ(processes_.CommandLine(*receipt), u"\"" + folder + u"\\Orin.exe\" \"" + file + u"\" -opt")
-        << c.name;
+    std::u16string expectedLine = u"\"" + folder;
+    expectedLine += u"\\Orin.exe\" \"" + file + u"\" -opt";
+    EXPECT_EQ(processes_.CommandLine(*receipt), expectedLine) << c.name;
     EXPECT_EQ(Strings((*receipt)["arguments"]),
               (std::vector<std::string>{Utf8(folder + u"\\Orin.exe"), Utf8(file), "-opt"}))
         << c.name;

@@ -33,7 +33,7 @@ TEST(ComError, CarriesCodeAndTheHostsDescription) {
   } catch (const _com_error& e) {
     EXPECT_EQ(ErrorCode(e), E_FAIL);
     EXPECT_EQ(ErrorDescription(e), u"Der Ordner fehlt");
-    const _com_error copy = e;
+    const _com_error copy = e;  // NOLINT(performance-unnecessary-copy-initialization): the copy is under test
     EXPECT_EQ(ErrorDescription(copy), u"Der Ordner fehlt");
   }
   try {

@@ -68,9 +68,9 @@ TEST_F(ActivationTest, DeactivationUnsubscribesAndRemovesTheCommands) {
 
 // From the first failing step on nothing runs; what ran before stays.
 TEST_F(ActivationTest, AFailureAtEachStepEndsActivationWithOneBox) {
-  for (size_t step = 0; step < kActivationCalls.size(); ++step) {
+  for (std::ptrdiff_t step = 0; step < std::ssize(kActivationCalls); ++step) {
     Reset();
-    const std::string& op = kActivationCalls[step];
+    const std::string& op = kActivationCalls[static_cast<size_t>(step)];
     const int nth =
         static_cast<int>(std::count(kActivationCalls.begin(), kActivationCalls.begin() + step + 1, op));
     Host().FailFrom(op, nth, E_FAIL, u"step failed: " + std::u16string(op.begin(), op.end()));

@@ -33,7 +33,7 @@ class SettingsDialogTest : public ::testing::Test {
 
   // Runs the dialog once with the answer; returns the dialog's result.
   intptr_t Run(DialogAnswer answer) {
-    DialogAnswerer answerer({answer});
+    DialogAnswerer answerer({std::move(answer)});
     const intptr_t result =
         platform::RunDialog(host::ModuleInstance(), IDD_SETTINGS, nullptr, SettingsDialogProc, 0);
     EXPECT_EQ(answerer.Observed().size(), 1u);

@@ -90,7 +90,7 @@ TEST(XmlParserLoadFile, UnreadableFilesGiveZeroAndKeepTheTree) {
 TEST(XmlParserLoadFile, HundredMegabyteFile) {
   // A real profile with a 100 MB comment in the middle; read in the 8-bit
   // code page so the file is 100 MB on disk.
-  constexpr size_t kPadding = 100u * 1024 * 1024;
+  constexpr size_t kPadding = size_t{100} * 1024 * 1024;
   TempDir dir;
   std::string bytes = "<profile><section name=\"G\"><!--";
   bytes.append(kPadding, 'x');

@@ -14,7 +14,7 @@ namespace {
 using nlohmann::json;
 using testing_support::TempDir;
 
-ToolOutcome Tool(std::vector<std::u16string> args) { return RunXmlProfile(args); }
+ToolOutcome Tool(const std::vector<std::u16string>& args) { return RunXmlProfile(args); }
 
 TEST(XmlProfileTool, DumpsTheProfile) {
   TempDir dir;

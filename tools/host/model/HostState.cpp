@@ -26,7 +26,7 @@ const HostState::Document* HostState::Find(int serial) const {
 }
 
 void HostState::Record(nlohmann::json record) {
-  records.push_back(record);
+  records.push_back(std::move(record));
   if (onRecord) onRecord(records.back());
 }
 
