@@ -25,4 +25,8 @@ extern PluginSettingsRecord PluginSettings;
 // asked for membership, emptiness and its first entry).
 extern std::vector<int16_t> InstalledApps;
 
+// Whether detection found the application with this index (compared as
+// whole 32-bit numbers).
+bool IsInstalled(int32_t index);
+
 }  // namespace tavrel::settings

@@ -1,6 +1,5 @@
 #include "settings/SettingsDialog.h"
 
-#include <algorithm>
 #include <array>
 
 #include "export/EmbAppTable.h"
@@ -32,10 +31,6 @@ constexpr std::array<ExportTypeButton, 3> kExportTypeButtons = {{
     {IDC_EXPORT_DIRECT, 1},
     {IDC_EXPORT_WIZARD, 2},
 }};
-
-bool IsInstalled(int index) {
-  return std::find(InstalledApps.begin(), InstalledApps.end(), index) != InstalledApps.end();
-}
 
 void FillApplications(WindowHandle combo) {
   SendWindowMessage(combo, platform::kCbResetContent, 0, 0);

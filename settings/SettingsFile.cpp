@@ -1,7 +1,5 @@
 #include "settings/SettingsFile.h"
 
-#include <algorithm>
-
 #include "export/EmbAppTable.h"
 #include "host/Bstr.h"
 #include "host/ComPtr.h"
@@ -38,8 +36,7 @@ void DetectInstalledApps() {
 void CorrectApplicationChoice() {
   if (InstalledApps.empty()) {
     PluginSettings.EmbAppType = 0;
-  } else if (std::none_of(InstalledApps.begin(), InstalledApps.end(),
-                          [](int16_t index) { return index == PluginSettings.EmbAppType; })) {
+  } else if (!IsInstalled(PluginSettings.EmbAppType)) {
     PluginSettings.EmbAppType = InstalledApps.front();
   }
 }
