@@ -38,7 +38,10 @@ TEST_F(SettingsFileTest, StoredChoiceIsCorrectedInMemoryOnly) {
     int stored;
     int expected;
   };
-  const Case cases[] = {{{2, 4}, 3, 2}, {{4}, 4, 4}, {{}, 2, 0}, {{1, 3}, 3, 3}, {{1}, -1, 1}};
+  // 65540 is 4 in its low 16 bits: only a comparison of whole numbers
+  // tells it from an installed application 4.
+  const Case cases[] = {{{2, 4}, 3, 2}, {{4}, 4, 4},  {{}, 2, 0},
+                        {{1, 3}, 3, 3}, {{1}, -1, 1}, {{2, 4}, 65540, 2}};
   for (const Case& c : cases) {
     Reset();
     for (int index : c.installed) Install(index);
