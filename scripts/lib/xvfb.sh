@@ -1,11 +1,31 @@
 # Sourced: starts a private X server for Wine's windows and exports DISPLAY.
-# The server stops when the sourcing shell exits.
+# Xvfb picks a free display itself (-displayfd), so runs at the same time never
+# race for one; the function returns only once the server answers, and fails
+# loudly when it does not start. The server stops when the sourcing shell exits.
 tavrel_start_xvfb() {
-  local n=90
-  while [ -e "/tmp/.X${n}-lock" ] || [ -e "/tmp/.X11-unix/X${n}" ]; do n=$((n + 1)); done
-  Xvfb ":${n}" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  local fifo display=""
+  fifo=$(mktemp -u "${TMPDIR:-/tmp}/tavrel-xvfb.XXXXXX")
+  mkfifo "$fifo" || { echo "xvfb: cannot create $fifo" >&2; return 1; }
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
   TAVREL_XVFB_PID=$!
-  export DISPLAY=":${n}"
-  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${n}" ] && break; sleep 0.1; done
+  # The server writes its display number and a newline once it is listening.
+  read -r -t 20 display <"$fifo" || true
+  rm -f "$fifo"
+  if [ -z "$display" ] || ! kill -0 "$TAVREL_XVFB_PID" 2>/dev/null; then
+    echo "xvfb: Xvfb did not start (no display number within 20 s)" >&2
+    kill "$TAVREL_XVFB_PID" 2>/dev/null
+    return 1
+  fi
+  export DISPLAY=":${display}"
+  local _
+  for _ in $(seq 100); do
+    xdpyinfo >/dev/null 2>&1 && break
+    sleep 0.1
+  done
+  if ! xdpyinfo >/dev/null 2>&1; then
+    echo "xvfb: Xvfb on $DISPLAY does not answer" >&2
+    kill "$TAVREL_XVFB_PID" 2>/dev/null
+    return 1
+  fi
   trap 'kill $TAVREL_XVFB_PID 2>/dev/null' EXIT
 }

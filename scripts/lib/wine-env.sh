@@ -1,0 +1,65 @@
+# Sourced: the project's two Wine prefixes and how to pick one.
+# build/wineprefix holds a 32-bit Windows (WINEARCH=win32), build/wineprefix64
+# a 64-bit one (WINEARCH=win64). Wine fixes a prefix's architecture when it
+# creates it, and with wine64 installed a prefix made without WINEARCH turns
+# 64-bit, so every prefix is created here with its architecture stated.
+
+tavrel_root=${tavrel_root:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
+
+# tavrel_wine_prefix win32|win64 -> the prefix folder
+tavrel_wine_prefix() {
+  case $1 in
+    win64) echo "$tavrel_root/build/wineprefix64" ;;
+    *) echo "$tavrel_root/build/wineprefix" ;;
+  esac
+}
+
+# tavrel_wine_loader win32|win64 -> the Wine loader for that bitness
+tavrel_wine_loader() {
+  case $1 in
+    win64) echo /usr/lib/wine/wine64 ;;
+    *) if [ -x /usr/lib/wine/wine ]; then echo /usr/lib/wine/wine; else command -v wine; fi ;;
+  esac
+}
+
+# tavrel_pe_arch FILE -> win32 (PE32), win64 (PE32+), or nothing if FILE is no PE image
+tavrel_pe_arch() {
+  local f=$1 off magic
+  [ -f "$f" ] || return 1
+  [ "$(head -c 2 "$f" 2>/dev/null)" = "MZ" ] || return 1
+  off=$(od -An -t u4 -j 60 -N 4 "$f" | tr -d ' ')
+  [ -n "$off" ] || return 1
+  magic=$(od -An -t x2 -j $((off + 24)) -N 2 "$f" | tr -d ' ')
+  case $magic in
+    010b) echo win32 ;;
+    020b) echo win64 ;;
+    *) return 1 ;;
+  esac
+}
+
+# tavrel_wine_env win32|win64: exports WINEPREFIX, WINEARCH and the quiet settings
+tavrel_wine_env() {
+  export WINEARCH=$1
+  WINEPREFIX=$(tavrel_wine_prefix "$1")
+  export WINEPREFIX
+  export WINEDEBUG="${WINEDEBUG:--all}"
+  export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+}
+
+# tavrel_make_prefix win32|win64: creates the prefix once (about 6 s)
+tavrel_make_prefix() {
+  (
+    tavrel_wine_env "$1"
+    if [ -f "$WINEPREFIX/system.reg" ] && ! grep -q "^#arch=$1" "$WINEPREFIX/system.reg"; then
+      echo "setup: $WINEPREFIX has the wrong architecture, recreating it"
+      wineserver -k 2>/dev/null || true
+      rm -rf "$WINEPREFIX"
+    fi
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+      echo "setup: creating $1 Wine prefix $WINEPREFIX"
+      mkdir -p "$WINEPREFIX"
+      "$(tavrel_wine_loader "$1")" wineboot -i >/dev/null 2>&1 || true
+      wineserver -w || true
+    fi
+  )
+}
