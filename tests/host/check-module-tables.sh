@@ -1,19 +1,29 @@
 #!/usr/bin/env bash
 # Checks the built plug-in module's tables.
-#   win32: a PE32 i686 DLL exporting exactly _AttachPlugin@4, importing only
-#          Windows system DLLs, carrying version information.
+#   win32: a PE32 i386 DLL exporting exactly _AttachPlugin@4,
+#   win64: a PE32+ x86-64 DLL (machine 0x8664) exporting exactly AttachPlugin;
+#          both importing only Windows system DLLs, carrying version information.
 #   native: an ELF module whose only exported function is AttachPlugin.
 set -euo pipefail
 mode=$1 module=$2
 fail() { echo "check-module-tables: $*" >&2; exit 1; }
 
-if [ "$mode" = win32 ]; then
-  dump=$(i686-w64-mingw32-objdump -p "$module")
-  grep -q 'file format pei-i386' <<<"$dump" || fail "not a PE32 i386 image"
-  grep -q 'Characteristics.*' <<<"$dump" && grep -q 'DLL' <<<"$dump" || fail "not a DLL"
+case $mode in
+  win32) format=pei-i386 magic=010b machine=014c export=_AttachPlugin@4 ;;
+  win64) format=pei-x86-64 magic=020b machine=8664 export=AttachPlugin ;;
+esac
+
+if [ "$mode" = win32 ] || [ "$mode" = win64 ]; then
+  dump=$(x86_64-w64-mingw32-objdump -p "$module")
+  grep -q "file format $format\$" <<<"$dump" || fail "not a $format image"
+  grep -q "^Magic[[:space:]]*$magic" <<<"$dump" || fail "optional header magic is not $magic"
+  # The machine field of the file header, read from the file itself.
+  pe=$(od -An -t u4 -j 60 -N 4 "$module" | tr -d ' ')
+  [ "$(od -An -t x2 -j $((pe + 4)) -N 2 "$module" | tr -d ' ')" = "$machine" ] || fail "machine is not 0x$machine"
+  grep -q $'^\tDLL$' <<<"$dump" || fail "not a DLL"
   # The name table of the export directory: one line per export, "[   0] _AttachPlugin@4".
   names=$(sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' <<<"$dump" | sed -n 's/^[[:space:]]*\[ *[0-9]*\] //p')
-  [ "$names" = "_AttachPlugin@4" ] || fail "exports are '$names', expected only _AttachPlugin@4"
+  [ "$names" = "$export" ] || fail "exports are '$names', expected only $export"
   allowed='^(kernel32|user32|gdi32|advapi32|oleaut32|ole32|msvcrt|shell32|comctl32|comdlg32|api-ms-win-[a-z0-9-]+)\.dll$'
   imports=$(grep 'DLL Name:' <<<"$dump" | awk '{print tolower($3)}')
   [ -n "$imports" ] || fail "no imports found"

@@ -1,5 +1,6 @@
 // The loaded plug-in module and its AttachPlugin export (dlopen and
-// "AttachPlugin" natively, LoadLibraryW and "_AttachPlugin@4" on Windows).
+// "AttachPlugin" natively; LoadLibraryW and "_AttachPlugin@4" on 32-bit
+// Windows, "AttachPlugin" on 64-bit Windows).
 #pragma once
 
 #include <filesystem>

@@ -7,6 +7,11 @@
 namespace tavrel::hostrunner {
 namespace {
 
+// The export's name in a module of this program's own bitness: 32-bit Windows
+// decorates the __stdcall function with its argument bytes; x86-64 has one
+// calling convention and no decoration.
+constexpr const char* kAttachExport = sizeof(void*) == 4 ? "_AttachPlugin@4" : "AttachPlugin";
+
 class DllModule final : public PluginModule {
  public:
   explicit DllModule(const std::filesystem::path& file) {
@@ -15,10 +20,10 @@ class DllModule final : public PluginModule {
       throw std::runtime_error("cannot load " + file.string() + ": error " + std::to_string(GetLastError()));
     }
     attach_ =
-        reinterpret_cast<AttachPluginFn>(reinterpret_cast<void*>(GetProcAddress(module_, "_AttachPlugin@4")));
+        reinterpret_cast<AttachPluginFn>(reinterpret_cast<void*>(GetProcAddress(module_, kAttachExport)));
     if (attach_ == nullptr) {
       FreeLibrary(module_);
-      throw std::runtime_error(file.string() + " does not export _AttachPlugin@4");
+      throw std::runtime_error(file.string() + " does not export " + kAttachExport);
     }
   }
   ~DllModule() override {
