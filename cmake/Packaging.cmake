@@ -1,11 +1,9 @@
 # What a user copies into the host's folder: the module and its bitmaps
 # under Plugins/Tavrel, and a plain-text read-me. `cmake --install` lays it
 # out; `cpack` (win32 build) zips it.
-if(TARGET tavrel_module)
-  install(TARGETS tavrel_module LIBRARY DESTINATION Plugins/Tavrel RUNTIME DESTINATION Plugins/Tavrel)
-  install(FILES ${TAVREL_BITMAPS} DESTINATION Plugins/Tavrel)
-  install(FILES ${PROJECT_SOURCE_DIR}/resources/ReadMe.txt DESTINATION .)
-endif()
+# The module and the bitmaps install from their own folders (host/,
+# resources/).
+install(FILES ${PROJECT_SOURCE_DIR}/resources/ReadMe.txt DESTINATION .)
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME Tavrel)
