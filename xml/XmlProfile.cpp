@@ -1,5 +1,7 @@
 #include "xml/XmlProfile.h"
 
+#include <iterator>
+
 #include "platform/Text.h"
 
 namespace tavrel::xml {
@@ -12,22 +14,42 @@ bool IsEmpty(const char16_t* s) { return s == nullptr || *s == 0; }
 
 ProfileSection* CXmlProfile::FindSection(const char16_t* name) {
   if (IsEmpty(name)) return nullptr;
-  for (ProfileSection& section : sections_) {
-    if (text::EqualsNoCase(section.name, name)) return &section;
-  }
-  return nullptr;
+  const auto found = sectionIndex_.Find(nullptr, name, sections_.end());
+  return found == sections_.end() ? nullptr : &*found;
 }
 
 ProfileKey* CXmlProfile::FindKey(ProfileSection* entry, const char16_t* name) {
   if (entry == nullptr || IsEmpty(name)) return nullptr;
-  for (ProfileKey& key : entry->keys) {
-    if (text::EqualsNoCase(key.name, name)) return &key;
-  }
-  return nullptr;
+  const auto found = keyIndex_.Find(entry, name, entry->keys.end());
+  return found == entry->keys.end() ? nullptr : &*found;
+}
+
+void CXmlProfile::RemoveAll() {
+  sectionIndex_.Clear();
+  keyIndex_.Clear();
+  sections_.clear();
 }
 
 void CXmlProfile::RemoveSection(const ProfileSection* entry) {
-  sections_.remove_if([entry](const ProfileSection& s) { return &s == entry; });
+  const auto found = sectionIndex_.Find(nullptr, entry->name, sections_.end());
+  if (found == sections_.end() || &*found != entry) return;
+  for (auto key = found->keys.begin(); key != found->keys.end(); ++key) keyIndex_.Erase(entry, key);
+  sectionIndex_.Erase(nullptr, found);
+  sections_.erase(found);
+}
+
+ProfileSection* CXmlProfile::AddSection(std::u16string name, int32_t readOnly) {
+  sections_.push_back(ProfileSection{std::move(name), readOnly, {}});
+  sectionIndex_.Insert(nullptr, std::prev(sections_.end()));
+  return &sections_.back();
+}
+
+ProfileKey* CXmlProfile::AddKey(ProfileSection* entry, std::u16string name, std::u16string value,
+                                int32_t readOnly) {
+  entry->keys.push_back(ProfileKey{std::move(name), std::move(value), readOnly});
+  const auto added = std::prev(entry->keys.end());
+  if (!added->name.empty()) keyIndex_.Insert(entry, added);
+  return &*added;
 }
 
 std::u16string CXmlProfile::GetString(const char16_t* section, const char16_t* key,
@@ -48,10 +70,7 @@ ProfileKey* CXmlProfile::SetValue(const char16_t* section, const char16_t* key, 
                                   int32_t readOnly) {
   if (IsEmpty(section)) return nullptr;
   ProfileSection* entry = FindSection(section);
-  if (entry == nullptr) {
-    sections_.push_back(ProfileSection{section, 0, {}});
-    entry = &sections_.back();
-  }
+  if (entry == nullptr) entry = AddSection(section, 0);
   return SetKeyValue(entry, key, value, readOnly);
 }
 
@@ -68,12 +87,13 @@ ProfileKey* CXmlProfile::SetKeyValue(ProfileSection* entry, const char16_t* key,
       found->value = value;
       return found;
     }
-    entry->keys.remove_if([found](const ProfileKey& k) { return &k == found; });
+    const auto position = keyIndex_.Find(entry, found->name, entry->keys.end());
+    keyIndex_.Erase(entry, position);
+    entry->keys.erase(position);
     return nullptr;
   }
   if (value == nullptr) return nullptr;
-  entry->keys.push_back(ProfileKey{key, value, readOnly});
-  return &entry->keys.back();
+  return AddKey(entry, key, value, readOnly);
 }
 
 int CXmlProfile::SetString(const char16_t* section, const char16_t* key, const char16_t* value) {

@@ -12,7 +12,9 @@
 // which is not the same as an empty text: an absent key deletes a section and
 // an absent value deletes a key. Section and key names are compared ignoring
 // ASCII letter case and keep the case they were created with. Read-only
-// entries refuse every change through SetValue/SetKeyValue.
+// entries refuse every change through SetValue/SetKeyValue. Every lookup,
+// insertion and removal takes expected constant time: a hash index of the
+// folded names stands beside the ordered lists.
 #pragma once
 
 #include <cstdint>
@@ -21,6 +23,7 @@
 #include <string>
 #include <string_view>
 
+#include "xml/NameIndex.h"
 #include "xml/ProfileEncoding.h"
 
 namespace tavrel::platform {
@@ -68,12 +71,13 @@ class CXmlProfile {
   ProfileKey* SetValue(const char16_t* section, const char16_t* key, const char16_t* value, int32_t readOnly);
   // key nullptr: deletes the section. value nullptr: deletes the key. Refused
   // (nullptr, nothing changed) in a read-only section or on a read-only key.
+  // `entry` is one of this profile's sections (FindSection, SetValue).
   ProfileKey* SetKeyValue(ProfileSection* entry, const char16_t* key, const char16_t* value,
                           int32_t readOnly);
 
   ProfileSection* FindSection(const char16_t* name);
   ProfileKey* FindKey(ProfileSection* entry, const char16_t* name);
-  void RemoveAll() { sections_.clear(); }
+  void RemoveAll();
 
   // Writes one text to an open file, UTF-16 unless the mode is Ansi; with
   // `writeMark` a UTF-16 file gets FF FE first. Nonzero on success; 0 for no
@@ -84,9 +88,19 @@ class CXmlProfile {
 
  private:
   int WriteProfile(platform::File& file, ProfileEncoding mode);
-  void RemoveSection(const ProfileSection* entry);
+  using SectionList = std::list<ProfileSection>;
+  using KeyList = std::list<ProfileKey>;
 
-  std::list<ProfileSection> sections_;
+  void RemoveSection(const ProfileSection* entry);
+  // Appends a section or a key and indexes it; the name must be new there.
+  ProfileSection* AddSection(std::u16string name, int32_t readOnly);
+  ProfileKey* AddKey(ProfileSection* entry, std::u16string name, std::u16string value, int32_t readOnly);
+
+  SectionList sections_;
+  // Sections by name (scope nullptr); keys by their section and name. Keys
+  // with an empty name are never found, so they are not indexed.
+  NameIndex<SectionList::iterator> sectionIndex_;
+  NameIndex<KeyList::iterator> keyIndex_;
   // Reused by every WriteText of this profile; grown only when a line needs
   // more.
   std::unique_ptr<char[]> buffer_;

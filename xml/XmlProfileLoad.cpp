@@ -31,12 +31,9 @@ int CXmlProfile::Load(const char16_t* fileName, ProfileEncoding mode) {
       std::u16string value = child->GetAttribute(markup::kValue);
       if (keyName.empty() || value.empty()) continue;
       const int32_t keyReadOnly = text::ParseInt(child->GetAttribute(markup::kReadOnly));
-      if (section == nullptr) {
-        sections_.push_back(ProfileSection{name, readOnly, {}});
-        section = &sections_.back();
-      }
+      if (section == nullptr) section = AddSection(name, readOnly);
       if (FindKey(section, keyName.c_str()) != nullptr) continue;
-      section->keys.push_back(ProfileKey{std::move(keyName), std::move(value), keyReadOnly});
+      AddKey(section, std::move(keyName), std::move(value), keyReadOnly);
     }
   }
   return 1;
