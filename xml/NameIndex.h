@@ -80,7 +80,8 @@ class NameIndex {
 
   static uint64_t Hash(const void* scope, std::u16string_view name) {
     constexpr uint64_t kMix = 0x9E3779B97F4A7C15ULL;
-    const uint64_t h = FoldedNameHash(name) ^ (static_cast<uint64_t>(reinterpret_cast<uintptr_t>(scope)) * kMix);
+    const uint64_t h =
+        FoldedNameHash(name) ^ (static_cast<uint64_t>(reinterpret_cast<uintptr_t>(scope)) * kMix);
     return h ^ (h >> 29);
   }
 

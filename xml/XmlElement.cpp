@@ -30,19 +30,18 @@ size_t FindAttributeEquals(std::u16string_view attributes, std::u16string_view n
 
 }  // namespace
 
-CXmlElement::~CXmlElement() { DestroyChildren(children_); }
-
 void CXmlElement::Clear() {
-  DestroyChildren(children_);
-  name_.clear();
-  attributes_.clear();
-  text_.clear();
-  cursor_ = kNoCursor;
+  name_ = {};
+  attributes_ = {};
+  text_ = {};
   parent_ = nullptr;
+  children_ = nullptr;
+  childCount_ = 0;
+  cursor_ = kNoCursor;
 }
 
 std::u16string CXmlElement::GetAttribute(std::u16string_view attributeName) const {
-  const std::u16string_view attributes(attributes_);
+  const std::u16string_view attributes = attributes_;
   const size_t equals = FindAttributeEquals(attributes, attributeName);
   if (equals == std::u16string_view::npos) return {};
   // The one character after "=" is the opening delimiter.
@@ -51,17 +50,6 @@ std::u16string CXmlElement::GetAttribute(std::u16string_view attributeName) cons
   const size_t quote = value.find(u'"');
   if (quote != std::u16string_view::npos) value = value.substr(0, quote);
   return DecodeEntities(value);
-}
-
-void CXmlElement::DestroyChildren(std::vector<std::unique_ptr<CXmlElement>>& children) {
-  std::vector<std::unique_ptr<CXmlElement>> pending = std::move(children);
-  children.clear();
-  while (!pending.empty()) {
-    std::unique_ptr<CXmlElement> element = std::move(pending.back());
-    pending.pop_back();
-    for (auto& child : element->children_) pending.push_back(std::move(child));
-    element->children_.clear();
-  }
 }
 
 }  // namespace tavrel::xml

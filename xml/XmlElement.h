@@ -1,22 +1,23 @@
 // One element of a parsed document: its name, the raw attribute text of its
-// start tag, its character data and its owned children. Attributes are not
-// split while parsing; GetAttribute searches the raw text each time.
+// start tag, its character data and its children. Attributes are not split
+// while parsing; GetAttribute searches the raw text each time.
+//
+// Elements live in their parser's arena and their texts are views into the
+// parser's buffers: they stay valid until the parser parses again, is reset
+// or is destroyed. An element owns nothing, so freeing a tree of any depth
+// never recurses.
 #pragma once
 
 #include <cstddef>
-#include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace tavrel::xml {
 
 class CXmlElement {
  public:
   CXmlElement() = default;
-  // Frees the whole subtree without recursion, so any depth of nesting is
-  // safe.
-  virtual ~CXmlElement();
+  virtual ~CXmlElement() = default;
   CXmlElement(const CXmlElement&) = delete;
   CXmlElement& operator=(const CXmlElement&) = delete;
 
@@ -27,29 +28,30 @@ class CXmlElement {
   // opening delimiter; the value runs to the next double quote or the end.
   std::u16string GetAttribute(std::u16string_view attributeName) const;
 
-  const std::u16string& Name() const { return name_; }
-  const std::u16string& AttributeText() const { return attributes_; }
-  const std::u16string& Text() const { return text_; }
+  std::u16string_view Name() const { return name_; }
+  std::u16string_view AttributeText() const { return attributes_; }
+  std::u16string_view Text() const { return text_; }
   const CXmlElement* Parent() const { return parent_; }
-  size_t ChildCount() const { return children_.size(); }
+  size_t ChildCount() const { return childCount_; }
   const CXmlElement& Child(size_t index) const { return *children_[index]; }
 
  private:
   friend class CXmlParser;
+  friend class XmlArena;
   static constexpr size_t kNoCursor = static_cast<size_t>(-1);
 
-  // Empties the element: strings, children (iteratively), cursor and parent.
+  // Empties the element: texts, children, cursor and parent.
   void Clear();
-  // Moves every descendant into a flat work list and frees them one by one;
-  // each element freed there has no children left, so no destructor descends.
-  static void DestroyChildren(std::vector<std::unique_ptr<CXmlElement>>& children);
 
-  std::u16string name_;
-  std::u16string attributes_;
-  std::u16string text_;
-  std::vector<std::unique_ptr<CXmlElement>> children_;
-  size_t cursor_ = kNoCursor;
+  std::u16string_view name_;
+  std::u16string_view attributes_;
+  std::u16string_view text_;
   CXmlElement* parent_ = nullptr;
+  // While parsing only the count grows; when the document is done every
+  // element gets its run of the parser's child table.
+  CXmlElement** children_ = nullptr;
+  size_t childCount_ = 0;
+  size_t cursor_ = kNoCursor;
 };
 
 }  // namespace tavrel::xml

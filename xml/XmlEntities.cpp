@@ -39,6 +39,7 @@ std::u16string EscapeAttribute(std::u16string_view text) {
 }
 
 std::u16string DecodeEntities(std::u16string_view text) {
+  if (text.find(u'&') == std::u16string_view::npos) return std::u16string(text);
   std::u16string out;
   out.reserve(text.size());
   size_t i = 0;

@@ -14,20 +14,34 @@ namespace {
 constexpr uint32_t kZeroPadding = 100;
 
 std::u16string DecodeUtf16(const std::vector<unsigned char>& bytes, size_t offset) {
-  std::u16string text;
-  for (size_t i = offset; i + 1 < bytes.size(); i += 2) {
-    const auto unit = static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
+  const size_t units = (bytes.size() - offset) / 2;
+  const unsigned char* in = bytes.data() + offset;
+  std::u16string text(units, u'\0');
+  size_t count = 0;
+  for (; count < units; ++count) {
+    const auto unit = static_cast<char16_t>(in[2 * count] | (in[2 * count + 1] << 8));
     if (unit == 0) break;
-    text += unit;
+    text[count] = unit;
   }
+  text.resize(count);
   return text;
 }
 
 std::u16string DecodeAnsi(const std::vector<unsigned char>& bytes, size_t offset) {
-  size_t end = offset;
-  while (end < bytes.size() && bytes[end] != 0) ++end;
-  return platform::AnsiToUtf16(
-      std::string_view(reinterpret_cast<const char*>(bytes.data()) + offset, end - offset));
+  // ASCII reads the same in every ANSI code page, so a text of ASCII only is
+  // widened directly; any other byte hands the whole text to the code page.
+  std::u16string text(bytes.size() - offset, u'\0');
+  size_t count = 0;
+  unsigned char high = 0;
+  for (const unsigned char* in = bytes.data() + offset; *in != 0; ++in) {
+    high |= *in;
+    text[count++] = *in;
+  }
+  if (high < 0x80) {
+    text.resize(count);
+    return text;
+  }
+  return platform::AnsiToUtf16(std::string_view(reinterpret_cast<const char*>(bytes.data()) + offset, count));
 }
 
 }  // namespace

@@ -1,21 +1,29 @@
 #include "xml/XmlParser.h"
 
 #include "xml/XmlFileText.h"
+#include "xml/XmlScan.h"
 #include "xml/XmlText.h"
 
 namespace tavrel::xml {
 
 namespace {
 
+std::u16string_view TrimView(std::u16string_view text) { return TrimRight(TrimLeft(text)); }
+
+std::u16string_view Run(const char16_t* first, const char16_t* last) {
+  return {first, static_cast<size_t>(last - first)};
+}
+
 // Splits `inner` at its first space into a name and the trimmed rest.
-void SplitNameAndAttributes(std::u16string_view inner, std::u16string& name, std::u16string& attributes) {
+void SplitNameAndAttributes(std::u16string_view inner, std::u16string_view& name,
+                            std::u16string_view& attributes) {
   const size_t space = inner.find(u' ');
   if (space == std::u16string_view::npos) {
-    name.assign(inner);
-    attributes.clear();
+    name = inner;
+    attributes = {};
   } else {
-    name.assign(inner.substr(0, space));
-    attributes = Trim(inner.substr(space + 1));
+    name = inner.substr(0, space);
+    attributes = TrimView(inner.substr(space + 1));
   }
 }
 
@@ -31,56 +39,95 @@ int CXmlParser::Parse(std::u16string_view text) { return ParseDocument(std::u16s
 
 void CXmlParser::Reset() {
   root_.Clear();
+  arena_.Clear();
   current_ = &root_;
 }
 
 int CXmlParser::ParseDocument(std::u16string text) {
   Reset();
   document_ = std::move(text);
-  ReplaceAll(document_, u'\n', u' ');
-  ReplaceAll(document_, u'\r', u' ');
-  ReplaceAll(document_, u'\t', u' ');
+  BlankLineBreaks(document_.data(), document_.data() + document_.size());
+  Scan();
+  arena_.LinkChildren(root_);
+  return 1;
+}
 
-  // The tag being collected is always one run of the document: from its "<"
-  // (or a stray ">") up to the current character. Character data is
-  // collected apart, since a stray ">" outside a tag is not part of it.
-  const std::u16string_view document(document_);
-  size_t tagStart = 0;
-  std::u16string characters;
-  std::u16string inner;
-  bool inTag = false;
-  for (size_t i = 0; i < document.size(); ++i) {
-    const char16_t c = document[i];
-    if (c == u'<') {
-      if (!inTag) tagStart = i;
-      current_->text_ = Trim(characters);
-      characters.clear();
-      inTag = true;
-    } else if (c == u'>') {
-      if (!inTag) tagStart = i;
-      const TagType kind = GetTagType(document.substr(tagStart, i + 1 - tagStart), inner);
-      // A skipped tag ends the tag state too, so what follows a declaration
-      // or comment is character data, not the start of the next tag.
-      if (kind != TagType::Skip) ApplyTag(kind, inner);
-      inTag = false;
-    } else if (!inTag) {
-      characters += c;
+void CXmlParser::Scan() {
+  // Character data is the run since the last "<"; a stray ">" outside a tag
+  // is not part of it, so around one the runs are collected in `pending`.
+  const char16_t* const end = document_.data() + document_.size();
+  const char16_t* runStart = document_.data();
+  const char16_t* tagStart = nullptr;  // the "<" of the tag being read
+  bool nested = false;
+  std::u16string pending;
+  for (const char16_t* at = runStart;; ++at) {
+    at = FindTagMark(at, end);
+    if (at == end) return;
+    if (tagStart == nullptr && *at == u'<') {
+      if (pending.empty()) {
+        current_->text_ = TrimView(Run(runStart, at));
+      } else {
+        pending.append(runStart, at);
+        const std::u16string_view text = TrimView(pending);
+        current_->text_ = text.empty() ? std::u16string_view() : arena_.Keep(std::u16string(text));
+        pending.clear();
+      }
+      tagStart = at;
+      nested = false;
+    } else if (tagStart == nullptr) {
+      // A stray ">" reads as a start tag without a name.
+      pending.append(runStart, at);
+      ApplyTag(TagType::Open, {});
+      runStart = at + 1;
+    } else if (*at == u'<') {
+      // The tag goes on to the next ">"; the character data is what
+      // followed the first "<": nothing.
+      current_->text_ = {};
+      nested = true;
+    } else {
+      ReadTag(tagStart, at + 1, nested);
+      tagStart = nullptr;
+      runStart = at + 1;
     }
   }
-  return 1;
+}
+
+void CXmlParser::ReadTag(const char16_t* first, const char16_t* last, bool nested) {
+  if (nested) {
+    std::u16string inner;
+    const TagType kind = GetTagType(Run(first, last), inner);
+    if (kind != TagType::Skip) ApplyTag(kind, arena_.Keep(std::move(inner)));
+    return;
+  }
+  // With one "<" in front and one ">" at the end, GetTagType comes down to
+  // looking at the second and the second to last character.
+  const size_t size = static_cast<size_t>(last - first);
+  const char16_t second = first[1];
+  if (second == u'!' || second == u'?') return;
+  TagType kind = TagType::Open;
+  size_t innerStart = 1;
+  size_t innerEnd = size - 1;
+  if (second == u'/') {
+    kind = TagType::Close;
+    innerStart = 2;
+  }
+  if (size >= 3 && first[size - 2] == u'/') {
+    kind = TagType::Empty;
+    innerEnd = size - 2 >= innerStart ? size - 2 : innerStart;
+  }
+  ApplyTag(kind, Run(first + innerStart, first + innerEnd));
 }
 
 void CXmlParser::ApplyTag(TagType kind, std::u16string_view inner) {
   if (kind == TagType::Open || kind == TagType::Empty) {
     if (root_.name_.empty()) {
-      SplitNameAndAttributes(Trim(inner), root_.name_, root_.attributes_);
+      SplitNameAndAttributes(TrimView(inner), root_.name_, root_.attributes_);
     } else {
-      auto element = std::make_unique<CXmlElement>();
+      CXmlElement* element = arena_.NewElement();
       element->parent_ = current_;
       SplitNameAndAttributes(inner, element->name_, element->attributes_);
-      CXmlElement* added = element.get();
-      current_->children_.push_back(std::move(element));
-      current_ = added;
+      ++current_->childCount_;
+      current_ = element;
     }
   }
   if ((kind == TagType::Close || kind == TagType::Empty) && current_->parent_ != nullptr) {
@@ -110,21 +157,21 @@ TagType CXmlParser::GetTagType(std::u16string_view tag, std::u16string& inner) {
 
 CXmlElement* CXmlParser::GetFirstChild(CXmlElement* element) {
   if (element == nullptr) return nullptr;
-  if (element->children_.empty()) {
+  if (element->childCount_ == 0) {
     element->cursor_ = CXmlElement::kNoCursor;
     return nullptr;
   }
   element->cursor_ = 0;
-  return element->children_.front().get();
+  return element->children_[0];
 }
 
 CXmlElement* CXmlParser::GetNextChild(CXmlElement* element) {
   if (element == nullptr || element->cursor_ == CXmlElement::kNoCursor) return nullptr;
-  if (element->cursor_ + 1 >= element->children_.size()) {
-    element->cursor_ = element->children_.size();
+  if (element->cursor_ + 1 >= element->childCount_) {
+    element->cursor_ = element->childCount_;
     return nullptr;
   }
-  return element->children_[++element->cursor_].get();
+  return element->children_[++element->cursor_];
 }
 
 }  // namespace tavrel::xml

@@ -2,6 +2,10 @@
 // reports malformed markup: end tags end the current element whatever their
 // name, unclosed elements stay open, and declarations, processing
 // instructions and comments are skipped.
+//
+// The document is kept in one buffer; element names, attribute texts and
+// character data are views into it, and the elements live in an arena per
+// document, so a parse makes a handful of allocations whatever its size.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +13,7 @@
 #include <string_view>
 
 #include "xml/ProfileEncoding.h"
+#include "xml/XmlArena.h"
 #include "xml/XmlElement.h"
 
 namespace tavrel::xml {
@@ -48,9 +53,14 @@ class CXmlParser {
 
  private:
   int ParseDocument(std::u16string text);
+  void Scan();
+  // The tag [first, last), from its "<" to its ">"; `nested` when a further
+  // "<" stands inside it.
+  void ReadTag(const char16_t* first, const char16_t* last, bool nested);
   void ApplyTag(TagType kind, std::u16string_view inner);
 
   std::u16string document_;
+  XmlArena arena_;
   CXmlElement root_;
   CXmlElement* current_ = &root_;
 };

@@ -126,9 +126,11 @@ TEST(ProfileIndex, RandomOperationsMatchTheListSearch) {
       const bool set = profile.SetValue(section.c_str(), key.c_str(), value.c_str(), readOnly) != nullptr;
       ASSERT_EQ(set ? 1 : 0, model.Set(section, &key, &value, readOnly)) << step;
     } else if (op < 75) {
-      ASSERT_EQ(profile.SetString(section.c_str(), key.c_str(), nullptr), model.Set(section, &key, nullptr, 0));
+      ASSERT_EQ(profile.SetString(section.c_str(), key.c_str(), nullptr),
+                model.Set(section, &key, nullptr, 0));
     } else if (op < 78) {
-      ASSERT_EQ(profile.SetString(section.c_str(), nullptr, nullptr), model.Set(section, nullptr, nullptr, 0));
+      ASSERT_EQ(profile.SetString(section.c_str(), nullptr, nullptr),
+                model.Set(section, nullptr, nullptr, 0));
     } else if (op < 79) {
       if (ProfileSection* entry = profile.FindSection(section.c_str())) entry->readOnly = 1;
       model.Lock(section);

@@ -1,0 +1,55 @@
+#include "xml/XmlScan.h"
+
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
+namespace tavrel::xml {
+
+namespace {
+
+// Four UTF-16 units are read as one 64-bit word, the first unit in the low
+// bits.
+static_assert(std::endian::native == std::endian::little);
+
+constexpr uint64_t kLaneOnes = 0x0001000100010001ULL;
+constexpr uint64_t kLaneHighBits = 0x8000800080008000ULL;
+constexpr size_t kUnitsPerWord = 4;
+constexpr int kBitsPerUnit = 16;
+
+// The high bit of every zero unit of `word` is set. A unit above a zero unit
+// may be flagged too, by the borrow, so only the lowest flag is exact.
+uint64_t ZeroUnits(uint64_t word) { return (word - kLaneOnes) & ~word & kLaneHighBits; }
+
+uint64_t Load(const char16_t* at) {
+  uint64_t word = 0;
+  std::memcpy(&word, at, sizeof word);
+  return word;
+}
+
+}  // namespace
+
+const char16_t* FindTagMark(const char16_t* first, const char16_t* last) {
+  constexpr uint64_t kOpen = kLaneOnes * u'<';
+  constexpr uint64_t kClose = kLaneOnes * u'>';
+  while (static_cast<size_t>(last - first) >= 2 * kUnitsPerWord) {
+    const uint64_t low = Load(first);
+    const uint64_t high = Load(first + kUnitsPerWord);
+    const uint64_t lowHits = ZeroUnits(low ^ kOpen) | ZeroUnits(low ^ kClose);
+    if (lowHits != 0) return first + std::countr_zero(lowHits) / kBitsPerUnit;
+    const uint64_t highHits = ZeroUnits(high ^ kOpen) | ZeroUnits(high ^ kClose);
+    if (highHits != 0) return first + kUnitsPerWord + std::countr_zero(highHits) / kBitsPerUnit;
+    first += 2 * kUnitsPerWord;
+  }
+  while (first != last && *first != u'<' && *first != u'>') ++first;
+  return first;
+}
+
+void BlankLineBreaks(char16_t* first, char16_t* last) {
+  for (; first != last; ++first) {
+    const char16_t c = *first;
+    *first = c == u'\n' || c == u'\r' || c == u'\t' ? u' ' : c;
+  }
+}
+
+}  // namespace tavrel::xml
