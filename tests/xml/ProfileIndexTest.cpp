@@ -4,10 +4,13 @@
 #include <vector>
 
 #include "platform/Text.h"
+#include "tests/xml/ProfileFiles.h"
 #include "xml/XmlProfile.h"
 
 namespace tavrel::xml {
 namespace {
+
+using testing::Describe;
 
 // The store as a plain ordered list searched from the front: the behaviour
 // the indexed store must keep.
@@ -66,12 +69,15 @@ class ModelProfile {
     if (s != sections_.end()) s->readOnly = 1;
   }
 
-  std::u16string Describe() const {
-    std::u16string out;
+  // As testing::Describe gives a profile.
+  std::string Describe() const {
+    std::string out;
     for (const ModelSection& s : sections_) {
-      out += s.name + u"(";
-      for (const ModelKey& k : s.keys) out += k.name + u"=" + k.value + u";";
-      out += u")";
+      out += text::ToUtf8(s.name) + (s.readOnly != 0 ? "(ro)" : "") + "[";
+      for (const ModelKey& k : s.keys) {
+        out += text::ToUtf8(k.name) + "=" + text::ToUtf8(k.value) + (k.readOnly != 0 ? "(ro)" : "") + ";";
+      }
+      out += "]";
     }
     return out;
   }
@@ -89,16 +95,6 @@ class ModelProfile {
 
   std::vector<ModelSection> sections_;
 };
-
-std::u16string Describe(const CXmlProfile& p) {
-  std::u16string out;
-  for (const ProfileSection& s : p.Sections()) {
-    out += s.name + u"(";
-    for (const ProfileKey& k : s.keys) out += k.name + u"=" + k.value + u";";
-    out += u")";
-  }
-  return out;
-}
 
 // Names from a small pool in mixed letter case (and non-ASCII letters that
 // must not fold), so that every operation meets existing entries, and enough
@@ -170,7 +166,7 @@ TEST(ProfileIndex, ManyEntriesStayFindableThroughGrowthAndRemoval) {
   p.RemoveAll();
   EXPECT_EQ(p.GetString(u"one", u"key1", u"gone"), u"gone");
   EXPECT_EQ(p.SetString(u"one", u"key1", u"back"), 1);
-  EXPECT_EQ(Describe(p), u"one(key1=back;)");
+  EXPECT_EQ(Describe(p), "one[key1=back;]");
 }
 
 }  // namespace
