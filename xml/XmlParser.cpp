@@ -1,5 +1,7 @@
 #include "xml/XmlParser.h"
 
+#include <functional>
+
 #include "xml/XmlFileText.h"
 #include "xml/XmlScan.h"
 #include "xml/XmlText.h"
@@ -35,7 +37,17 @@ int CXmlParser::LoadFile(std::u16string_view fileName, ProfileEncoding mode) {
   return ParseDocument(std::move(text));
 }
 
-int CXmlParser::Parse(std::u16string_view text) { return ParseDocument(std::u16string(text)); }
+int CXmlParser::Parse(std::u16string_view text) {
+  // A view into the current document is copied before the buffer is reused.
+  const std::less_equal<const char16_t*> notAfter;
+  if (notAfter(document_.data(), text.data()) && notAfter(text.data(), document_.data() + document_.size())) {
+    return ParseDocument(std::u16string(text));
+  }
+  Reset();
+  document_.resize(text.size());
+  CopyBlankingLineBreaks(text.data(), text.size(), document_.data());
+  return ParseCurrentDocument();
+}
 
 void CXmlParser::Reset() {
   root_.Clear();
@@ -46,7 +58,11 @@ void CXmlParser::Reset() {
 int CXmlParser::ParseDocument(std::u16string text) {
   Reset();
   document_ = std::move(text);
-  BlankLineBreaks(document_.data(), document_.data() + document_.size());
+  CopyBlankingLineBreaks(document_.data(), document_.size(), document_.data());
+  return ParseCurrentDocument();
+}
+
+int CXmlParser::ParseCurrentDocument() {
   Scan();
   arena_.LinkChildren(root_);
   return 1;

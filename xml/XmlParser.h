@@ -53,6 +53,8 @@ class CXmlParser {
 
  private:
   int ParseDocument(std::u16string text);
+  // Reads document_, whose line breaks and tabs are spaces already.
+  int ParseCurrentDocument();
   void Scan();
   // The tag [first, last), from its "<" to its ">"; `nested` when a further
   // "<" stands inside it.

@@ -45,10 +45,12 @@ const char16_t* FindTagMark(const char16_t* first, const char16_t* last) {
   return first;
 }
 
-void BlankLineBreaks(char16_t* first, char16_t* last) {
-  for (; first != last; ++first) {
-    const char16_t c = *first;
-    *first = c == u'\n' || c == u'\r' || c == u'\t' ? u' ' : c;
+void CopyBlankingLineBreaks(const char16_t* in, size_t count, char16_t* out) {
+  // Branch-free, so the compiler can work on whole vectors.
+  for (size_t i = 0; i < count; ++i) {
+    const char16_t c = in[i];
+    const bool blank = (c == u'\n') | (c == u'\r') | (c == u'\t');
+    out[i] = blank ? u' ' : c;
   }
 }
 

@@ -1,12 +1,15 @@
 // Searching UTF-16 text for markup characters several units at a time.
 #pragma once
 
+#include <cstddef>
+
 namespace tavrel::xml {
 
 // The first "<" or ">" in [first, last), or `last` when there is none.
 const char16_t* FindTagMark(const char16_t* first, const char16_t* last);
 
-// Replaces every line feed, carriage return and tab by a space.
-void BlankLineBreaks(char16_t* first, char16_t* last);
+// Copies `count` units from `in` to `out` (which may be the same place) with
+// every line feed, carriage return and tab replaced by a space.
+void CopyBlankingLineBreaks(const char16_t* in, size_t count, char16_t* out);
 
 }  // namespace tavrel::xml

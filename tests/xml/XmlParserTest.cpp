@@ -108,6 +108,15 @@ TEST(XmlParser, ParseReplacesTheTreeAndResetEmptiesIt) {
   EXPECT_EQ(TreeText(*root), "t(d)");
 }
 
+TEST(XmlParser, ParsingItsOwnDocumentAgain) {
+  CXmlParser parser;
+  parser.Parse(u"<r>\t<a x=\"1\"/>text</r>");
+  parser.Parse(parser.Document());
+  EXPECT_EQ(TreeText(*parser.GetRoot()), "r{text}(a[x=\"1\"])");
+  parser.Parse(std::u16string_view(parser.Document()).substr(4));
+  EXPECT_EQ(TreeText(*parser.GetRoot()), "a[x=\"1\"]{text}");
+}
+
 TEST(XmlParser, DeepNestingDestroysWithoutRecursion) {
   constexpr size_t kLevels = 1'000'000;
   std::u16string doc;
