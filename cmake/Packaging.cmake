@@ -1,13 +1,11 @@
-# What a user copies into the host's folder: the module and its bitmaps
-# under Plugins/Tavrel, and a plain-text read-me. `cmake --install` lays it
-# out; `cpack` (win32 build) zips it.
-# The module and the bitmaps install from their own folders (host/,
-# resources/).
-install(FILES ${PROJECT_SOURCE_DIR}/resources/ReadMe.txt DESTINATION .)
+# What a user copies into the host's folder: everything under Plugins/Tavrel,
+# installed by the folders that make it (host/: the module; resources/: the
+# bitmaps and the texts; tools/xmlprofile/). `cmake --install` lays it out;
+# `cpack` zips it; on Windows the installer (installer/) installs the same.
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME Tavrel)
-set(CPACK_PACKAGE_VENDOR Tavrel)
+set(CPACK_PACKAGE_VENDOR ${TAVREL_PUBLISHER})
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_FILE_NAME "Tavrel-${PROJECT_VERSION}-${TAVREL_PLATFORM}")
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)

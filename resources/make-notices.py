@@ -1,0 +1,182 @@
+#!/usr/bin/env python3
+"""Writes Notices.txt: the licence texts of the toolchain's libraries that are
+linked statically into the Windows module and programs, taken verbatim from
+the Debian packages that provide them (their copyright files), never retyped.
+
+    make-notices.py OUTPUT MINGW_COPYRIGHT GCC_COPYRIGHT GPL3_TEXT
+    make-notices.py --check-map MAP...
+
+The first form writes the file. --check-map reads GNU ld link maps and fails
+when a static library went into a shipped binary that no section of the
+notices covers (a new dependency must bring its notice along).
+"""
+import fnmatch
+import os
+import re
+import sys
+
+# Which part of the notices covers each static library the linker may take.
+# Import libraries of Windows system DLLs carry no code of their own.
+COMPONENTS = {
+    "mingw-w64": ["crt1.o", "crt1u.o", "crt2.o", "crt2u.o", "dllcrt1.o", "dllcrt2.o", "libmingw32.a",
+                  "libmingwex.a", "libmsvcrt.a", "libmoldname.a", "libmingwthrd.a", "libuuid.a"],
+    "winpthreads": ["libwinpthread.a", "libpthread.a"],
+    "gcc": ["crtbegin.o", "crtend.o", "libgcc.a", "libgcc_eh.a", "libstdc++.a", "libssp.a",
+            "libssp_nonshared.a"],
+}
+SYSTEM_IMPORT_LIBRARIES = [
+    "libkernel32.a", "libuser32.a", "libgdi32.a", "libadvapi32.a", "libshell32.a", "libole32.a",
+    "liboleaut32.a", "libcomctl32.a", "libcomdlg32.a", "libwinspool.a", "libversion.a",
+    "libshlwapi.a", "libapi-ms-win-*.a", "libxmllite.a",
+]
+
+# The parts of the mingw-w64 sources whose code the runtime archives hold;
+# the rest of that source package (tools, headers of other SDK parts, tests)
+# is not linked into anything.
+MINGW_PARTS = {
+    "mingw-w64": lambda path: path == "*" or (path.startswith("mingw-w64-crt/")
+                                              and not path.startswith("mingw-w64-crt/profile/")),
+    "winpthreads": lambda path: path.startswith("mingw-w64-libraries/winpthreads/")
+    and "/tests_pthread/" not in path,
+}
+
+
+def paragraphs(text):
+    return [p for p in re.split(r"\n\s*\n", text) if p.strip()]
+
+
+def field(paragraph, name):
+    """The value of a field of a machine-readable copyright paragraph: the
+    first line and its continuation lines, unfolded."""
+    lines = paragraph.split("\n")
+    for i, line in enumerate(lines):
+        if line.startswith(name + ":"):
+            value = [line[len(name) + 1:].strip()]
+            for cont in lines[i + 1:]:
+                if not cont[:1].isspace():
+                    break
+                value.append(cont.strip())
+            return value
+    return None
+
+
+def license_body(paragraph):
+    """The licence text of a paragraph: the lines after 'License: NAME',
+    with the one-space indent removed and ' .' restored to empty lines."""
+    lines = paragraph.split("\n")
+    start = next(i for i, line in enumerate(lines) if line.startswith("License:"))
+    body = []
+    for line in lines[start + 1:]:
+        if not line[:1].isspace():
+            break
+        line = line[1:] if line.startswith(" ") else line.lstrip("\t")
+        body.append("" if line.strip() == "." else line)
+    return "\n".join(body).rstrip()
+
+
+def mingw_sections(copyright_text):
+    paras = paragraphs(copyright_text)
+    standalone = {}
+    for p in paras:
+        if field(p, "Files") is None and field(p, "License"):
+            standalone[field(p, "License")[0]] = license_body(p)
+    out = {}
+    for part, wanted in MINGW_PARTS.items():
+        entries, licences = [], []
+        for p in paras:
+            files = field(p, "Files")
+            if not files or not any(wanted(f) for f in files):
+                continue
+            name = field(p, "License")[0]
+            entries.append("Files: " + "\n       ".join(files) + "\n" + "Copyright: "
+                           + "\n           ".join(field(p, "Copyright")) + "\nLicense: " + name)
+            body = license_body(p)
+            # A paragraph carries its own text, or names licences ("A and B")
+            # whose texts stand in paragraphs of their own.
+            named = [(name, body)] if body else [(n, standalone.get(n)) for n in re.split(r" and | or ", name)]
+            for n, text in named:
+                if text is None:
+                    sys.exit(f"make-notices: no text for licence {n} in the mingw-w64 copyright file")
+                if (n, text) not in licences:
+                    licences.append((n, text))
+        if not entries:
+            sys.exit(f"make-notices: the mingw-w64 copyright file has nothing for {part}")
+        out[part] = entries, licences
+    return out
+
+
+def between(text, start, end, what):
+    i = text.find(start)
+    j = text.find(end, i)
+    if i < 0 or j < 0:
+        sys.exit(f"make-notices: the GCC copyright file lacks {what}")
+    return text[i:j + len(end)].rstrip()
+
+
+def write_notices(output, mingw_path, gcc_path, gpl3_path):
+    with open(mingw_path, encoding="utf-8") as f:
+        mingw = mingw_sections(f.read())
+    with open(gcc_path, encoding="utf-8") as f:
+        gcc = f.read()
+    with open(gpl3_path, encoding="utf-8") as f:
+        gpl3 = f.read().rstrip()
+    statement = between(gcc, "GCC is Copyright (C)", " - libvtv", "the copyright statement and runtime library list")
+    exception = between(gcc, "GCC RUNTIME LIBRARY EXCEPTION",
+                        "requirements of the license of GCC.", "the runtime library exception")
+
+    rule = "=" * 75
+    parts = [
+        "Notices for Tavrel\n\n"
+        "Tavrel's module (Tavrel.cpg) and xmlprofile.exe contain, linked statically,\n"
+        "parts of the following libraries of the compiler they were built with.\n"
+        "Their licences follow, as the toolchain's packages state them.\n\n"
+        "  1. MinGW-w64 runtime (program start-up and C runtime support)\n"
+        "  2. winpthreads (POSIX threads for Windows, part of MinGW-w64)\n"
+        "  3. GCC runtime libraries (libgcc, libstdc++)\n",
+    ]
+    for number, (part, title) in enumerate([("mingw-w64", "MinGW-w64 runtime"),
+                                            ("winpthreads", "winpthreads")], start=1):
+        entries, licences = mingw[part]
+        text = f"{rule}\n{number}. {title}\n{rule}\n\n" + "\n\n".join(entries)
+        for name, body in licences:
+            text += f"\n\n--- License: {name} ---\n\n{body}"
+        parts.append(text + "\n")
+    parts.append(f"{rule}\n3. GCC runtime libraries (libgcc, libstdc++)\n{rule}\n\n"
+                 f"{statement}\n\n{exception}\n\n"
+                 f"--- GNU General Public License, version 3 ---\n\n{gpl3}\n")
+    with open(output, "w", encoding="utf-8", newline="\n") as f:
+        f.write("\n".join(parts))
+
+
+def check_maps(maps):
+    """Every archive or start-up object that a link map shows as loaded must
+    belong to a component of the notices or be a system import library."""
+    known = {name: part for part, names in COMPONENTS.items() for name in names}
+    status = 0
+    for path in maps:
+        with open(path, encoding="utf-8", errors="replace") as f:
+            text = f.read()
+        # Objects named on the command line go in whole; of an archive only
+        # the members the map lists as included.
+        used = set(re.findall(r"^LOAD (\S+\.o(?:bj)?)$", text, re.M))
+        used |= set(re.findall(r"^(\S+\.a)\(", text, re.M))
+        seen = set()
+        for item in sorted(used):
+            base = os.path.basename(item)
+            if not item.startswith("/usr/"):
+                continue  # the project's own objects and libraries
+            if base in known:
+                seen.add(known[base])
+            elif not any(fnmatch.fnmatch(base, pattern) for pattern in SYSTEM_IMPORT_LIBRARIES):
+                print(f"check-map: {path} links {item}, which Notices.txt does not cover", file=sys.stderr)
+                status = 1
+        print(f"check-map: {os.path.basename(path)}: {', '.join(sorted(seen)) or 'no toolchain library'}")
+    return status
+
+
+if __name__ == "__main__":
+    if len(sys.argv) >= 3 and sys.argv[1] == "--check-map":
+        sys.exit(check_maps(sys.argv[2:]))
+    if len(sys.argv) != 5:
+        sys.exit(__doc__)
+    write_notices(*sys.argv[1:])
