@@ -14,7 +14,7 @@ function(tavrel_release_binary target)
   endif()
   target_link_options(${target} PRIVATE -Wl,--dynamicbase -Wl,--nxcompat
     "-Wl,-Map=$<TARGET_FILE:${target}>.map")
-  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  if(TAVREL_ARCH STREQUAL "win64")
     target_link_options(${target} PRIVATE -Wl,--high-entropy-va)
   endif()
   add_custom_command(TARGET ${target} POST_BUILD
