@@ -7,7 +7,12 @@
 #   binary's debug link, where gdb and objdump find it for crash dumps;
 # - with a link map (<file>.map) that the notices check reads to see which
 #   static libraries went in.
+# - signed and verified by scripts/sign when TAVREL_SIGN is on (the
+#   certificate comes from TAVREL_SIGN_* in the build's environment).
 # Natively it does nothing: nothing native ships.
+option(TAVREL_SIGN "Sign the shipped Windows binaries and the installer (scripts/sign)" OFF)
+set(TAVREL_SIGN_COMMAND ${PROJECT_SOURCE_DIR}/scripts/sign --require)
+
 function(tavrel_release_binary target)
   if(NOT WIN32)
     return()
@@ -22,4 +27,7 @@ function(tavrel_release_binary target)
     COMMAND ${CMAKE_OBJCOPY} --strip-all --add-gnu-debuglink=$<TARGET_FILE:${target}>.debug
       $<TARGET_FILE:${target}>
     VERBATIM)
+  if(TAVREL_SIGN)
+    add_custom_command(TARGET ${target} POST_BUILD COMMAND ${TAVREL_SIGN_COMMAND} $<TARGET_FILE:${target}> VERBATIM)
+  endif()
 endfunction()

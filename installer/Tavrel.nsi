@@ -4,6 +4,8 @@
 ;   PUBLISHER  shown in the list of installed programs
 ;   FILES      the generated list of the package's files (files.nsh)
 ;   OUTFILE    the setup program to write
+;   SIGN       optional: a command that signs the file named after it, run
+;              on the uninstaller before it is packed, then on the installer
 ;
 ; It installs into <host folder>\Plugins\Tavrel and nowhere else, with the
 ; uninstaller beside the files. The uninstaller removes the files of the
@@ -40,6 +42,11 @@ ${StrStr}
 !define REFUSED 2
 
 !include "${FILES}"
+
+!ifdef SIGN
+  !uninstfinalize '${SIGN} "%1"'
+  !finalize '${SIGN} "%1"'
+!endif
 
 Name "${PRODUCT} ${VERSION} (${BITS})"
 OutFile "${OUTFILE}"
@@ -148,18 +155,37 @@ last and without quotes. Nothing was changed." /SD IDOK
   ${EndIf}
 FunctionEnd
 
-; The host is installed already: its folder must exist.
+; Whether $INSTDIR can be a host's folder: the host is installed already, so
+; it exists, and a host has a folder of its own, not the programs folder or a
+; drive itself. Sets $0 to 1 or 0.
+Function CheckHostFolder
+  StrCpy $0 0
+  ${If} ${FileExists} "$INSTDIR\*.*"
+  ${AndIf} $INSTDIR != "$PROGRAMFILES32"
+  ${AndIf} $INSTDIR != "$PROGRAMFILES64"
+  ${AndIf} $INSTDIR != "$PROGRAMFILES32\"
+  ${AndIf} $INSTDIR != "$PROGRAMFILES64\"
+    StrLen $1 $INSTDIR
+    ${If} $1 > 3
+      StrCpy $0 1
+    ${EndIf}
+  ${EndIf}
+FunctionEnd
+
 Function .onVerifyInstDir
-  ${IfNot} ${FileExists} "$INSTDIR\*.*"
+  Call CheckHostFolder
+  ${If} $0 != 1
     Abort
   ${EndIf}
 FunctionEnd
 
 Section "Tavrel"
-  ${IfNot} ${FileExists} "$INSTDIR\*.*"
-    MessageBox MB_OK|MB_ICONSTOP "The folder $INSTDIR does not exist.$\r$\n$\r$\nGive the program folder \
-of the installed host application. Nothing was changed." /SD IDOK
-    Abort "No folder $INSTDIR."
+  Call CheckHostFolder
+  ${If} $0 != 1
+    MessageBox MB_OK|MB_ICONSTOP "$INSTDIR is no host application's folder: it does not exist, or it is \
+the programs folder or a drive itself.$\r$\n$\r$\nGive the program folder of the installed host application. \
+Nothing was changed." /SD IDOK
+    Abort "$INSTDIR is no host application's folder."
   ${EndIf}
   !insertmacro TAVREL_FOR_EACH_FILE TAVREL_REFUSE_IF_IN_USE "$INSTDIR\${PLUGIN_DIR}"
   !insertmacro TAVREL_REFUSE_IF_IN_USE "$INSTDIR\${PLUGIN_DIR}\${UNINSTALLER}"

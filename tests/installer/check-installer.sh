@@ -11,8 +11,9 @@
 #   - the entry's QuietUninstallString removes every installed file and the
 #     entry, and leaves the host's files and the settings file;
 #   - /CurrentUser registers per user; a Plugins folder made by the install
-#     goes with the uninstall; a folder that does not exist is refused; the
-#     64-bit package refuses a 32-bit Windows.
+#     goes with the uninstall; a folder that does not exist, the programs
+#     folder itself, a quoted /D= and a silent run without /D= are refused;
+#     the 64-bit package refuses a 32-bit Windows.
 #
 #   check-installer.sh ARCH VERSION PUBLISHER SETUP STAGE HOST_EXE HOLD_EXE SCENARIO WORK
 set -uo pipefail
@@ -221,6 +222,9 @@ win_line "$(setup_line)"
 rc=$?
 [ "$rc" = 2 ] || fail "an install into a missing folder ended with $rc, expected the refusal 2"
 [ -e "$work/No Such Host" ] && fail "an install into a missing folder created it"
+win_line "\"$(winpath "$setup")\" /S /D=C:\\Program Files"
+rc=$?
+[ "$rc" = 2 ] || fail "an install into the programs folder itself ended with $rc, expected the refusal 2"
 # A quoted /D= (what passing the folder as one argument gives) is not taken
 # by NSIS; without a folder a silent run must not pick one itself.
 make_host "$work/Quoted Host"

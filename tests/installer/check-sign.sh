@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # scripts/sign with a throw-away certificate made here: the module, the
 # shipped program and the setup program get signatures that osslsigncode
-# verifies, and a signed file changed afterwards no longer verifies.
-#   check-sign.sh WORK FILE...
+# verifies, and a signed file changed afterwards no longer verifies. Then
+# the build's makensis command with SIGN, as a signed build (TAVREL_SIGN)
+# runs it: the uninstaller and the installer are signed as they are made.
+#   check-sign.sh WORK MAKENSIS_ARGS FILE...
 set -uo pipefail
-work=$1
-shift
+work=$1 makensis_args=$2
+shift 2
 root=$(cd "$(dirname "$0")/../.." && pwd)
 status=0
 fail() { echo "check-sign: $*" >&2; status=1; }
@@ -30,5 +32,15 @@ tampered="$work/tampered.bin"
 cp "${copies[0]}" "$tampered"
 printf 'X' | dd of="$tampered" bs=1 seek=1024 conv=notrunc 2>/dev/null
 osslsigncode verify -in "$tampered" -CAfile "$work/cert.pem" >/dev/null 2>&1 && fail "a changed signed file still verifies"
-[ "$status" = 0 ] && echo "check-sign: ${#copies[@]} files signed and verified; a changed one is caught"
+
+mapfile -t args <"$makensis_args"
+export TAVREL_SIGN_CERT="$work/cert.pem" TAVREL_SIGN_KEY="$work/key.pem" TAVREL_SIGN_CA="$work/cert.pem"
+"${args[@]:0:${#args[@]}-1}" "-DSIGN=$root/scripts/sign --require" "-DOUTFILE=$work/signed-setup.exe" \
+  "${args[-1]}" >"$work/makensis.log" 2>&1 || { fail "makensis with SIGN failed"; cat "$work/makensis.log" >&2; }
+signed=$(grep -c 'signed and verified' "$work/makensis.log")
+[ "$signed" = 2 ] || fail "makensis signed $signed files, expected the uninstaller and the installer"
+osslsigncode verify -in "$work/signed-setup.exe" -CAfile "$work/cert.pem" >/dev/null 2>&1 ||
+  fail "the installer made with SIGN does not verify"
+
+[ "$status" = 0 ] && echo "check-sign: ${#copies[@]} files signed and verified, a changed one caught; the signed build's installer and uninstaller signed"
 exit "$status"
