@@ -1,7 +1,5 @@
 #include "settings/SettingsDialog.h"
 
-#include <array>
-
 #include "export/EmbAppTable.h"
 #include "host/ComPtr.h"
 #include "host/ErrorReport.h"
@@ -9,7 +7,6 @@
 #include "host/ModuleInstance.h"
 #include "host/VGAppPlugin.h"
 #include "platform/MessageBox.h"
-#include "resources/resource.h"
 #include "settings/PluginSettings.h"
 #include "settings/SettingsFile.h"
 
@@ -19,18 +16,6 @@ namespace {
 
 using platform::SendWindowMessage;
 using platform::WindowHandle;
-
-// The radio buttons in the order Apply reads them, each with its export type.
-// Their identifiers do not follow their order on screen.
-struct ExportTypeButton {
-  int controlId;
-  int32_t exportType;
-};
-constexpr std::array<ExportTypeButton, 3> kExportTypeButtons = {{
-    {IDC_EXPORT_VECTOR, 0},
-    {IDC_EXPORT_DIRECT, 1},
-    {IDC_EXPORT_WIZARD, 2},
-}};
 
 void FillApplications(WindowHandle combo) {
   SendWindowMessage(combo, platform::kCbResetContent, 0, 0);

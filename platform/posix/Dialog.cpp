@@ -11,11 +11,11 @@ namespace tavrel::platform {
 
 namespace {
 
-constexpr uint32_t kWsGroup = 0x00020000;
-constexpr uint32_t kButtonTypeMask = 0x0F;
-constexpr uint32_t kBsAutoCheckBox = 0x03;
-constexpr uint32_t kBsAutoRadioButton = 0x09;
-constexpr uint32_t kBsGroupBox = 0x07;
+using style::kBsAutoCheckBox;
+using style::kBsAutoRadioButton;
+using style::kBsGroupBox;
+using style::kBsTypeMask;
+using style::kWsGroup;
 constexpr unsigned kCbnSelChange = 1;
 
 class StandInWindow {
@@ -70,7 +70,7 @@ class Control final : public StandInWindow {
     }
   }
 
-  uint32_t ButtonType() const { return item.style & kButtonTypeMask; }
+  uint32_t ButtonType() const { return item.style & kBsTypeMask; }
 
   DialogItemTemplate item;
   intptr_t check = kBstUnchecked;

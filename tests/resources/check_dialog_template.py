@@ -1,101 +1,82 @@
 #!/usr/bin/env python3
-"""Reads dialog template 9 out of the built module and checks every field."""
-import struct
+"""Checks every form of the settings dialog's template against the one table
+below: the compiled resource script (a .res file, or the built Windows
+module), and the data the native dialog stand-in runs (printed by
+dump-dialog-template)."""
+import argparse
+import json
+import shlex
+import subprocess
 import sys
+from pathlib import Path
 
-import pefile
+sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "resources"))
+import dialogres  # noqa: E402
 
-RT_DIALOG = 5
-CLASS_ORDINALS = {0x80: "Button", 0x81: "Edit", 0x82: "Static", 0x83: "ListBox", 0x84: "ScrollBar", 0x85: "ComboBox"}
-
+DIALOG_ID = 9
 EXPECTED_DIALOG = {
-    "version": 1, "signature": 0xFFFF, "help_id": 0, "ex_style": 0, "style": 0x80C800C8,
-    "x": 0, "y": 0, "cx": 233, "cy": 158, "menu": "", "class": "", "title": "Tavrel Settings",
+    "style": 0x80C800C8, "x": 0, "y": 0, "cx": 233, "cy": 158, "title": "Tavrel Settings",
     "point_size": 8, "weight": 400, "italic": 0, "charset": 1, "font": "MS Shell Dlg",
 }
+# Only the compiled resource has these; the stand-in has none of them.
+EXPECTED_COMPILED = {"version": 1, "signature": 0xFFFF, "help_id": 0, "ex_style": 0, "menu": "", "class": ""}
 EXPECTED_ITEMS = [
     (1, "Button", "Apply", 54, 134, 57, 14, 0x50010000),
     (2, "Button", "Cancel", 121, 134, 57, 14, 0x50010000),
     (1002, "ComboBox", "", 60, 32, 113, 43, 0x50210002),
-    (0xFFFFFFFF, "Static", "Select one of the available Embroidery applications as an export target:",
+    (-1, "Static", "Select one of the available Embroidery applications as an export target:",
      19, 11, 184, 16, 0x50020000),
-    (0xFFFFFFFF, "Button", "Export type", 10, 50, 213, 56, 0x50000007),
+    (-1, "Button", "Export type", 10, 50, 213, 56, 0x50000007),
     (1004, "Button", "Load vector data only.", 22, 63, 188, 10, 0x50020009),
     (1006, "Button", "Create embroidery objects directly.", 22, 77, 188, 10, 0x50000009),
     (1005, "Button", "Start with Kalder wizard after load.", 22, 91, 188, 10, 0x50000009),
     (1007, "Button", "Optimize curve data", 22, 114, 188, 10, 0x50030003),
 ]
+ITEM_FIELDS = ("id", "class", "text", "x", "y", "cx", "cy", "style")
 
 
-class Reader:
-    def __init__(self, data):
-        self.data, self.pos = data, 0
-
-    def unpack(self, fmt):
-        values = struct.unpack_from("<" + fmt, self.data, self.pos)
-        self.pos += struct.calcsize("<" + fmt)
-        return values if len(values) > 1 else values[0]
-
-    def string(self):
-        end = self.pos
-        while self.data[end:end + 2] != b"\0\0":
-            end += 2
-        text = self.data[self.pos:end].decode("utf-16-le")
-        self.pos = end + 2
-        return text
-
-    def sz_or_ord(self, ordinals=None):
-        first = struct.unpack_from("<H", self.data, self.pos)[0]
-        if first == 0xFFFF:
-            self.pos += 2
-            value = self.unpack("H")
-            return ordinals.get(value, value) if ordinals else value
-        return self.string()
-
-    def align(self):
-        self.pos = (self.pos + 3) & ~3
+def show(item):
+    return f"{item[:-1]} style {item[-1]:#010x}"
 
 
-def dialog_resource(path, ident):
-    pe = pefile.PE(path)
-    for kind in pe.DIRECTORY_ENTRY_RESOURCE.entries:
-        if kind.id != RT_DIALOG:
-            continue
-        for entry in kind.directory.entries:
-            if entry.id == ident:
-                leaf = entry.directory.entries[0].data.struct
-                return pe.get_data(leaf.OffsetToData, leaf.Size)
-    sys.exit(f"dialog {ident} not found in {path}")
+def compare(form, got, compiled):
+    expected = dict(EXPECTED_DIALOG, **(EXPECTED_COMPILED if compiled else {}))
+    failures = [f"{form}: dialog {k} is {got.get(k)!r}, expected {v!r}" for k, v in expected.items()
+                if got.get(k) != v]
+    items = got["items"]
+    if len(items) != len(EXPECTED_ITEMS):
+        failures.append(f"{form}: {len(items)} controls, expected {len(EXPECTED_ITEMS)}")
+    for n, (item, want) in enumerate(zip(items, EXPECTED_ITEMS), start=1):
+        have = tuple(item[f] for f in ITEM_FIELDS)
+        if have != want:
+            failures.append(f"{form}: control {n} is {show(have)}, expected {show(want)}")
+        if compiled and (item["help_id"] or item["ex_style"] or item["extra"]):
+            failures.append(f"{form}: control {n} has help {item['help_id']}, extended style "
+                            f"{item['ex_style']:#x}, {item['extra']} bytes of creation data")
+    return failures
 
 
 def main():
-    r = Reader(dialog_resource(sys.argv[1], 9))
-    got = {}
-    got["version"], got["signature"], got["help_id"], got["ex_style"], got["style"] = r.unpack("HHIII")
-    count = r.unpack("H")
-    got["x"], got["y"], got["cx"], got["cy"] = r.unpack("hhhh")
-    got["menu"], got["class"], got["title"] = r.sz_or_ord(), r.sz_or_ord(), r.string()
-    got["point_size"], got["weight"], got["italic"], got["charset"] = r.unpack("HHBB")
-    got["font"] = r.string()
-    failures = [f"dialog {k}: {got[k]!r} != {v!r}" for k, v in EXPECTED_DIALOG.items() if got[k] != v]
-    if count != len(EXPECTED_ITEMS):
-        failures.append(f"{count} controls, expected {len(EXPECTED_ITEMS)}")
-    for n, expected in enumerate(EXPECTED_ITEMS[:count]):
-        r.align()
-        help_id, ex_style, style = r.unpack("III")
-        x, y, cx, cy = r.unpack("hhhh")
-        ident = r.unpack("I")
-        cls = r.sz_or_ord(CLASS_ORDINALS)
-        title = r.sz_or_ord()
-        extra = r.unpack("H")
-        r.pos += extra
-        item = (ident, cls, title, x, y, cx, cy, style)
-        if item != expected or help_id or ex_style:
-            failures.append(f"control {n + 1}: {item} help={help_id} ex={ex_style}, expected {expected}")
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("--compiled", action="append", default=[],
+                        help="a .res file or a built module holding the template (repeatable)")
+    parser.add_argument("--dump", required=True, help="the dump-dialog-template program")
+    parser.add_argument("--emulator", default="", help="runs the program (the Windows builds: Wine)")
+    args = parser.parse_args()
+
+    failures = []
+    for path in args.compiled:
+        failures += compare(path, dialogres.parse_dialogex(dialogres.find_dialog(path, DIALOG_ID)), True)
+    command = shlex.split(args.emulator) + [args.dump]
+    model = json.loads(subprocess.run(command, check=True, capture_output=True, text=True).stdout)
+    for item in model["items"]:
+        item["class"] = dialogres.CLASS_ORDINALS.get(item["class"], item["class"])
+    failures += compare("native template data", model, False)
     for f in failures:
         print("FAIL", f)
-    print(f"dialog template 9: {count} controls checked, {len(failures)} differences")
-    sys.exit(1 if failures else 0)
+    forms = len(args.compiled) + 1
+    print(f"dialog template {DIALOG_ID}: {forms} forms checked, {len(failures)} differences")
+    return 1 if failures else 0
 
 
-main()
+sys.exit(main())

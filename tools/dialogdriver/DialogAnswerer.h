@@ -17,6 +17,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/Dialog.h"
+#include "resources/resource.h"
+#include "settings/SettingsDialog.h"
+
 namespace tavrel::dialogdriver {
 
 enum class DialogClose { Apply, Cancel, Escape, Enter, CloseBox };
@@ -63,14 +67,22 @@ class DialogAnswerer {
   std::unique_ptr<State> state_;
 };
 
-// The settings dialog's controls, for the implementations.
+// The settings dialog's controls, for the implementations: the identifiers
+// the resource script and the dialog procedure use.
 namespace ids {
-constexpr int kApply = 1;
-constexpr int kCancel = 2;
-constexpr int kApplications = 1002;
-constexpr int kOptimise = 1007;
-// Export types 0, 1, 2 in this order.
-constexpr int kExportTypeButtons[3] = {1004, 1006, 1005};
+constexpr int kApply = platform::kIdOk;
+constexpr int kCancel = platform::kIdCancel;
+constexpr int kApplications = IDC_APP_COMBO;
+constexpr int kOptimise = IDC_OPTIMISE_CURVES;
+// Each export type with its radio button, as the dialog procedure reads them.
+using settings::kExportTypeButtons;
+// The radio button of an export type; 0 for a type without one.
+constexpr int ExportTypeButton(int type) {
+  for (const settings::ExportTypeButton& button : kExportTypeButtons) {
+    if (button.exportType == type) return button.controlId;
+  }
+  return 0;
+}
 }  // namespace ids
 
 struct DialogAnswerer::State {

@@ -30,8 +30,8 @@ DialogObservation Observe(const DialogSession& session) {
     seen.selected = static_cast<int>(combo->selection);
     seen.applicationsEnabled = combo->enabled;
   }
-  for (int type = 0; type < 3; ++type) {
-    const ControlState* radio = FindControl(controls, ids::kExportTypeButtons[type]);
+  for (const auto& [id, type] : ids::kExportTypeButtons) {
+    const ControlState* radio = FindControl(controls, id);
     if (radio != nullptr && radio->check == platform::kBstChecked) seen.exportTypesChecked.push_back(type);
   }
   const ControlState* box = FindControl(controls, ids::kOptimise);
@@ -46,8 +46,8 @@ void Answer(DialogSession& session, const DialogAnswer& answer, const DialogObse
       session.SelectItem(ids::kApplications, static_cast<int>(it - seen.applications.begin()));
     }
   }
-  if (answer.exportType && *answer.exportType >= 0 && *answer.exportType < 3) {
-    session.Click(ids::kExportTypeButtons[*answer.exportType]);
+  if (answer.exportType) {
+    if (const int id = ids::ExportTypeButton(*answer.exportType)) session.Click(id);
   }
   if (answer.optimise && *answer.optimise != seen.optimiseChecked) session.Click(ids::kOptimise);
   switch (answer.close) {

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "resources/SettingsDialogTemplate.h"
+
 namespace tavrel::dialogdriver {
 
 namespace {
@@ -18,7 +20,8 @@ std::u16string WindowText(HWND window) {
 bool IsSettingsDialog(HWND window) {
   wchar_t className[16] = {};
   ::GetClassNameW(window, className, 16);
-  return ::lstrcmpW(className, L"#32770") == 0 && WindowText(window) == std::u16string(u"Tavrel Settings") &&
+  return ::lstrcmpW(className, L"#32770") == 0 &&
+         WindowText(window) == resources::SettingsDialogTemplate().title &&
          ::GetDlgItem(window, ids::kApplications) != nullptr;
 }
 
@@ -37,10 +40,8 @@ DialogObservation Observe(HWND dialog) {
   }
   seen.selected = static_cast<int>(::SendMessageW(combo, CB_GETCURSEL, 0, 0));
   seen.applicationsEnabled = ::IsWindowEnabled(combo) != FALSE;
-  for (int type = 0; type < 3; ++type) {
-    if (::IsDlgButtonChecked(dialog, ids::kExportTypeButtons[type]) == BST_CHECKED) {
-      seen.exportTypesChecked.push_back(type);
-    }
+  for (const auto& [id, type] : ids::kExportTypeButtons) {
+    if (::IsDlgButtonChecked(dialog, id) == BST_CHECKED) seen.exportTypesChecked.push_back(type);
   }
   seen.optimiseChecked = ::IsDlgButtonChecked(dialog, ids::kOptimise) == BST_CHECKED;
   return seen;
@@ -60,8 +61,8 @@ void Answer(HWND dialog, const DialogAnswer& answer, const DialogObservation& se
                      reinterpret_cast<LPARAM>(combo));
     }
   }
-  if (answer.exportType && *answer.exportType >= 0 && *answer.exportType < 3) {
-    Click(dialog, ids::kExportTypeButtons[*answer.exportType]);
+  if (answer.exportType) {
+    if (const int id = ids::ExportTypeButton(*answer.exportType)) Click(dialog, id);
   }
   if (answer.optimise && *answer.optimise != seen.optimiseChecked) Click(dialog, ids::kOptimise);
   switch (answer.close) {
