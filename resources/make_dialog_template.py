@@ -11,6 +11,7 @@ import re
 import sys
 from pathlib import Path
 
+sys.dont_write_bytecode = True  # nothing written into the source tree
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 import dialogres  # noqa: E402
 
