@@ -4,11 +4,12 @@ linked statically into the Windows module and programs, taken verbatim from
 the Debian packages that provide them (their copyright files), never retyped.
 
     make-notices.py OUTPUT MINGW_COPYRIGHT GCC_COPYRIGHT GPL3_TEXT
-    make-notices.py --check-map MAP...
+    make-notices.py --check-map NOTICES MAP...
 
 The first form writes the file. --check-map reads GNU ld link maps and fails
 when a static library went into a shipped binary that no section of the
-notices covers (a new dependency must bring its notice along).
+notices covers (a new dependency must bring its notice along), or when the
+built NOTICES lacks the section of a component that went in.
 """
 import fnmatch
 import os
@@ -29,6 +30,13 @@ SYSTEM_IMPORT_LIBRARIES = [
     "liboleaut32.a", "libcomctl32.a", "libcomdlg32.a", "libwinspool.a", "libversion.a",
     "libshlwapi.a", "libapi-ms-win-*.a", "libxmllite.a",
 ]
+
+# The heading of each component's section in Notices.txt.
+TITLES = {
+    "mingw-w64": "1. MinGW-w64 runtime",
+    "winpthreads": "2. winpthreads",
+    "gcc": "3. GCC runtime libraries (libgcc, libstdc++)",
+}
 
 # The parts of the mingw-w64 sources whose code the runtime archives hold;
 # the rest of that source package (tools, headers of other SDK parts, tests)
@@ -134,24 +142,26 @@ def write_notices(output, mingw_path, gcc_path, gpl3_path):
         "  2. winpthreads (POSIX threads for Windows, part of MinGW-w64)\n"
         "  3. GCC runtime libraries (libgcc, libstdc++)\n",
     ]
-    for number, (part, title) in enumerate([("mingw-w64", "MinGW-w64 runtime"),
-                                            ("winpthreads", "winpthreads")], start=1):
+    for part in ("mingw-w64", "winpthreads"):
         entries, licences = mingw[part]
-        text = f"{rule}\n{number}. {title}\n{rule}\n\n" + "\n\n".join(entries)
+        text = f"{rule}\n{TITLES[part]}\n{rule}\n\n" + "\n\n".join(entries)
         for name, body in licences:
             text += f"\n\n--- License: {name} ---\n\n{body}"
         parts.append(text + "\n")
-    parts.append(f"{rule}\n3. GCC runtime libraries (libgcc, libstdc++)\n{rule}\n\n"
+    parts.append(f"{rule}\n{TITLES['gcc']}\n{rule}\n\n"
                  f"{statement}\n\n{exception}\n\n"
                  f"--- GNU General Public License, version 3 ---\n\n{gpl3}\n")
     with open(output, "w", encoding="utf-8", newline="\n") as f:
         f.write("\n".join(parts))
 
 
-def check_maps(maps):
+def check_maps(notices_path, maps):
     """Every archive or start-up object that a link map shows as loaded must
-    belong to a component of the notices or be a system import library."""
+    belong to a component of the notices or be a system import library, and
+    the notices must hold that component's section."""
     known = {name: part for part, names in COMPONENTS.items() for name in names}
+    with open(notices_path, encoding="utf-8") as f:
+        notices = f.read().replace("\r\n", "\n")
     status = 0
     for path in maps:
         with open(path, encoding="utf-8", errors="replace") as f:
@@ -170,13 +180,17 @@ def check_maps(maps):
             elif not any(fnmatch.fnmatch(base, pattern) for pattern in SYSTEM_IMPORT_LIBRARIES):
                 print(f"check-map: {path} links {item}, which Notices.txt does not cover", file=sys.stderr)
                 status = 1
+        for part in sorted(seen):
+            if f"\n{TITLES[part]}\n" not in notices:
+                print(f"check-map: {notices_path} has no section '{TITLES[part]}'", file=sys.stderr)
+                status = 1
         print(f"check-map: {os.path.basename(path)}: {', '.join(sorted(seen)) or 'no toolchain library'}")
     return status
 
 
 if __name__ == "__main__":
-    if len(sys.argv) >= 3 and sys.argv[1] == "--check-map":
-        sys.exit(check_maps(sys.argv[2:]))
+    if len(sys.argv) >= 4 and sys.argv[1] == "--check-map":
+        sys.exit(check_maps(sys.argv[2], sys.argv[3:]))
     if len(sys.argv) != 5:
         sys.exit(__doc__)
     write_notices(*sys.argv[1:])
