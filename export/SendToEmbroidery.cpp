@@ -27,9 +27,6 @@ constexpr std::u16string_view kExportFailed = u"Export to Embroidery failed with
 constexpr std::u16string_view kStartFailed = u" returned with error: %d";
 constexpr std::u16string_view kExportFile = u"\\Images\\host_export.emf";
 
-constexpr int kExists = 0;
-constexpr int kReadWrite = 6;
-
 void ReportFailure(std::u16string_view pattern, int32_t code) {
   MessageText message;
   message.Format(pattern, code);
@@ -76,8 +73,8 @@ void Send(host::CVGAppPlugin& plugin) {
   exportPath.Append(kExportFile);
 
   // A read-only file from an earlier run is made writable for the export.
-  if (platform::Access(exportPath.View(), kExists) == 0 &&
-      platform::Access(exportPath.View(), kReadWrite) == -1)
+  if (platform::Access(exportPath.View(), platform::kAccessExists) == 0 &&
+      platform::Access(exportPath.View(), platform::kAccessReadWrite) == -1)
     platform::Chmod(exportPath.View(), platform::kModeRead | platform::kModeWrite);
 
   const LONG range = ChooseExportRange(plugin);
@@ -86,7 +83,7 @@ void Send(host::CVGAppPlugin& plugin) {
     ReportFailure(kExportFailed, status);
     return;
   }
-  if (platform::Access(exportPath.View(), kReadWrite) == -1) {
+  if (platform::Access(exportPath.View(), platform::kAccessReadWrite) == -1) {
     ReportFailure(kExportFailed, static_cast<int32_t>(platform::LastError()));
     return;
   }

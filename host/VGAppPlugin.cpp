@@ -1,21 +1,13 @@
 #include "host/VGAppPlugin.h"
 
-#include <cstring>
-
 #include "host/Activation.h"
 #include "host/EventDispatch.h"
 
 namespace tavrel::host {
-namespace {
-
-bool SameId(REFIID a, const IID& b) { return std::memcmp(&a, &b, sizeof(IID)) == 0; }
-
-}  // namespace
-
 HRESULT STDMETHODCALLTYPE CVGAppPlugin::QueryInterface(REFIID riid, void** object) {
   if (object == nullptr) return E_POINTER;
   ++referenceCount_;
-  if (SameId(riid, IID_IUnknown) || SameId(riid, IID_IDispatch) || SameId(riid, IID_IVGAppPlugin)) {
+  if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_IVGAppPlugin) {
     *object = static_cast<IVGAppPlugin*>(this);
     return S_OK;
   }

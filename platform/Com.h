@@ -5,8 +5,11 @@
 // same names, so code above this header is written once for both.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+
+#include "platform/ErrorCodes.h"
 
 #if defined(_WIN32)
 #include "platform/win32/ComTypes.h"
@@ -15,6 +18,11 @@
 #endif
 
 namespace tavrel::platform {
+
+// The HRESULT that carries a Windows error code (HRESULT_FROM_WIN32).
+constexpr HRESULT HResultFromWin32(uint32_t code) {
+  return code == kErrorSuccess ? S_OK : static_cast<HRESULT>((code & 0xFFFFu) | 0x80070000u);
+}
 
 // The text of an automation string (empty for null).
 inline std::u16string_view BstrView(BSTR b) {

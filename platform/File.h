@@ -51,8 +51,13 @@ class File {
   intptr_t handle_ = kInvalid;
 };
 
-// _waccess: 0 when the file exists and allows the access (mode 0 existence,
-// 2 write, 4 read, 6 read and write), else -1.
+// _waccess modes.
+constexpr int kAccessExists = 0;
+constexpr int kAccessWrite = 2;
+constexpr int kAccessRead = 4;
+constexpr int kAccessReadWrite = kAccessRead | kAccessWrite;
+
+// _waccess: 0 when the file exists and allows the access, else -1.
 int Access(std::u16string_view path, int mode);
 
 // _wchmod with _S_IREAD (0x100) / _S_IWRITE (0x80) bits: 0 on success, -1.

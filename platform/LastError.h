@@ -1,9 +1,10 @@
-// The calling thread's last error code (GetLastError). The POSIX build maps
-// errno to the Windows codes: 2 file not found, 3 path not found, 5 access
-// denied, 32 sharing violation.
+// The calling thread's last error code (GetLastError), one of the codes in
+// platform/ErrorCodes.h; the POSIX build maps errno to them.
 #pragma once
 
 #include <cstdint>
+
+#include "platform/ErrorCodes.h"
 
 namespace tavrel::platform {
 

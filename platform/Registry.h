@@ -7,11 +7,9 @@
 #include <string_view>
 #include <utility>
 
-namespace tavrel::platform {
+#include "platform/ErrorCodes.h"
 
-constexpr uint32_t kErrorSuccess = 0;
-constexpr uint32_t kErrorFileNotFound = 2;
-constexpr uint32_t kErrorMoreData = 234;
+namespace tavrel::platform {
 
 class RegistryKey {
  public:

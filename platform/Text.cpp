@@ -13,6 +13,8 @@ constexpr std::array<char16_t, 18> kDigitZeros = {0x0030, 0x0660, 0x06F0, 0x0966
                                                   0x0AE6, 0x0B66, 0x0C66, 0x0CE6, 0x0D66, 0x0E50,
                                                   0x0ED0, 0x0F20, 0x1040, 0x17E0, 0x1810, 0xFF10};
 
+constexpr char16_t kReplacement = 0xFFFD;
+
 char16_t FoldAscii(char16_t c) {
   return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + (u'a' - u'A')) : c;
 }
@@ -95,7 +97,7 @@ std::string ToUtf8(std::u16string_view s) {
       cp = 0x10000 + ((cp - 0xD800) << 10) + (s[i + 1] - 0xDC00);
       ++i;
     } else if (cp >= 0xD800 && cp <= 0xDFFF) {
-      cp = 0xFFFD;
+      cp = kReplacement;
     }
     if (cp < 0x80) {
       out.push_back(static_cast<char>(cp));
@@ -122,25 +124,45 @@ std::u16string FromUtf8(std::string_view s) {
   size_t i = 0;
   while (i < s.size()) {
     const auto lead = static_cast<unsigned char>(s[i]);
-    int extra = lead < 0x80           ? 0
-                : (lead >> 5) == 0x6  ? 1
-                : (lead >> 4) == 0xE  ? 2
-                : (lead >> 3) == 0x1E ? 3
-                                      : -1;
-    uint32_t cp = extra == 0 ? lead : extra == 1 ? (lead & 0x1F) : extra == 2 ? (lead & 0x0F) : (lead & 0x07);
-    bool ok = extra >= 0 && i + static_cast<size_t>(extra) < s.size() + (extra == 0 ? 1 : 0);
-    for (int k = 1; ok && k <= extra; ++k) {
-      const auto next = static_cast<unsigned char>(s[i + static_cast<size_t>(k)]);
-      if ((next & 0xC0) != 0x80) ok = false;
-      cp = (cp << 6) | (next & 0x3F);
-    }
-    if (!ok || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-      out.push_back(0xFFFD);
+    if (lead < 0x80) {
+      out.push_back(lead);
       ++i;
       continue;
     }
-    i += static_cast<size_t>(extra) + 1;
-    if (cp >= 0x10000) {
+    // The well-formed sequences: the lead byte gives the length, and for
+    // E0, ED, F0 and F4 a narrower range of the second byte keeps out
+    // overlong forms, surrogates and values past U+10FFFF.
+    size_t length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+      length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      length = 3;
+      if (lead == 0xE0) low = 0xA0;
+      if (lead == 0xED) high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      length = 4;
+      if (lead == 0xF0) low = 0x90;
+      if (lead == 0xF4) high = 0x8F;
+    }
+    if (length == 0) {
+      out.push_back(kReplacement);
+      ++i;
+      continue;
+    }
+    uint32_t cp = lead & (0x7Fu >> length);
+    size_t taken = 1;
+    for (; taken < length && i + taken < s.size(); ++taken) {
+      const auto next = static_cast<unsigned char>(s[i + taken]);
+      if (next < (taken == 1 ? low : 0x80) || next > (taken == 1 ? high : 0xBF)) break;
+      cp = (cp << 6) | (next & 0x3Fu);
+    }
+    i += taken;
+    if (taken < length) {
+      // One replacement for the longest start of a sequence that was sound.
+      out.push_back(kReplacement);
+    } else if (cp >= 0x10000) {
       cp -= 0x10000;
       out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
       out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));

@@ -32,8 +32,11 @@ std::u16string FormatInt(int32_t value);
 // Widens ASCII text unit by unit (for literals and numbers only).
 std::u16string FromAscii(std::string_view ascii);
 
-// Lossless UTF-8 <-> UTF-16 (unpaired surrogates become U+FFFD) for tools and
-// logs, never for the profile files' code page.
+// UTF-8 <-> UTF-16 for tools, logs and the native registry file, never for
+// the profile files' code page. Lossless for well-formed text; an unpaired
+// surrogate becomes U+FFFD, and so does each maximal part of ill-formed
+// UTF-8 (overlong forms, encoded surrogates, values past U+10FFFF, stray or
+// missing continuation bytes), one U+FFFD per part.
 std::string ToUtf8(std::u16string_view s);
 std::u16string FromUtf8(std::string_view s);
 

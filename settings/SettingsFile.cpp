@@ -19,7 +19,6 @@ constexpr char16_t kSection[] = u"General";
 constexpr char16_t kEmbAppType[] = u"EmbAppType";
 constexpr char16_t kExportType[] = u"ExportType";
 constexpr char16_t kOptimiseCurves[] = u"OptimiseCurves";
-constexpr int kReadWrite = 6;
 
 void WriteValues(xml::CXmlProfile& profile) {
   profile.SetInt(kSection, kEmbAppType, PluginSettings.EmbAppType);
@@ -58,7 +57,7 @@ void InitSettings(host::CVGAppPlugin& plugin) {
   DetectInstalledApps();
   const std::optional<std::u16string> path = SettingsFilePath(plugin.Application());
   xml::CXmlProfile profile;
-  const bool usable = path && platform::Access(*path, kReadWrite) == 0 &&
+  const bool usable = path && platform::Access(*path, platform::kAccessReadWrite) == 0 &&
                       profile.Load(path->c_str(), xml::ProfileEncoding::Auto) != 0;
   if (usable) {
     PluginSettings.EmbAppType = profile.GetInt(kSection, kEmbAppType, 0);
@@ -76,7 +75,7 @@ void InitSettings(host::CVGAppPlugin& plugin) {
 SaveOutcome SaveSettings(host::CVGAppPlugin& plugin) {
   xml::CXmlProfile profile;
   const std::optional<std::u16string> path = SettingsFilePath(plugin.Application());
-  if (!path || platform::Access(*path, kReadWrite) != 0) return SaveOutcome::Skipped;
+  if (!path || platform::Access(*path, platform::kAccessReadWrite) != 0) return SaveOutcome::Skipped;
   WriteValues(profile);
   return profile.Save(path->c_str(), xml::ProfileEncoding::Auto) != 0 ? SaveOutcome::Saved
                                                                       : SaveOutcome::Failed;

@@ -1,4 +1,5 @@
 #include "platform/Com.h"
+#include "platform/ComObject.h"
 
 #include <cstdlib>
 #include <new>
@@ -72,27 +73,8 @@ namespace {
 
 // Error information as a host creates it: a description and nothing else of
 // interest.
-class ErrorInfoObject final : public IErrorInfo, public ICreateErrorInfo {
+class ErrorInfoObject final : public tavrel::platform::ComObject<IErrorInfo, ICreateErrorInfo> {
  public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-    if (object == nullptr) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IErrorInfo) {
-      *object = static_cast<IErrorInfo*>(this);
-    } else if (riid == IID_ICreateErrorInfo) {
-      *object = static_cast<ICreateErrorInfo*>(this);
-    } else {
-      *object = nullptr;
-      return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-  }
   HRESULT STDMETHODCALLTYPE GetGUID(GUID* guid) override {
     if (guid == nullptr) return E_POINTER;
     *guid = guid_;
@@ -132,8 +114,12 @@ class ErrorInfoObject final : public IErrorInfo, public ICreateErrorInfo {
     field = value == nullptr ? std::u16string() : std::u16string(value);
     return S_OK;
   }
+  void* Find(REFIID riid) override {
+    if (riid == IID_IUnknown || riid == IID_IErrorInfo) return static_cast<IErrorInfo*>(this);
+    if (riid == IID_ICreateErrorInfo) return static_cast<ICreateErrorInfo*>(this);
+    return nullptr;
+  }
 
-  ULONG refs_ = 1;
   GUID guid_ = GUID_NULL;
   std::u16string source_, description_, helpFile_;
   DWORD helpContext_ = 0;

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "platform/ErrorCodes.h"
 #include "platform/posix/NativePath.h"
 
 namespace tavrel::platform {
@@ -29,11 +30,11 @@ File File::Open(std::u16string_view path, FileAccess access, unsigned share, Fil
   struct stat st {};
   const bool exists = ::stat(native.c_str(), &st) == 0;
   if (exists && S_ISDIR(st.st_mode)) {
-    SetLastError(5);
+    SetLastError(kErrorAccessDenied);
     return File();
   }
   if (exists && access == FileAccess::ReadWrite && IsReadOnly(st)) {
-    SetLastError(5);
+    SetLastError(kErrorAccessDenied);
     return File();
   }
   int flags = O_CLOEXEC | (access == FileAccess::Read ? O_RDONLY : O_RDWR);
@@ -48,7 +49,7 @@ File File::Open(std::u16string_view path, FileAccess access, unsigned share, Fil
   const int lockMode = share == kShareNone ? LOCK_EX : LOCK_SH;
   if (::flock(fd, lockMode | LOCK_NB) != 0) {
     ::close(fd);
-    SetLastError(32);  // ERROR_SHARING_VIOLATION
+    SetLastError(kErrorSharingViolation);
     return File();
   }
   if (disposition == FileDisposition::CreateAlways && ::ftruncate(fd, 0) != 0) {
@@ -56,7 +57,7 @@ File File::Open(std::u16string_view path, FileAccess access, unsigned share, Fil
     ::close(fd);
     return File();
   }
-  SetLastError(0);
+  SetLastError(kErrorSuccess);
   return File(fd);
 }
 
@@ -117,7 +118,7 @@ int Access(std::u16string_view path, int mode) {
     FailWith(errno, native);
     return -1;
   }
-  if ((mode & 2) != 0 && IsReadOnly(st)) return -1;
+  if ((mode & kAccessWrite) != 0 && IsReadOnly(st)) return -1;
   return 0;
 }
 
@@ -179,7 +180,7 @@ bool ReplaceFileAtomically(std::u16string_view source, std::u16string_view targe
   // Like MoveFileExW, replacing never overrides a read-only target.
   struct stat st {};
   if (::stat(to.c_str(), &st) == 0 && IsReadOnly(st)) {
-    SetLastError(5);
+    SetLastError(kErrorAccessDenied);
     return false;
   }
   const int held = ::open(to.c_str(), O_RDONLY | O_CLOEXEC);
@@ -187,7 +188,7 @@ bool ReplaceFileAtomically(std::u16string_view source, std::u16string_view targe
     const bool free = ::flock(held, LOCK_EX | LOCK_NB) == 0;
     ::close(held);
     if (!free) {
-      SetLastError(32);
+      SetLastError(kErrorSharingViolation);
       return false;
     }
   }

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 
+#include "platform/ErrorCodes.h"
 #include "platform/Text.h"
 
 namespace tavrel::platform::posix {
@@ -19,34 +20,35 @@ std::string NativePath(std::u16string_view path) {
 uint32_t WindowsErrorFromErrno(int err, const std::string& nativePath) {
   switch (err) {
     case 0:
-      return 0;
+      return kErrorSuccess;
     case ENOENT: {
       const auto slash = nativePath.find_last_of('/');
-      if (slash == std::string::npos || slash == 0) return 2;
+      if (slash == std::string::npos || slash == 0) return kErrorFileNotFound;
       struct stat st {};
       const std::string parent = nativePath.substr(0, slash);
-      return (::stat(parent.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) ? 2 : 3;
+      return (::stat(parent.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) ? kErrorFileNotFound
+                                                                       : kErrorPathNotFound;
     }
     case ENOTDIR:
-      return 3;
+      return kErrorPathNotFound;
     case EACCES:
     case EPERM:
     case EISDIR:
     case EROFS:
-      return 5;
+      return kErrorAccessDenied;
     case EEXIST:
-      return 80;
+      return kErrorFileExists;
     case EWOULDBLOCK:
     case EBUSY:
-      return 32;
+      return kErrorSharingViolation;
     case ENOSPC:
-      return 112;
+      return kErrorDiskFull;
     case ENAMETOOLONG:
-      return 206;
+      return kErrorFilenameTooLong;
     case ENOMEM:
-      return 8;
+      return kErrorNotEnoughMemory;
     default:
-      return 31;  // ERROR_GEN_FAILURE
+      return kErrorGenFailure;
   }
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/CommandLine.h"
+#include "platform/ErrorCodes.h"
 #include "platform/LastError.h"
 #include "platform/Text.h"
 #include "platform/posix/NativePath.h"
@@ -89,12 +90,12 @@ int SpawnDetached(const char* program, char* const* argv) {
   return err;
 }
 
-// CreateProcessW reports a program it cannot find as file not found (2),
-// whether or not its folder exists, and a file that is no program as
-// ERROR_BAD_EXE_FORMAT (193).
+// CreateProcessW reports a program it cannot find as file not found,
+// whether or not its folder exists, and a file that is no program as a bad
+// program format.
 uint32_t StartError(int err, const std::string& program) {
-  if (err == ENOENT || err == ENOTDIR) return 2;
-  if (err == ENOEXEC) return 193;
+  if (err == ENOENT || err == ENOTDIR) return kErrorFileNotFound;
+  if (err == ENOEXEC) return kErrorBadExeFormat;
   return posix::WindowsErrorFromErrno(err, program);
 }
 
@@ -104,7 +105,7 @@ bool StartProcess(std::u16string_view commandLine) {
   if (const auto& observer = standin::State().processObserver) observer(commandLine);
   const std::vector<std::u16string> args = SplitCommandLine(commandLine);
   if (args.empty() || args[0].empty()) {
-    SetLastError(2);
+    SetLastError(kErrorFileNotFound);
     return false;
   }
   const std::string program = posix::NativePath(args[0]);
@@ -120,7 +121,7 @@ bool StartProcess(std::u16string_view commandLine) {
     SetLastError(StartError(err, program));
     return false;
   }
-  SetLastError(0);
+  SetLastError(kErrorSuccess);
   return true;
 }
 

@@ -45,7 +45,7 @@ uint32_t RegistryKey::OpenCurrentUser(std::u16string_view subkey) {
 
 uint32_t RegistryKey::QueryValue(std::u16string_view name, void* data, uint32_t* size) const {
   const auto key = Keys().keys.find(handle_);
-  if (key == Keys().keys.end()) return 6;  // ERROR_INVALID_HANDLE
+  if (key == Keys().keys.end()) return kErrorInvalidHandle;
   for (const posix::RegValue& value : key->second) {
     if (!text::EqualsNoCase(value.name, name)) continue;
     const auto needed = static_cast<uint32_t>(value.data.size());

@@ -35,12 +35,29 @@ std::u16string SendFixture::Install(int index, std::u16string_view relative, std
   return folder;
 }
 
-void SendFixture::Send(host::IHostApplication* application) {
+std::unique_ptr<hostmodel::HostModel> SendFixture::NewHost() {
+  auto host = std::make_unique<hostmodel::HostModel>(hostmodel::HostOptions{});
+  host->OpenDrawing(TAVREL_SOURCE_DIR "/tests/export/three-shapes.svg");
+  return host;
+}
+
+void SendFixture::Send(hostmodel::HostModel& host) {
+  using References = std::map<std::string, long>;
   auto* plugin = new host::CVGAppPlugin();
-  plugin->OnLoad(application);
+  plugin->OnLoad(host.Application());
   exporting::SendToEmbroidery(*plugin);
+  EXPECT_EQ(host.OutstandingReferences(), (References{{"IHostApplication", 1}})) << "after the send";
   plugin->OnUnload();
   plugin->Release();
+  EXPECT_EQ(host.OutstandingReferences(), References{}) << "after unloading";
+}
+
+std::vector<nlohmann::json> SendFixture::Exports(const hostmodel::HostModel& host) {
+  std::vector<nlohmann::json> exports;
+  for (const auto& record : host.Records()) {
+    if (record.value("op", "") == "Document.ExportToFile") exports.push_back(record["args"]);
+  }
+  return exports;
 }
 
 std::optional<nlohmann::json> SendFixture::Receipt() {

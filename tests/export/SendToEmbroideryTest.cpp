@@ -1,5 +1,6 @@
 // The send command end to end: the registry, real files, a started
-// embroidery stand-in and real message boxes (captured), with a fake host.
+// embroidery stand-in and real message boxes (captured), with the stand-in
+// host.
 #include "export/SendToEmbroidery.h"
 
 #include <gtest/gtest.h>
@@ -43,8 +44,8 @@ TEST_F(SendToEmbroideryTest, CommandLineForEverySwitchCombination) {
     PluginSettings.EmbAppType = row.app;
     PluginSettings.OptimiseCurves = row.optimise;
     PluginSettings.ExportType = row.exportType;
-    FakeHost host({});
-    Send(host);
+    const auto host = NewHost();
+    Send(*host);
     EXPECT_TRUE(boxes_.Boxes().empty());
     const std::u16string program = folder + u"\\" + std::u16string(exporting::AppInfo(row.app)->exeName);
     const std::u16string file = folder + std::u16string(kExportFile);
@@ -63,12 +64,7 @@ TEST_F(SendToEmbroideryTest, CommandLineForEverySwitchCombination) {
     EXPECT_EQ(Strings((*receipt)["arguments"]), expected);
     EXPECT_EQ(Strings((*receipt)["switches"]), switches);
     EXPECT_TRUE((*receipt)["wellFormed"].get<bool>());
-    ASSERT_EQ(host.Exports().size(), 1u);
-    EXPECT_EQ(host.Exports()[0].path, file);
-    EXPECT_EQ(host.Exports()[0].filter, 1300);
-    EXPECT_EQ(host.Exports()[0].reserved1, 0);
-    EXPECT_EQ(host.Exports()[0].reserved2, 0);
-    EXPECT_EQ(host.OutstandingReferences(), 0);
+    EXPECT_EQ(Exports(*host), (std::vector<nlohmann::json>{{Utf8(file), 1300, 1, 0, 0}}));
   }
 }
 
@@ -84,13 +80,13 @@ TEST_F(SendToEmbroideryTest, NoApplicationFoundWarnsAndAsksTheHostNothing) {
   for (const Case& c : cases) {
     MessageBoxCapture boxes;
     PluginSettings.EmbAppType = c.app;
-    FakeHost host({});
-    Send(host);
+    const auto host = NewHost();
+    Send(*host);
     ASSERT_EQ(boxes.Boxes().size(), 1u) << c.name;
     EXPECT_EQ(boxes.Boxes()[0].text, kNotFoundText) << c.name;
     EXPECT_EQ(boxes.Boxes()[0].caption, kCaption) << c.name;
     EXPECT_EQ(boxes.Boxes()[0].flags, kWarningFlags) << c.name;
-    EXPECT_TRUE(host.Calls().empty()) << c.name;
+    EXPECT_TRUE(host->CalledOperations().empty()) << c.name;
   }
 }
 
@@ -116,52 +112,59 @@ TEST_F(SendToEmbroideryTest, FolderTheLookupRejectsIsNotFound) {
     MessageBoxCapture boxes;
     registry_.RemoveKey(RegistryRoot::CurrentUser, key);
     c.arrange();
-    FakeHost host({});
-    Send(host);
+    const auto host = NewHost();
+    Send(*host);
     ASSERT_EQ(boxes.Boxes().size(), 1u) << c.name;
     EXPECT_EQ(boxes.Boxes()[0].text, kNotFoundText) << c.name;
     EXPECT_EQ(boxes.Boxes()[0].flags, kWarningFlags) << c.name;
-    EXPECT_TRUE(host.Calls().empty()) << c.name;
+    EXPECT_TRUE(host->CalledOperations().empty()) << c.name;
   }
 }
 
 TEST_F(SendToEmbroideryTest, ExportFailuresAreReportedAndNothingStarts) {
+  using hostmodel::HostModel;
   struct Case {
     const char* name;
-    FakeHostSetup setup;
+    std::function<void(HostModel&)> arrange;
     std::u16string text;
   };
   const Case cases[] = {
-      {"status other than 0", {.exportStatus = 7}, u"Export to Embroidery failed with error: 7"},
-      {"negative status", {.exportStatus = -3}, u"Export to Embroidery failed with error: -3"},
-      {"file not there afterwards", {.writeFile = false}, u"Export to Embroidery failed with error: 2"},
+      {"status other than 0", [](HostModel& h) { h.SetExportOutcome(7, true); },
+       u"Export to Embroidery failed with error: 7"},
+      {"negative status", [](HostModel& h) { h.SetExportOutcome(-3, true); },
+       u"Export to Embroidery failed with error: -3"},
+      {"file not there afterwards", [](HostModel& h) { h.SetExportOutcome(0, false); },
+       u"Export to Embroidery failed with error: 2"},
       {"export fails",
-       {.failing = "Document.ExportToFile",
-        .failure = E_FAIL,
-        .description = u"The page cannot be exported."},
+       [](HostModel& h) { h.FailFrom("Document.ExportToFile", 1, E_FAIL, u"The page cannot be exported."); },
        u"The page cannot be exported."},
       {"active document fails",
-       {.failing = "ActiveDocument", .failure = E_UNEXPECTED, .description = u"No active document."},
+       [](HostModel& h) {
+         h.FailFrom("Application.ActiveDocument", 1, E_UNEXPECTED, u"No active document.");
+       },
        u"No active document."},
-      {"documents fail without description", {.failing = "Documents", .failure = E_FAIL}, u""},
-      {"no active document", {.noActiveDocument = true}, u""},
-      {"no selection object", {.noSelection = true}, u""},
+      {"documents fail without description",
+       [](HostModel& h) { h.FailFrom("Application.Documents", 1, E_FAIL, u""); }, u""},
+      {"no document open", [](HostModel& h) { h.CloseDrawing(); }, u""},
+      {"no active document object", [](HostModel& h) { h.EmptyFrom("Application.ActiveDocument", 1); }, u""},
+      {"no selection object", [](HostModel& h) { h.EmptyFrom("Application.Selection", 1); }, u""},
+      {"no shapes object", [](HostModel& h) { h.EmptyFrom("Selection.Shapes", 1); }, u""},
       {"selection fails",
-       {.failing = "Selection", .failure = E_ACCESSDENIED, .description = u"Busy."},
-       u"Busy."},
+       [](HostModel& h) { h.FailFrom("Application.Selection", 1, E_ACCESSDENIED, u"Busy."); }, u"Busy."},
   };
   // No program is installed: a wrongly started one would add a second box.
   Install(1, u"Orin", u"", true, false);
   PluginSettings.EmbAppType = 1;
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
     MessageBoxCapture boxes;
-    FakeHost host(c.setup);
-    Send(host);
-    ASSERT_EQ(boxes.Boxes().size(), 1u) << c.name;
-    EXPECT_EQ(boxes.Boxes()[0].text, c.text) << c.name;
-    EXPECT_EQ(boxes.Boxes()[0].caption, kCaption) << c.name;
-    EXPECT_EQ(boxes.Boxes()[0].flags, kErrorFlags) << c.name;
-    EXPECT_EQ(host.OutstandingReferences(), 0) << c.name;
+    const auto host = NewHost();
+    c.arrange(*host);
+    Send(*host);
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text, c.text);
+    EXPECT_EQ(boxes.Boxes()[0].caption, kCaption);
+    EXPECT_EQ(boxes.Boxes()[0].flags, kErrorFlags);
     platform::RemoveFile(dir_.Path(u"Orin\\Images\\host_export.emf"));
   }
 }
@@ -169,8 +172,9 @@ TEST_F(SendToEmbroideryTest, ExportFailuresAreReportedAndNothingStarts) {
 TEST_F(SendToEmbroideryTest, UnexpectedFailureIsShownAndContained) {
   Install(1, u"Orin");
   PluginSettings.EmbAppType = 1;
-  FakeHost host({.failing = "throw"});
-  Send(host);
+  const auto host = NewHost();
+  host->ThrowFrom("Document.ExportToFile", 1);
+  Send(*host);
   const CapturedBox box = OnlyBox();
   EXPECT_FALSE(box.text.empty());
   EXPECT_EQ(box.caption, kCaption);
@@ -182,50 +186,63 @@ TEST_F(SendToEmbroideryTest, MissingProgramShowsTheWholeCommandLine) {
   PluginSettings.EmbAppType = 4;
   PluginSettings.OptimiseCurves = true;
   PluginSettings.ExportType = 2;
-  FakeHost host({});
-  Send(host);
+  const auto host = NewHost();
+  Send(*host);
   const CapturedBox box = OnlyBox();
   EXPECT_EQ(box.text, u"\"" + folder + u"\\KyroVesk.exe\" \"" + folder +
                           u"\\Images\\host_export.emf\" -opt -wizard returned with error: 2");
   EXPECT_EQ(box.caption, kCaption);
   EXPECT_EQ(box.flags, kErrorFlags);
-  EXPECT_EQ(platform::Access(folder + std::u16string(kExportFile), 6), 0);  // the export is in place
+  EXPECT_EQ(platform::Access(folder + std::u16string(kExportFile), platform::kAccessReadWrite),
+            0);  // the export is in place
 }
 
 TEST_F(SendToEmbroideryTest, ExportsTheSelectionOnlyWhenItHoldsShapes) {
+  using hostmodel::HostModel;
   struct Case {
     const char* name;
-    FakeHostSetup setup;
+    std::function<void(HostModel&)> arrange;
     LONG range;
-    uint32_t rectangles;
+    uint32_t shapes;
     std::vector<std::string> calls;
   };
-  const std::vector<std::string> withSelection = {
-      "Documents",      "Documents.Count",      "Selection", "Selection.Shapes", "Selection.Shapes.Count",
-      "ActiveDocument", "Document.ExportToFile"};
+  const std::vector<std::string> withSelection = {"Application.Documents", "Documents.Count",
+                                                  "Application.Selection", "Selection.Shapes",
+                                                  "Shapes.Count",          "Application.ActiveDocument",
+                                                  "Document.ExportToFile"};
   const Case cases[] = {
-      {"one selected shape", {.pageShapes = 3, .selectedShapes = 1}, 2, 1, withSelection},
-      {"empty selection", {.pageShapes = 3, .selectedShapes = 0}, 1, 3, withSelection},
-      {"no document open",
-       {.documentCount = 0, .pageShapes = 2, .selectedShapes = 1},
+      {"one selected shape", [](HostModel& h) { h.SelectByIndex({1}); }, 2, 1, withSelection},
+      {"two selected shapes",
+       [](HostModel& h) {
+         h.SelectByIndex({0, 2});
+       },
+       2, 2, withSelection},
+      {"empty selection", [](HostModel&) {}, 1, 3, withSelection},
+      {"documents counted as none",
+       [](HostModel& h) {
+         h.SelectByIndex({1});
+         h.EmptyFrom("Documents.Count", 1);
+       },
        1,
-       2,
-       {"Documents", "Documents.Count", "ActiveDocument", "Document.ExportToFile"}},
+       3,
+       {"Application.Documents", "Documents.Count", "Application.ActiveDocument", "Document.ExportToFile"}},
   };
   const std::u16string folder = Install(2, u"Kyro");
   PluginSettings.EmbAppType = 2;
   for (const Case& c : cases) {
-    FakeHost host(c.setup);
-    Send(host);
+    SCOPED_TRACE(c.name);
+    const auto host = NewHost();
+    c.arrange(*host);
+    Send(*host);
     const auto receipt = Receipt();
-    ASSERT_TRUE(receipt.has_value()) << c.name;
-    EXPECT_EQ(host.Calls(), c.calls) << c.name;
-    ASSERT_EQ(host.Exports().size(), 1u) << c.name;
-    EXPECT_EQ(host.Exports()[0].range, c.range) << c.name;
+    ASSERT_TRUE(receipt.has_value());
+    EXPECT_EQ(host->CalledOperations(), c.calls);
+    ASSERT_EQ(Exports(*host).size(), 1u);
+    EXPECT_EQ(Exports(*host)[0][2], c.range);
     const emf::EmfReport emf = emf::CheckEmfFile(dir_.Native(u"Kyro\\Images\\host_export.emf"));
-    EXPECT_TRUE(emf.wellFormed) << c.name << ": " << emf.error;
-    EXPECT_EQ(emf.Count(emf::kRectangle), c.rectangles) << c.name;
-    EXPECT_EQ((*receipt)["emf"]["records"].get<uint32_t>(), c.rectangles + 2) << c.name;
+    EXPECT_TRUE(emf.wellFormed) << emf.error;
+    EXPECT_EQ(emf.drawingRecords, c.shapes);
+    EXPECT_EQ((*receipt)["emf"]["records"].get<uint32_t>(), emf.recordCount);
   }
   EXPECT_TRUE(boxes_.Boxes().empty());
 }
@@ -247,8 +264,8 @@ TEST_F(SendToEmbroideryTest, FoldersAsStoredReachTheApplication) {
   for (const Case& c : cases) {
     const std::u16string folder = Install(1, c.relative, c.suffix);
     ASSERT_LE(folder.size(), 126u) << c.name;
-    FakeHost host({});
-    Send(host);
+    const auto host = NewHost();
+    Send(*host);
     EXPECT_TRUE(boxes_.Boxes().empty()) << c.name;
     const auto receipt = Receipt();
     ASSERT_TRUE(receipt.has_value()) << c.name;
@@ -273,8 +290,8 @@ TEST_F(SendToEmbroideryTest, FolderStoredAsBinaryIsTakenAsText) {
   registry_.SetBytes(RegistryRoot::CurrentUser, text::FromAscii(exporting::AppInfo(3)->registryKey),
                      u"AppPath", kRegBinary, bytes);
   PluginSettings.EmbAppType = 3;
-  FakeHost host({});
-  Send(host);
+  const auto host = NewHost();
+  Send(*host);
   EXPECT_TRUE(boxes_.Boxes().empty());
   const auto receipt = Receipt();
   ASSERT_TRUE(receipt.has_value());
@@ -286,27 +303,16 @@ TEST_F(SendToEmbroideryTest, ReadOnlyExportFromAnEarlierRunIsOverwritten) {
   dir_.Write(u"Orin\\Images\\host_export.emf", "an old export");
   const std::u16string file = folder + std::u16string(kExportFile);
   ASSERT_EQ(platform::Chmod(file, platform::kModeRead), 0);
-  ASSERT_EQ(platform::Access(file, 6), -1);
+  ASSERT_EQ(platform::Access(file, platform::kAccessReadWrite), -1);
   PluginSettings.EmbAppType = 1;
-  FakeHost host({});
-  Send(host);
+  const auto host = NewHost();
+  Send(*host);
   EXPECT_TRUE(boxes_.Boxes().empty());
-  EXPECT_EQ(platform::Access(file, 6), 0);
+  EXPECT_EQ(platform::Access(file, platform::kAccessReadWrite), 0);
   const auto receipt = Receipt();
   ASSERT_TRUE(receipt.has_value());
   EXPECT_TRUE((*receipt)["wellFormed"].get<bool>());
   EXPECT_TRUE(emf::CheckEmfFile(dir_.Native(u"Orin\\Images\\host_export.emf")).wellFormed);
-}
-
-TEST_F(SendToEmbroideryTest, MissingImagesFolderIsLeftToTheHostsExport) {
-  Install(2, u"Kyro", u"", false, true);
-  PluginSettings.EmbAppType = 2;
-  FakeHost host({});
-  Send(host);
-  const CapturedBox box = OnlyBox();
-  EXPECT_EQ(box.text, u"The file could not be written.");
-  EXPECT_EQ(box.flags, kErrorFlags);
-  EXPECT_FALSE(std::filesystem::exists(dir_.Native(u"Kyro\\Images")));
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ class SendWithDrawingTest : public SendFixture {
   // metafile the embroidery stand-in received.
   uint32_t SendSelecting(const std::vector<std::size_t>& selection) {
     model_.SelectByIndex(selection);
-    Send(model_.Application());
+    Send(model_);
     EXPECT_TRUE(boxes_.Boxes().empty());
     const auto receipt = Receipt();
     EXPECT_TRUE(receipt.has_value());
@@ -55,12 +55,13 @@ TEST_F(SendWithDrawingTest, MissingImagesFolderGivesTheHostsError) {
   const std::u16string folder = Install(2, u"Kyro", u"", false, true);
   settings::PluginSettings.EmbAppType = 2;
   model_.OpenDrawing(TAVREL_SOURCE_DIR "/tools/host/samples/flower.svg");
-  Send(model_.Application());
+  Send(model_);
   const CapturedBox box = OnlyBox();
   EXPECT_EQ(box.text,
             u"Cannot export to " + folder + u"\\Images\\host_export.emf: the folder does not exist.");
   EXPECT_EQ(box.caption, kCaption);
   EXPECT_EQ(box.flags, kErrorFlags);
+  EXPECT_FALSE(std::filesystem::exists(dir_.Native(u"Kyro\\Images"))) << "the plug-in creates no folder";
 }
 
 }  // namespace

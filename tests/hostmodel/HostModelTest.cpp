@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -127,6 +129,57 @@ struct FailingCall {
   HRESULT expected;
   const char* descriptionPart;
 };
+
+TEST_F(HostModelTest, EmptyResultsThrowsAndExportOutcomesAreInjected) {
+  model_.OpenDrawing(kFlower);
+  model_.EmptyFrom("Application.Selection", 2);
+  ComPtr<host::IHostSelection> selection;
+  EXPECT_EQ(App()->get_Selection(selection.Put()), S_OK);
+  EXPECT_TRUE(selection);
+  EXPECT_EQ(App()->get_Selection(selection.Put()), S_OK);
+  EXPECT_FALSE(selection) << "the second call answers a null object";
+  EXPECT_EQ(Last()["result"], nullptr);
+
+  model_.ThrowFrom("Documents.Count", 1);
+  ComPtr<host::IHostDocuments> documents;
+  ASSERT_EQ(App()->get_Documents(documents.Put()), S_OK);
+  LONG count = -1;
+  EXPECT_THROW(documents->get_Count(&count), std::bad_alloc);
+  EXPECT_EQ(Last()["op"], "Documents.Count");
+
+  model_.SetExportOutcome(5, false);
+  LONG status = 0;
+  EXPECT_EQ(Export(dir_.Path(u"a.emf"), 1300, 1, &status), S_OK);
+  EXPECT_EQ(status, 5);
+  EXPECT_FALSE(std::filesystem::exists(dir_.Native(u"a.emf")));
+  model_.SetExportOutcome(0, true);
+  EXPECT_EQ(Export(dir_.Path(u"a.emf"), 1300, 1, &status), S_OK);
+  EXPECT_EQ(status, 0);
+  EXPECT_TRUE(emf::CheckEmfFile(dir_.Native(u"a.emf")).wellFormed);
+}
+
+TEST_F(HostModelTest, CountsTheReferencesOthersHoldByInterface) {
+  using References = std::map<std::string, long>;
+  model_.OpenDrawing(kFlower);
+  EXPECT_EQ(model_.OutstandingReferences(), References{});
+  {
+    auto app = ComPtr<host::IHostApplication>::Share(App());
+    ComPtr<host::IHostDocument> document;
+    ASSERT_EQ(App()->get_ActiveDocument(document.Put()), S_OK);
+    IUnknown* unknown = nullptr;
+    ASSERT_EQ(document->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&unknown)), S_OK);
+    ComPtr<host::IHostPage> page;
+    ASSERT_EQ(App()->get_ActivePage(page.Put()), S_OK);
+    EXPECT_EQ(model_.OutstandingReferences(),
+              (References{{"IHostApplication", 1}, {"IHostDocument", 2}, {"IHostPage", 1}}));
+    unknown->Release();
+    EXPECT_EQ(model_.OutstandingReferences(),
+              (References{{"IHostApplication", 1}, {"IHostDocument", 1}, {"IHostPage", 1}}));
+  }
+  EXPECT_EQ(model_.OutstandingReferences(), References{});
+  EXPECT_EQ(model_.CalledOperations(),
+            (std::vector<std::string>{"Application.ActiveDocument", "Application.ActivePage"}));
+}
 
 TEST_F(HostModelTest, RefusesWhatARealHostRefuses) {
   const std::vector<FailingCall> cases = {

@@ -57,13 +57,13 @@ TEST(File, MissingFileAndFolderGiveWindowsCodes) {
 TEST(File, AccessAndChmodFollowTheReadOnlyAttribute) {
   testing_support::TempDir dir;
   const std::u16string path = dir.Path(u"ro.txt");
-  EXPECT_EQ(Access(path, 0), -1);
+  EXPECT_EQ(Access(path, kAccessExists), -1);
   dir.Write(u"ro.txt", "x");
-  EXPECT_EQ(Access(path, 0), 0);
-  EXPECT_EQ(Access(path, 6), 0);
+  EXPECT_EQ(Access(path, kAccessExists), 0);
+  EXPECT_EQ(Access(path, kAccessReadWrite), 0);
   ASSERT_EQ(Chmod(path, kModeRead), 0);
-  EXPECT_EQ(Access(path, 0), 0);
-  EXPECT_EQ(Access(path, 6), -1);
+  EXPECT_EQ(Access(path, kAccessExists), 0);
+  EXPECT_EQ(Access(path, kAccessReadWrite), -1);
   File f = File::Open(path, FileAccess::ReadWrite, kShareRead | kShareWrite, FileDisposition::CreateAlways);
   EXPECT_FALSE(f);
   EXPECT_EQ(LastError(), 5u);
@@ -76,7 +76,7 @@ TEST(File, AccessAndChmodFollowTheReadOnlyAttribute) {
   EXPECT_EQ(LastError(), 5u);
   EXPECT_TRUE(RemoveFile(temp));
   ASSERT_EQ(Chmod(path, kModeRead | kModeWrite), 0);
-  EXPECT_EQ(Access(path, 6), 0);
+  EXPECT_EQ(Access(path, kAccessReadWrite), 0);
 }
 
 TEST(File, OpenWithoutSharingLocksOthersOut) {
@@ -117,7 +117,7 @@ TEST(File, AtomicReplaceSwapsContentAndRefusesAHeldTarget) {
   EXPECT_EQ(ReadAll(dir.Native(u"settings.xml")), "new");
   EXPECT_EQ(std::filesystem::status(dir.Native(u"settings.xml")).permissions(), permissions)
       << "the replacement keeps the target's permissions";
-  EXPECT_EQ(Access(temp, 0), -1);
+  EXPECT_EQ(Access(temp, kAccessExists), -1);
 }
 
 }  // namespace

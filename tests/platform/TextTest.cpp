@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utf8.h>
 #include <climits>
 #include <cwchar>
 #include <cwctype>
@@ -90,14 +91,92 @@ TEST(IsSpace, MatchesTheWindowsSet) {
   for (char16_t c : others) EXPECT_FALSE(IsSpace(c)) << int(c);
 }
 
-TEST(Utf8, RoundTripsAndReplacesBrokenInput) {
-  const std::u16string text = u"Gr\u00FC\u00DFe \u20AC \U0001F600";
+TEST(Utf8, RoundTripsAndReplacesUnpairedSurrogates) {
+  const std::u16string text = u"Gr\u00FC\u00DFe \u20AC \U0001F600 \uFFFD \U0010FFFF";
   EXPECT_EQ(FromUtf8(ToUtf8(text)), text);
   EXPECT_EQ(ToUtf8(u"\xD800x"), "\xEF\xBF\xBDx");
-  EXPECT_EQ(FromUtf8("\xC3"), u"\uFFFD");
-  EXPECT_EQ(FromUtf8("a\xFF"
-                     "b"),
-            u"a\uFFFDb");
+}
+
+// Ill-formed UTF-8 gives one U+FFFD for each maximal part that could have
+// begun a well-formed sequence, and for each other byte.
+TEST(Utf8, FromUtf8AcceptsOnlyWellFormedSequences) {
+  struct Case {
+    const char* name;
+    std::string input;
+    std::u16string expected;
+  };
+  const Case cases[] = {
+      {"ASCII and NUL", std::string("a\0b", 3), std::u16string(u"a\0b", 3)},
+      {"smallest two-byte", "\xC2\x80", u"\u0080"},
+      {"largest three-byte", "\xEF\xBF\xBF", u"\uFFFF"},
+      {"smallest four-byte", "\xF0\x90\x80\x80", u"\U00010000"},
+      {"largest code point", "\xF4\x8F\xBF\xBF", u"\U0010FFFF"},
+      {"last before the surrogates", "\xED\x9F\xBF", u"\uD7FF"},
+      {"first after the surrogates", "\xEE\x80\x80", u"\uE000"},
+      {"overlong NUL", "\xC0\x80", u"\uFFFD\uFFFD"},
+      {"overlong slash", "\xE0\x80\xAF", u"\uFFFD\uFFFD\uFFFD"},
+      {"overlong two-byte lead C1", "\xC1\xBF", u"\uFFFD\uFFFD"},
+      {"overlong four-byte", "\xF0\x8F\xBF\xBF", u"\uFFFD\uFFFD\uFFFD\uFFFD"},
+      {"high surrogate", "\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},
+      {"low surrogate", "\xED\xBF\xBF", u"\uFFFD\uFFFD\uFFFD"},
+      {"surrogate pair encoded", "\xED\xA0\xBD\xED\xB8\x80", std::u16string(6, u'\uFFFD')},
+      {"past U+10FFFF", "\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},
+      {"five-byte lead", "\xF8\x88\x80\x80\x80", std::u16string(5, u'\uFFFD')},
+      {"F5 lead", "\xF5\x80", u"\uFFFD\uFFFD"},
+      {"FF",
+       "a\xFF"
+       "b",
+       u"a\uFFFDb"},
+      {"stray continuation", "\x80z", u"\uFFFDz"},
+      {"truncated two-byte at the end", "\xC3", u"\uFFFD"},
+      {"truncated three-byte before ASCII", "\xE2\x82z", u"\uFFFDz"},
+      {"truncated four-byte at the end", "\xF0\x9F\x98", u"\uFFFD"},
+      {"lead after a lead", "\xE2\xC3\xA9", u"\uFFFD\u00E9"},
+      // The example of the Unicode standard's chapter on conformance.
+      {"mixed",
+       "a\xF1\x80\x80\xE1\x80\xC2"
+       "b\x80"
+       "c\x80\xBF"
+       "d",
+       u"a\uFFFD\uFFFD\uFFFDb\uFFFDc\uFFFD\uFFFDd"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(FromUtf8(c.input), c.expected) << c.name;
+  }
+}
+
+// Every sequence of up to three bytes, and four-byte ones over every lead
+// and second byte, checked against a well-kept UTF-8 library: what it calls
+// valid decodes to its UTF-16, what it refuses gives a replacement.
+TEST(Utf8, FromUtf8AgreesWithUtfcpp) {
+  std::string input;
+  int disagreements = 0;
+  auto check = [&] {
+    const std::u16string ours = FromUtf8(input);
+    const bool agrees = utf8::is_valid(input.begin(), input.end())
+                            ? ours == utf8::utf8to16(input)
+                            : ours.find(u'\uFFFD') != std::u16string::npos;
+    if (!agrees && ++disagreements <= 5) ADD_FAILURE() << "disagrees on " << testing::PrintToString(input);
+  };
+  for (unsigned a = 0; a < 0x100; ++a) {
+    for (unsigned b = 0; b < 0x100; ++b) {
+      input.assign({static_cast<char>(a), static_cast<char>(b)});
+      check();
+      if (a >= 0xE0) {
+        for (unsigned c = 0; c < 0x100; ++c) {
+          input.assign({static_cast<char>(a), static_cast<char>(b), static_cast<char>(c)});
+          check();
+          if (a >= 0xF0) {
+            input.push_back('\x80');
+            check();
+            input.back() = '\xBF';
+            check();
+          }
+        }
+      }
+    }
+  }
+  EXPECT_EQ(disagreements, 0);
 }
 
 #ifdef _WIN32

@@ -29,7 +29,7 @@ const std::vector<std::string> kActivationCalls = {
 };
 
 TEST_F(ActivationTest, CallsTheHostInOrderAndRegistersBothCommands) {
-  EXPECT_EQ(Plugin().StartSession(), S_OK);
+  EXPECT_EQ(StartSession(), S_OK);
   EXPECT_EQ(Calls(), kActivationCalls);
   ASSERT_EQ(Host().Commands().size(), 2u);
   EXPECT_EQ(Host().Commands()[0].name, u"Tavrel");
@@ -53,10 +53,10 @@ TEST_F(ActivationTest, CallsTheHostInOrderAndRegistersBothCommands) {
 }
 
 TEST_F(ActivationTest, DeactivationUnsubscribesAndRemovesTheCommands) {
-  Plugin().StartSession();
+  StartSession();
   const LONG cookie = Plugin().EventCookie();
   Host().ClearRecords();
-  EXPECT_EQ(Plugin().StopSession(), S_OK);
+  EXPECT_EQ(StopSession(), S_OK);
   EXPECT_EQ(Calls(),
             (std::vector<std::string>{"Application.UnadviseEvents", "Application.RemovePluginCommand",
                                       "Application.RemovePluginCommand"}));
@@ -75,7 +75,7 @@ TEST_F(ActivationTest, AFailureAtEachStepEndsActivationWithOneBox) {
         static_cast<int>(std::count(kActivationCalls.begin(), kActivationCalls.begin() + step + 1, op));
     Host().FailFrom(op, nth, E_FAIL, u"step failed: " + std::u16string(op.begin(), op.end()));
     const size_t boxesBefore = boxes_.Boxes().size();
-    EXPECT_EQ(Plugin().StartSession(), S_OK);
+    EXPECT_EQ(StartSession(), S_OK);
     const std::vector<std::string> expected(kActivationCalls.begin(), kActivationCalls.begin() + step + 1);
     EXPECT_EQ(Calls(), expected) << op;
     ASSERT_EQ(boxes_.Boxes().size(), boxesBefore + 1) << op;
@@ -89,7 +89,7 @@ TEST_F(ActivationTest, AFailureAtEachStepEndsActivationWithOneBox) {
 
 TEST_F(ActivationTest, FailingFirstIconLeavesOnlyTheSendCommandAndItsButton) {
   Host().FailFrom("Control.SetIconFromFile", 1, E_FAIL, u"no icon");
-  Plugin().StartSession();
+  StartSession();
   ASSERT_EQ(Host().Commands().size(), 1u);
   EXPECT_EQ(Host().Commands()[0].name, u"Tavrel");
   EXPECT_EQ(Host().Buttons().size(), 1u);
@@ -98,14 +98,14 @@ TEST_F(ActivationTest, FailingFirstIconLeavesOnlyTheSendCommandAndItsButton) {
 
 TEST_F(ActivationTest, ANullObjectFromTheHostIsReportedAsAnError) {
   Host().FailFrom("CommandBar.Controls", 1, S_OK, u"");
-  Plugin().StartSession();
+  StartSession();
   ASSERT_EQ(boxes_.Boxes().size(), 1u);
   EXPECT_EQ(boxes_.Boxes()[0].text, u"");
   EXPECT_TRUE(Host().Buttons().empty());
 }
 
 TEST_F(ActivationTest, DeactivationWithoutSubscriptionPassesTheHeldCookie) {
-  EXPECT_EQ(Plugin().StopSession(), S_OK);
+  EXPECT_EQ(StopSession(), S_OK);
   ASSERT_FALSE(Host().Records().empty());
   EXPECT_EQ(Host().Records()[0]["op"], "Application.UnadviseEvents");
   EXPECT_EQ(Host().Records()[0]["args"][0], 0);
@@ -114,9 +114,9 @@ TEST_F(ActivationTest, DeactivationWithoutSubscriptionPassesTheHeldCookie) {
 }
 
 TEST_F(ActivationTest, ActivationWithoutALoadedApplicationReportsAndReturnsOk) {
-  Plugin().OnUnload();
-  EXPECT_EQ(Plugin().StartSession(), S_OK);
-  EXPECT_EQ(Plugin().StopSession(), S_OK);
+  Unload();
+  EXPECT_EQ(StartSession(), S_OK);
+  EXPECT_EQ(StopSession(), S_OK);
   EXPECT_EQ(boxes_.Boxes().size(), 2u);
   EXPECT_TRUE(Calls().empty());
 }

@@ -136,6 +136,11 @@ TEST_F(EventDispatchTest, TheCommandEventRunsTheNamedCommand) {
   EXPECT_EQ(boxes_.Boxes()[1].text, u"no window");
 }
 
+TEST_F(EventDispatchTest, TheSettingsCommandAsksForTheMainWindowOnly) {
+  Event(20, Args().Bstr(u"TavrelSettings").Items());
+  EXPECT_EQ(Calls(), (std::vector<std::string>{"Application.MainWindow", "Window.Handle"}));
+}
+
 TEST_F(EventDispatchTest, MalformedStateQueriesWriteNothing) {
   VARIANT_BOOL flag = 0x5A5A;
   Event(21, Args().I4(0).ByRefBool(&flag).Bstr(u"Tavrel").Items());    // arguments reversed

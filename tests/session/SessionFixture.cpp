@@ -38,12 +38,14 @@ void SessionFixture::SetUp() {
   ASSERT_NE(plugin, nullptr);
   plugin_ = static_cast<host::CVGAppPlugin*>(plugin);
   ASSERT_EQ(plugin_->OnLoad(host_->Application()), S_OK);
+  loaded_ = true;
+  ExpectOnlyTheApplicationHeld("OnLoad");
   host_->ClearRecords();
 }
 
 void SessionFixture::TearDown() {
   if (plugin_ != nullptr) {
-    plugin_->OnUnload();
+    Unload();
     // The host lets go of its event subscriptions before the last release.
     host_.reset();
     EXPECT_EQ(plugin_->Release(), 0u);
@@ -88,16 +90,33 @@ std::string SessionFixture::SettingsFile(int embAppType, int exportType, int opt
   return Utf16File(text);
 }
 
-std::vector<std::string> SessionFixture::Calls() const {
-  std::vector<std::string> calls;
-  for (const auto& record : host_->Records()) {
-    if (record.value("kind", "") == "call") calls.push_back(record.value("op", ""));
-  }
-  return calls;
+void SessionFixture::ExpectOnlyTheApplicationHeld(const char* after) const {
+  using References = std::map<std::string, long>;
+  const References expected = loaded_ ? References{{"IHostApplication", 1}} : References{};
+  EXPECT_EQ(host_->OutstandingReferences(), expected) << "host references left after " << after;
+}
+
+HRESULT SessionFixture::StartSession() {
+  const HRESULT hr = plugin_->StartSession();
+  ExpectOnlyTheApplicationHeld("StartSession");
+  return hr;
+}
+
+HRESULT SessionFixture::StopSession() {
+  const HRESULT hr = plugin_->StopSession();
+  ExpectOnlyTheApplicationHeld("StopSession");
+  return hr;
+}
+
+void SessionFixture::Unload() {
+  plugin_->OnUnload();
+  loaded_ = false;
+  ExpectOnlyTheApplicationHeld("OnUnload");
 }
 
 void SessionFixture::Event(DISPID id, std::vector<VARIANT> arguments, bool nullBlock) {
   host_->SendEvent(id, std::move(arguments), nullBlock, plugin_);
+  ExpectOnlyTheApplicationHeld(("event " + std::to_string(id)).c_str());
 }
 
 int SessionFixture::CommandState(std::u16string_view command) {

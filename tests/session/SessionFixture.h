@@ -45,7 +45,14 @@ class SessionFixture : public ::testing::Test {
   static std::string Utf16File(std::u16string_view text);
 
   // The operations the plug-in called, in order, since the last ClearRecords.
-  std::vector<std::string> Calls() const;
+  std::vector<std::string> Calls() const { return host_->CalledOperations(); }
+
+  // The plug-in's entry points as the host calls them. After each, every
+  // host object the plug-in obtained must have been released: it holds
+  // only the application it was loaded with (nothing once unloaded).
+  HRESULT StartSession();
+  HRESULT StopSession();
+  void Unload();
   // Sends an event the way the host does (arguments in event order).
   void Event(DISPID id, std::vector<VARIANT> arguments, bool nullBlock = false);
   // Event 21 for a command; the value the plug-in wrote, or 0x5A5A when it
@@ -57,8 +64,11 @@ class SessionFixture : public ::testing::Test {
   MessageBoxCapture boxes_;
 
  private:
+  void ExpectOnlyTheApplicationHeld(const char* after) const;
+
   std::unique_ptr<hostmodel::HostModel> host_;
   host::CVGAppPlugin* plugin_ = nullptr;
+  bool loaded_ = false;
 };
 
 constexpr int kUntouched = 0x5A5A;

@@ -17,7 +17,7 @@ using settings::SaveOutcome;
 class SettingsFileTest : public SessionFixture {};
 
 TEST_F(SettingsFileTest, FirstActivationWritesTheLoadValues) {
-  Plugin().StartSession();
+  StartSession();
   EXPECT_EQ(SettingsBytes(), SettingsFile(0, 0, 1));
   EXPECT_EQ(PluginSettings.EmbAppType, 0);
   EXPECT_TRUE(boxes_.Boxes().empty());
@@ -26,7 +26,7 @@ TEST_F(SettingsFileTest, FirstActivationWritesTheLoadValues) {
 TEST_F(SettingsFileTest, FirstActivationWritesZeroButSelectsTheFirstInstalledApp) {
   Install(4);
   Install(2);
-  Plugin().StartSession();
+  StartSession();
   EXPECT_EQ(SettingsBytes(), SettingsFile(0, 0, 1));
   EXPECT_EQ(InstalledApps, (std::vector<int16_t>{2, 4}));
   EXPECT_EQ(PluginSettings.EmbAppType, 2);
@@ -46,7 +46,7 @@ TEST_F(SettingsFileTest, StoredChoiceIsCorrectedInMemoryOnly) {
     Reset();
     for (int index : c.installed) Install(index);
     WriteSettings(SettingsFile(c.stored, 1, 0));
-    Plugin().StartSession();
+    StartSession();
     EXPECT_EQ(PluginSettings.EmbAppType, c.expected) << "stored " << c.stored;
     EXPECT_EQ(PluginSettings.ExportType, 1);
     EXPECT_FALSE(PluginSettings.OptimiseCurves);
@@ -73,7 +73,7 @@ TEST_F(SettingsFileTest, ValuesAreReadAsTheyAreWithDefaultsForGaps) {
     const std::string file =
         Utf16File(u"<profile><section name=\"general\">" + c.keys + u"</section></profile>");
     WriteSettings(file);
-    Plugin().StartSession();
+    StartSession();
     EXPECT_EQ(PluginSettings.ExportType, c.exportType);
     EXPECT_EQ(PluginSettings.OptimiseCurves, c.optimise);
     EXPECT_EQ(SettingsBytes(), file) << "a file that loads is not rewritten";
@@ -91,7 +91,7 @@ TEST_F(SettingsFileTest, UnusableFilesAreReplacedFromMemory) {
     Reset();
     PluginSettings = {3, 2, false};
     WriteSettings(file);
-    Plugin().StartSession();
+    StartSession();
     const std::string bytes = SettingsBytes();
     EXPECT_NE(bytes.find(std::string("3\0\"\0/\0>", 7)), std::string::npos);
     EXPECT_EQ(PluginSettings.ExportType, 2);
@@ -102,7 +102,7 @@ TEST_F(SettingsFileTest, PlainTextLoadsAsEmptyAndStaysUntouched) {
   Install(3);
   WriteSettings("just some words, no markup");
   PluginSettings = {1, 2, false};
-  Plugin().StartSession();
+  StartSession();
   EXPECT_EQ(PluginSettings.EmbAppType, 3);
   EXPECT_EQ(PluginSettings.ExportType, 0);
   EXPECT_TRUE(PluginSettings.OptimiseCurves);
@@ -113,7 +113,7 @@ TEST_F(SettingsFileTest, ReadOnlyFileIsNeitherReadNorReplacedAndSaveSkips) {
   WriteSettings(SettingsFile(1, 2, 0));
   ASSERT_EQ(platform::Chmod(SettingsPath(), platform::kModeRead), 0);
   PluginSettings = {0, 1, true};
-  Plugin().StartSession();
+  StartSession();
   EXPECT_EQ(PluginSettings.ExportType, 1);
   EXPECT_TRUE(PluginSettings.OptimiseCurves);
   EXPECT_EQ(settings::SaveSettings(Plugin()), SaveOutcome::Skipped);
@@ -126,25 +126,25 @@ TEST_F(SettingsFileTest, ExtraEntriesSurviveActivationAndGoAtTheNextSave) {
       u"<key name=\"Mine\" value=\"keep\" readonly=\"1\"/></section>"
       u"<section name=\"Other\"><key name=\"x\" value=\"y\"/></section></profile>");
   WriteSettings(file);
-  Plugin().StartSession();
+  StartSession();
   EXPECT_EQ(SettingsBytes(), file);
   EXPECT_EQ(settings::SaveSettings(Plugin()), SaveOutcome::Saved);
   EXPECT_EQ(SettingsBytes(), SettingsFile(0, 1, 1));
 }
 
 TEST_F(SettingsFileTest, ADeletedFileIsNotRecreatedBySaveButByTheNextActivation) {
-  Plugin().StartSession();
+  StartSession();
   ASSERT_TRUE(platform::RemoveFile(SettingsPath()));
   EXPECT_EQ(settings::SaveSettings(Plugin()), SaveOutcome::Skipped);
   EXPECT_FALSE(SettingsExist());
-  Plugin().StopSession();
+  StopSession();
   PluginSettings.ExportType = 2;
-  Plugin().StartSession();
+  StartSession();
   EXPECT_EQ(SettingsBytes(), SettingsFile(0, 2, 1));
 }
 
 TEST_F(SettingsFileTest, SaveFailsWhileAnotherProgramHoldsTheFile) {
-  Plugin().StartSession();
+  StartSession();
   PluginSettings.ExportType = 2;
   platform::File holder = platform::File::Open(SettingsPath(), platform::FileAccess::Read,
                                                platform::kShareNone, platform::FileDisposition::OpenExisting);
@@ -158,9 +158,9 @@ TEST_F(SettingsFileTest, SaveFailsWhileAnotherProgramHoldsTheFile) {
 
 TEST_F(SettingsFileTest, RepeatedActivationsAppendDetectionsAgain) {
   Install(2);
-  Plugin().StartSession();
-  Plugin().StopSession();
-  Plugin().StartSession();
+  StartSession();
+  StopSession();
+  StartSession();
   EXPECT_EQ(InstalledApps, (std::vector<int16_t>{2, 2}));
   EXPECT_EQ(PluginSettings.EmbAppType, 2);
 }
@@ -176,12 +176,14 @@ TEST_F(SettingsFileTest, OverlongSettingsPathWritesNothing) {
   options.settingsFolder = std::u16string(254 - 19, u'y');
   hostmodel::HostModel fits(options);
   EXPECT_EQ(settings::SettingsFilePath(fits.Application())->size(), 254u);
+  EXPECT_TRUE(longHost.OutstandingReferences().empty());
+  EXPECT_TRUE(fits.OutstandingReferences().empty());
 }
 
 TEST_F(SettingsFileTest, HostFailureForTheFolderStopsActivationWithItsDescription) {
   Host().FailFrom("Application.SettingsFolder", 1, E_FAIL, u"Kein Einstellungsordner");
   PluginSettings = {0, 2, false};
-  Plugin().StartSession();
+  StartSession();
   ASSERT_EQ(boxes_.Boxes().size(), 1u);
   EXPECT_EQ(boxes_.Boxes()[0].text, u"Kein Einstellungsordner");
   EXPECT_EQ(boxes_.Boxes()[0].caption, u"Tavrel Error");

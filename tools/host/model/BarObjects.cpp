@@ -110,7 +110,7 @@ class Control final : public HostObject<IHostControl> {
           std::error_code ec;
           if (State().requireIconFiles && !std::filesystem::is_regular_file(FileSystemPath(path), ec)) {
             error = u"Cannot load the icon " + path + u": the file does not exist.";
-            return static_cast<HRESULT>(0x80070002);  // HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)
+            return platform::HResultFromWin32(platform::kErrorFileNotFound);
           }
           State().buttons[button_].icon = path;
           return S_OK;

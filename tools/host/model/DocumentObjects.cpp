@@ -14,8 +14,7 @@ namespace {
 using nlohmann::json;
 using namespace host;
 
-constexpr HRESULT kPathNotFound =
-    static_cast<HRESULT>(0x80070003);  // HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND)
+constexpr HRESULT kPathNotFound = platform::HResultFromWin32(platform::kErrorPathNotFound);
 
 std::u16string Wide(const std::string& utf8) { return text::FromUtf8(utf8); }
 
@@ -48,7 +47,7 @@ class DocumentObject final : public HostObject<IHostDocument> {
     const json args = {Utf8(file), filter, range, reserved1, reserved2};
     return Get("Document.ExportToFile", args, status, [&](LONG& out, json& r, std::u16string& error) {
       const HRESULT hr = Export(file, filter, range, error);
-      out = 0;
+      out = SUCCEEDED(hr) ? State().exportStatus : 0;
       if (SUCCEEDED(hr)) r = out;
       return hr;
     });
@@ -87,6 +86,7 @@ class DocumentObject final : public HostObject<IHostDocument> {
       error = u"Cannot export to " + file + u": the folder does not exist.";
       return kPathNotFound;
     }
+    if (!State().exportWrites) return S_OK;
     try {
       WriteEmf(target, document->drawing.page, shapes);
     } catch (const std::exception& e) {

@@ -66,6 +66,27 @@ void HostModel::FailFrom(const std::string& operation, int fromCall, HRESULT hr,
   state_->failures[operation] = Failure{fromCall, hr, std::move(description)};
 }
 
+void HostModel::ThrowFrom(const std::string& operation, int fromCall) {
+  state_->failures[operation] = Failure{fromCall, E_FAIL, {}, true};
+}
+
+std::vector<std::string> HostModel::CalledOperations() const {
+  std::vector<std::string> operations;
+  for (const auto& record : state_->records) {
+    if (record.value("kind", "") == "call") operations.push_back(record.value("op", ""));
+  }
+  return operations;
+}
+
+std::map<std::string, long> HostModel::OutstandingReferences() const {
+  std::map<std::string, long> outstanding;
+  for (const auto& [name, count] : state_->references) {
+    const long others = name == kInterfaceName<host::IHostApplication> ? count - 1 : count;
+    if (others != 0) outstanding[name] = others;
+  }
+  return outstanding;
+}
+
 int HostModel::CallCount(const std::string& operation) const {
   const auto found = state_->calls.find(operation);
   return found == state_->calls.end() ? 0 : found->second;

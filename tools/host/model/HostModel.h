@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -57,8 +58,28 @@ class HostModel {
   // from 1, earlier calls included) the operation fails with `hr`, and the
   // thread's error information carries `description`.
   void FailFrom(const std::string& operation, int fromCall, HRESULT hr, std::u16string description);
+  // From its `fromCall`-th call on the operation succeeds with an empty
+  // result: a null object, 0, a null string.
+  void EmptyFrom(const std::string& operation, int fromCall) { FailFrom(operation, fromCall, S_OK, {}); }
+  // From its `fromCall`-th call on the operation throws std::bad_alloc at
+  // its caller (after recording the call).
+  void ThrowFrom(const std::string& operation, int fromCall);
   void ClearFailures() { state_->failures.clear(); }
   int CallCount(const std::string& operation) const;
+  // The operations called, in order, since the last ClearRecords.
+  std::vector<std::string> CalledOperations() const;
+
+  // What a successful export answers (the status, 0 for plain success) and
+  // whether it writes the file at all.
+  void SetExportOutcome(LONG status, bool writesFile) {
+    state_->exportStatus = status;
+    state_->exportWrites = writesFile;
+  }
+
+  // References others hold on host objects, by interface name, without the
+  // model's own reference to the application; empty once every object
+  // handed out has been released.
+  std::map<std::string, long> OutstandingReferences() const;
 
   // What the plug-in did.
   const std::vector<PluginCommand>& Commands() const { return state_->commands; }

@@ -1,4 +1,4 @@
-// The common part of every stand-in host object: reference counting,
+// The common part of every stand-in host object: counted references,
 // QueryInterface for IUnknown, IDispatch, its own interface and
 // ISupportErrorInfo (answered for its own interface), and an IDispatch that
 // offers nothing (the plug-in calls the interfaces directly).
@@ -8,37 +8,44 @@
 #include <nlohmann/json.hpp>
 
 #include "host/HostApi.h"
+#include "platform/ComObject.h"
 #include "tools/host/model/HostState.h"
 
 namespace tavrel::hostmodel {
 
+// The interface names the log and the reference count use.
 template <class Interface>
-class HostObject : public Interface, public ISupportErrorInfo {
- public:
-  explicit HostObject(std::shared_ptr<HostState> state) : state_(std::move(state)) {}
-  virtual ~HostObject() = default;
-  HostObject(const HostObject&) = delete;
-  HostObject& operator=(const HostObject&) = delete;
+constexpr const char* kInterfaceName = nullptr;
+template <>
+constexpr const char* kInterfaceName<host::IHostApplication> = "IHostApplication";
+template <>
+constexpr const char* kInterfaceName<host::IHostDocuments> = "IHostDocuments";
+template <>
+constexpr const char* kInterfaceName<host::IHostDocument> = "IHostDocument";
+template <>
+constexpr const char* kInterfaceName<host::IHostPage> = "IHostPage";
+template <>
+constexpr const char* kInterfaceName<host::IHostShapes> = "IHostShapes";
+template <>
+constexpr const char* kInterfaceName<host::IHostSelection> = "IHostSelection";
+template <>
+constexpr const char* kInterfaceName<host::IHostWindow> = "IHostWindow";
+template <>
+constexpr const char* kInterfaceName<host::IHostCommandBars> = "IHostCommandBars";
+template <>
+constexpr const char* kInterfaceName<host::IHostCommandBar> = "IHostCommandBar";
+template <>
+constexpr const char* kInterfaceName<host::IHostControls> = "IHostControls";
+template <>
+constexpr const char* kInterfaceName<host::IHostControl> = "IHostControl";
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-    if (object == nullptr) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == host::InterfaceId<Interface>()) {
-      *object = static_cast<Interface*>(this);
-    } else if (riid == IID_ISupportErrorInfo) {
-      *object = static_cast<ISupportErrorInfo*>(this);
-    } else {
-      *object = nullptr;
-      return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-  }
+template <class Interface>
+class HostObject : public platform::ComObject<Interface, ISupportErrorInfo> {
+ public:
+  // Every reference is counted in the shared state under the interface's
+  // name, the creator's one included.
+  explicit HostObject(std::shared_ptr<HostState> state) : state_(std::move(state)) { Counted(+1); }
+
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
     if (count == nullptr) return E_POINTER;
     *count = 0;
@@ -57,6 +64,14 @@ class HostObject : public Interface, public ISupportErrorInfo {
   }
 
  protected:
+  void* Find(REFIID riid) override {
+    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == host::InterfaceId<Interface>())
+      return static_cast<Interface*>(this);
+    if (riid == IID_ISupportErrorInfo) return static_cast<ISupportErrorInfo*>(this);
+    return nullptr;
+  }
+  void Counted(int change) override { state_->references[kInterfaceName<Interface>] += change; }
+
   HostState& State() const { return *state_; }
   const std::shared_ptr<HostState>& SharedState() const { return state_; }
 
@@ -78,7 +93,6 @@ class HostObject : public Interface, public ISupportErrorInfo {
 
  private:
   std::shared_ptr<HostState> state_;
-  ULONG refs_ = 1;
 };
 
 // New host objects, each with one reference the caller owns.

@@ -1,6 +1,7 @@
 #include "tools/host/model/HostState.h"
 
 #include <cstdio>
+#include <new>
 
 #include "platform/Text.h"
 
@@ -37,6 +38,13 @@ HRESULT HostState::Call(const std::string& operation, nlohmann::json arguments, 
   HRESULT hr = S_OK;
   const auto failure = failures.find(operation);
   if (failure != failures.end() && call >= failure->second.fromCall) {
+    if (failure->second.throws) {
+      Record({{"kind", "call"},
+              {"op", operation},
+              {"args", std::move(arguments)},
+              {"thrown", "std::bad_alloc"}});
+      throw std::bad_alloc();
+    }
     hr = failure->second.hr;
     error = failure->second.description;
   } else {

@@ -19,10 +19,14 @@
 
 namespace tavrel::hostmodel {
 
+// What an operation does instead of its work from its fromCall-th call on:
+// fail with `hr` (S_OK: succeed with an empty result, such as a null
+// object), or throw std::bad_alloc at its caller.
 struct Failure {
   int fromCall = 1;
   HRESULT hr = E_FAIL;
   std::u16string description;
+  bool throws = false;
 };
 
 struct PluginCommand {
@@ -62,6 +66,14 @@ struct HostState {
   std::map<std::string, Failure> failures;
   std::map<std::string, int> calls;
 
+  // What Document.ExportToFile answers when it succeeds, and whether it
+  // writes the file.
+  LONG exportStatus = 0;
+  bool exportWrites = true;
+
+  // References held on host objects, by interface name.
+  std::map<std::string, long> references;
+
   std::deque<int> messageBoxAnswers;
 
   std::vector<nlohmann::json> records;
@@ -74,8 +86,8 @@ struct HostState {
 
   void Record(nlohmann::json record);
 
-  // Runs one host operation: counts the call, applies an injected failure,
-  // runs `body` (which fills the result or fails with a code and a
+  // Runs one host operation: counts the call, applies an injected failure
+  // (a throwing one is recorded, then thrown), runs `body` (which fills the result or fails with a code and a
   // description), hands a failure's description to the thread's error
   // information and records the call.
   using Body = std::function<HRESULT(nlohmann::json& result, std::u16string& error)>;
