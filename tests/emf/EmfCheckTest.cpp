@@ -7,68 +7,42 @@
 #include <string>
 #include <vector>
 
+#include "tests/emf/EmfBuilder.h"
 #include "tests/support/TempDir.h"
 
 namespace tavrel::emf {
 namespace {
 
-// Builds a small metafile record by record; the header's counts are filled
-// in by Bytes() from what was added.
-class EmfBuilder {
- public:
-  EmfBuilder() {
-    Word(kHeader);
-    Word(88);
-    for (std::int32_t v : {0, 0, 99, 49}) Word(static_cast<std::uint32_t>(v));      // bounds
-    for (std::int32_t v : {0, 0, 2645, 1322}) Word(static_cast<std::uint32_t>(v));  // frame
-    Word(0x464D4520);
-    Word(0x10000);
-    Word(0);  // bytes
-    Word(0);  // records
-    Word(1);  // handles, reserved
-    for (int i = 0; i < 7; ++i) Word(i < 3 ? 0 : 1000);
-    records_ = 1;
-  }
-  EmfBuilder& Record(std::uint32_t type, const std::vector<std::uint32_t>& body) {
-    Word(type);
-    Word(static_cast<std::uint32_t>(8 + 4 * body.size()));
-    for (std::uint32_t w : body) Word(w);
-    ++records_;
-    return *this;
-  }
-  // A 16-bit Bezier record with `points` points.
-  EmfBuilder& Bezier16(std::uint32_t type, std::uint32_t points) {
-    std::vector<std::uint32_t> body = {0, 0, 10, 10, points};
-    for (std::uint32_t i = 0; i < points; ++i) body.push_back(i | (i << 16));
-    return Record(type, body);
-  }
-  EmfBuilder& Eof() { return Record(kEof, {0, 16, 20}); }
-  std::string Bytes() const {
-    std::string out = bytes_;
-    Put(out, 48, static_cast<std::uint32_t>(out.size()));
-    Put(out, 52, records_);
-    return out;
-  }
-  static void Put(std::string& out, std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) out[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
-  }
-
- private:
-  void Word(std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) bytes_.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
-  }
-  std::string bytes_;
-  std::uint32_t records_ = 0;
-};
-
 std::string ValidFile() {
   return EmfBuilder()
       .Record(kBeginPath, {})
-      .Bezier16(kPolyBezierTo16, 3)
+      .Poly(kPolyBezierTo16, 3)
       .Record(kEndPath, {})
       .Record(kStrokeAndFillPath, {0, 0, 10, 10})
       .Record(kEllipse, {0, 0, 10, 10})
-      .Bezier16(kPolyBezier16, 4)
+      .Poly(kPolyBezier16, 4)
+      .Eof()
+      .Bytes();
+}
+
+// Every form of the records with point lists, as a sound writer makes them,
+// the 32-bit ones included.
+std::string PolyRecordsFile() {
+  return EmfBuilder()
+      .Poly(kPolygon, 3)
+      .Poly(kPolyline, 2)
+      .Poly(kPolyBezier, 4)
+      .Poly(kPolygon16, 5)
+      .Poly(kPolyline16, 2)
+      .Record(kBeginPath, {})
+      .Poly(kPolyBezierTo, 6)
+      .Poly(kPolylineTo16, 1)
+      .Poly(kPolylineTo, 1)
+      .Record(kEndPath, {})
+      .Record(kFillPath, {0, 0, 10, 10})
+      .Record(kPolyPolygon16, {0, 0, 10, 10, 2, 6, 3, 3, 0, 1, 2, 3, 4, 5})
+      .Record(kPolyPolyline, {0, 0, 10, 10, 1, 2, 2, 0, 0, 5, 5})
+      .Record(kPolyDraw16, {0, 0, 10, 10, 2, 0, 0x00050005, 0x0206})
       .Eof()
       .Bytes();
 }
@@ -89,6 +63,15 @@ TEST(EmfCheck, AcceptsAWellFormedFileAndReportsItsContents) {
   // The path's own figure does not paint; the path fill, the ellipse and the
   // free-standing Bezier do.
   EXPECT_EQ(report.drawingRecords, 3u);
+}
+
+TEST(EmfCheck, AcceptsEveryFormOfPolyRecord) {
+  const EmfReport report = CheckEmf(PolyRecordsFile());
+  ASSERT_TRUE(report.wellFormed) << report.error;
+  EXPECT_EQ(report.Count(kPolygon), 1u);
+  EXPECT_EQ(report.Count(kPolyline), 1u);
+  EXPECT_EQ(report.Count(kPolyBezier), 1u);
+  EXPECT_EQ(report.drawingRecords, 9u);
 }
 
 struct Corruption {
@@ -138,7 +121,7 @@ TEST(EmfCheck, RejectsCorruptedFiles) {
       {"second header",
        [] { return EmfBuilder().Record(kHeader, std::vector<std::uint32_t>(20)).Eof().Bytes(); },
        "second header"},
-      {"Bezier 3k", [] { return EmfBuilder().Bezier16(kPolyBezier16, 3).Eof().Bytes(); }, "not 3k+1"},
+      {"Bezier 3k", [] { return EmfBuilder().Poly(kPolyBezier16, 3).Eof().Bytes(); }, "not 3k+1"},
       {"Bezier 32-bit 5",
        [] {
          std::vector<std::uint32_t> body = {0, 0, 1, 1, 5};
@@ -146,8 +129,38 @@ TEST(EmfCheck, RejectsCorruptedFiles) {
          return EmfBuilder().Record(kPolyBezier, body).Eof().Bytes();
        },
        "not 3k+1"},
-      {"BezierTo 4", [] { return EmfBuilder().Bezier16(kPolyBezierTo16, 4).Eof().Bytes(); }, "not 3k"},
-      {"BezierTo 0", [] { return EmfBuilder().Bezier16(kPolyBezierTo16, 0).Eof().Bytes(); }, "not 3k"},
+      {"BezierTo 4", [] { return EmfBuilder().Poly(kPolyBezierTo16, 4).Eof().Bytes(); }, "not 3k"},
+      {"BezierTo 0", [] { return EmfBuilder().Poly(kPolyBezierTo16, 0).Eof().Bytes(); }, "not 3k"},
+      {"POLYLINE16 claiming 1000 points in 36 bytes",
+       [] {
+         return EmfBuilder().Record(kPolyline16, {0, 0, 10, 10, 1000, 0, 0}).Eof().Bytes();
+       },
+       "point count 1000 exceeds the record"},
+      {"POLYGON one point short",
+       [] {
+         return EmfBuilder().Record(kPolygon, {0, 0, 1, 1, 3, 0, 0, 1, 1}).Eof().Bytes();
+       },
+       "exceeds the record"},
+      {"POLYLINETO without its count",
+       [] {
+         return EmfBuilder().Record(kPolylineTo, {0, 0, 1, 1}).Eof().Bytes();
+       },
+       "too short for its point count"},
+      {"POLYPOLYGON16 counts past record",
+       [] {
+         return EmfBuilder().Record(kPolyPolygon16, {0, 0, 1, 1, 300, 3, 3, 0, 0}).Eof().Bytes();
+       },
+       "exceeds the record"},
+      {"POLYPOLYLINE counts not adding up",
+       [] {
+         return EmfBuilder().Record(kPolyPolyline, {0, 0, 1, 1, 1, 2, 3, 0, 0, 5, 5}).Eof().Bytes();
+       },
+       "add up to 3, not 2"},
+      {"POLYDRAW16 without its types",
+       [] {
+         return EmfBuilder().Record(kPolyDraw16, {0, 0, 1, 1, 2, 0, 0}).Eof().Bytes();
+       },
+       "exceeds the record"},
       {"Bezier count past record",
        [] {
          return EmfBuilder().Record(kPolyBezierTo, {0, 0, 1, 1, 3, 0, 0}).Eof().Bytes();

@@ -4,6 +4,8 @@
 #include <iterator>
 #include <sstream>
 
+#include "tools/emf/RecordLayout.h"
+
 namespace tavrel::emf {
 namespace {
 
@@ -70,16 +72,43 @@ bool PaintsPath(std::uint32_t type) {
   return type == kFillPath || type == kStrokeAndFillPath || type == kStrokePath;
 }
 
-// Checks a Bezier record's point count; empty when it is sound.
-std::string CheckBezier(const Bytes& bytes, std::size_t offset, std::uint32_t type, std::uint32_t size) {
-  if (size < kPointListOffset) return "Bezier record too short for its point count";
-  const std::uint32_t count = bytes.U32(offset + 24);
-  const bool small = type == kPolyBezier16 || type == kPolyBezierTo16;
-  const bool continues = type == kPolyBezierTo || type == kPolyBezierTo16;
-  const std::uint64_t needed = kPointListOffset + static_cast<std::uint64_t>(count) * (small ? 4 : 8);
-  if (needed > size) return "Bezier point count " + std::to_string(count) + " exceeds the record";
-  if (continues ? (count == 0 || count % 3 != 0) : count % 3 != 1) {
-    return "Bezier point count " + std::to_string(count) + (continues ? " is not 3k" : " is not 3k+1");
+std::size_t PointSize(std::uint32_t type) { return type >= kPolyBezier16 && type <= kPolyDraw16 ? 4 : 8; }
+
+bool IsBezier(std::uint32_t type) {
+  return type == kPolyBezier || type == kPolyBezierTo || type == kPolyBezier16 || type == kPolyBezierTo16;
+}
+
+// Checks the point list of a poly record against the record's size (and
+// the polygon counts of a poly-poly record against its point count); empty
+// when it is sound or the record has no point list.
+std::string CheckPointList(const Bytes& bytes, std::size_t offset, std::uint32_t type, std::uint32_t size) {
+  const bool single =
+      (type >= kPolyBezier && type <= kPolylineTo) || (type >= kPolyBezier16 && type <= kPolylineTo16);
+  const bool polyPoly =
+      type == kPolyPolyline || type == kPolyPolygon || type == kPolyPolyline16 || type == kPolyPolygon16;
+  const bool polyDraw = type == kPolyDraw || type == kPolyDraw16;
+  if (!single && !polyPoly && !polyDraw) return {};
+  const std::uint64_t fixed = polyPoly ? kPointListOffset + 4 : kPointListOffset;
+  if (size < fixed) return "record too short for its point count";
+  const std::uint32_t count = bytes.U32(offset + (polyPoly ? fixed - 4 : 24));
+  std::uint64_t needed = fixed + static_cast<std::uint64_t>(count) * PointSize(type);
+  if (polyDraw) needed += count;  // one type byte per point
+  if (polyPoly) {
+    const std::uint32_t polygons = bytes.U32(offset + 24);
+    needed += static_cast<std::uint64_t>(polygons) * 4;
+    if (needed > size) return "point count " + std::to_string(count) + " exceeds the record";
+    std::uint64_t sum = 0;
+    for (std::uint32_t i = 0; i < polygons; ++i) sum += bytes.U32(offset + fixed + 4 * i);
+    if (sum != count) {
+      return "polygon point counts add up to " + std::to_string(sum) + ", not " + std::to_string(count);
+    }
+  }
+  if (needed > size) return "point count " + std::to_string(count) + " exceeds the record";
+  if (IsBezier(type)) {
+    const bool continues = type == kPolyBezierTo || type == kPolyBezierTo16;
+    if (continues ? (count == 0 || count % 3 != 0) : count % 3 != 1) {
+      return "Bezier point count " + std::to_string(count) + (continues ? " is not 3k" : " is not 3k+1");
+    }
   }
   return {};
 }
@@ -134,10 +163,10 @@ EmfReport CheckEmf(std::span<const std::uint8_t> data) {
     if (type == kHeader) {
       if (std::string why = ReadHeader(bytes, size, report); !why.empty()) return fail(At(offset, why));
     }
-    if (type == kPolyBezier || type == kPolyBezierTo || type == kPolyBezier16 || type == kPolyBezierTo16) {
-      if (std::string why = CheckBezier(bytes, offset, type, size); !why.empty())
-        return fail(At(offset, why));
-    }
+    if (std::string why = CheckPointList(bytes, offset, type, size); !why.empty())
+      return fail(At(offset, why));
+    if (std::string why = CheckRecordLayout(data.subspan(offset, size)); !why.empty())
+      return fail(At(offset, why));
     if (type == kBeginPath) inPath = true;
     if (type == kEndPath) inPath = false;
     if ((IsFigure(type) && !inPath) || PaintsPath(type)) ++report.drawingRecords;
