@@ -1,16 +1,20 @@
 #!/usr/bin/env bash
-# Runs a plug-in session scenario through tavrel-host with the real module:
-# installs the embroidery stand-in as the applications the scenario names
-# ("# install: INDEX..." lines) in a fake installation folder, registers
-# them under HKEY_CURRENT_USER (a .reg file natively, the Wine prefix's
-# registry on Windows, removed again afterwards), runs the scenario and
-# compares the log with the expected one, which both builds must produce.
-# "# receipt: SWITCH..." lines ask for the stand-in's receipt with exactly
+# Runs a scenario through tavrel-host with the real module in a fresh work
+# folder and compares the log with the expected one, which both builds must
+# produce exactly. The scenario's comment lines ask for more:
+# "# install: INDEX..." installs the embroidery stand-in as these
+# applications in a fake installation folder and registers them under
+# HKEY_CURRENT_USER (a .reg file natively, the Wine prefix's registry on
+# Windows, where the applications' keys are cleared before and after every
+# run); "# receipt: SWITCH..." asks for the stand-in's receipt with exactly
 # these switches and a well-formed metafile; "# settings: A E O" for the
 # settings file's three values afterwards ("# settings: none": no file).
-#   run-session.sh EMULATOR|- HOST STANDIN SCENARIO EXPECTED WORKDIR
+# Metafiles named after the work folder (relative to the state folder) are
+# then read by a real consumer, emf2svg-conv.
+#   run-scenario.sh EMULATOR|- HOST STANDIN SCENARIO EXPECTED WORKDIR [EMF...]
 set -uo pipefail
 emulator=$1 host=$2 standin=$3 scenario=$4 expected=$5 work=$6
+shift 6
 here=$(cd "$(dirname "$0")" && pwd)
 rm -rf "$work" && mkdir -p "$work/state"
 
@@ -56,13 +60,20 @@ args=(--state-dir "$work/state" --log "$work/log.jsonl")
 "${run[@]}" "${args[@]}" "$scenario" 2>"$work/stderr.txt"
 status=$?
 if [ "$status" -gt 1 ]; then
-  echo "run-session: tavrel-host failed with $status" >&2
+  echo "run-scenario: tavrel-host failed with $status" >&2
   cat "$work/stderr.txt" >&2
   exit 1
 fi
 if ! diff -u "$expected" "$work/log.jsonl"; then
-  echo "run-session: the log differs from $expected" >&2
+  echo "run-scenario: the log differs from $expected" >&2
   exit 1
 fi
 /usr/bin/python3 "$here/check_outcome.py" "$scenario" "$work" || exit 1
-echo "run-session: $(basename "$scenario") as expected"
+for emf in "$@"; do
+  svg="$work/$(basename "$emf").svg"
+  if ! emf2svg-conv -i "$work/state/$emf" -o "$svg" || ! grep -q '<path' "$svg"; then
+    echo "run-scenario: emf2svg-conv could not render $emf" >&2
+    exit 1
+  fi
+done
+echo "run-scenario: $(basename "$scenario") as expected"
