@@ -90,6 +90,17 @@ or it cannot be written.$\r$\n$\r$\nClose the host application and try again. No
   ${EndIf}
 !macroend
 
+; Sets $CreatedPlugins to 1 when the entry under ROOT is of an earlier
+; installation into this folder that created its Plugins folder.
+!macro TAVREL_EARLIER_CREATED ROOT
+  ReadRegStr $0 ${ROOT} "${UNINST_KEY}" "HostFolder"
+  ReadRegDWORD $1 ${ROOT} "${UNINST_KEY}" "CreatedPluginsFolder"
+  ${If} $0 == $INSTDIR
+  ${AndIf} $1 == 1
+    StrCpy $CreatedPlugins 1
+  ${EndIf}
+!macroend
+
 !macro TAVREL_DELETE FILE
   Delete "${FILE}"
 !macroend
@@ -196,12 +207,8 @@ Nothing was changed." /SD IDOK
   ${IfNot} ${FileExists} "$INSTDIR\Plugins\*.*"
     StrCpy $CreatedPlugins 1
   ${Else}
-    ReadRegStr $0 SHCTX "${UNINST_KEY}" "HostFolder"
-    ReadRegDWORD $1 SHCTX "${UNINST_KEY}" "CreatedPluginsFolder"
-    ${If} $0 == $INSTDIR
-    ${AndIf} $1 == 1
-      StrCpy $CreatedPlugins 1
-    ${EndIf}
+    !insertmacro TAVREL_EARLIER_CREATED HKLM
+    !insertmacro TAVREL_EARLIER_CREATED HKCU
   ${EndIf}
 
   SetOutPath "$INSTDIR\${PLUGIN_DIR}"
@@ -221,6 +228,14 @@ Nothing was changed." /SD IDOK
   WriteRegDWORD SHCTX "${UNINST_KEY}" "NoRepair" 1
   ${GetSize} "$INSTDIR\${PLUGIN_DIR}" "/S=0K" $0 $1 $2
   WriteRegDWORD SHCTX "${UNINST_KEY}" "EstimatedSize" $0
+  ; An earlier per-user installation into the same folder, now registered
+  ; for all users, must not stay listed twice.
+  ${If} $AllUsers == 1
+    ReadRegStr $0 HKCU "${UNINST_KEY}" "UninstallString"
+    ${If} $0 == '"$INSTDIR\${PLUGIN_DIR}\${UNINSTALLER}"'
+      DeleteRegKey HKCU "${UNINST_KEY}"
+    ${EndIf}
+  ${EndIf}
 SectionEnd
 
 ; The uninstaller's $INSTDIR is its own folder, <host folder>\Plugins\Tavrel.

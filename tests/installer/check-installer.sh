@@ -111,18 +111,19 @@ check_entry() {
 
 # Runs the entry's QuietUninstallString as a management tool does. The
 # uninstaller hands over to a copy of itself and returns at once, so this
-# waits until the copy has removed the uninstaller (its last file).
+# waits until the copy has removed the uninstaller (its last file) and, when
+# given, the folder GONE (the emptied folders go last).
 quiet_uninstall() {
-  local hive=$1 dir=$2 command
+  local hive=$1 dir=$2 gone=${3:-} command
   command=$(reg_value "$hive" QuietUninstallString) || { fail "no QuietUninstallString in $hive"; return 1; }
   win_line "$command" || { fail "the uninstaller failed to start"; return 1; }
   local i
   for ((i = 0; i < 300; i++)); do
-    [ -e "$dir/Plugins/Tavrel/Uninstall.exe" ] || break
+    [ -e "$dir/Plugins/Tavrel/Uninstall.exe" ] || [ -n "$gone" -a -e "$gone" ] || return 0
     sleep 0.2
   done
-  [ ! -e "$dir/Plugins/Tavrel/Uninstall.exe" ] || { fail "the uninstaller did not finish within 60 s"; return 1; }
-  sleep 1  # the copy's last step: removing the emptied folders
+  fail "the uninstaller did not finish within 60 s"
+  return 1
 }
 
 # --- install into a host that has a Plugins folder of its own -------------
@@ -212,9 +213,18 @@ win_line "$(setup_line /CurrentUser)" || fail "the /CurrentUser install failed"
 check_layout "$host2"
 entry_exists HKLM && fail "/CurrentUser wrote an entry for all users"
 check_entry HKCU "$host2"
-quiet_uninstall HKCU "$host2"
+quiet_uninstall HKCU "$host2" "$host2/Plugins"
 snapshot "$host2" | diff -u "$work/host2-before.txt" - || fail "the host folder is not as before the install"
 entry_exists HKCU && fail "the uninstall left the HKCU entry"
+# Per user, then again with the rights to register for all users: listed
+# once, for all users, and the Plugins folder the first install made still
+# goes with the uninstall.
+win_line "$(setup_line /CurrentUser)" && win_line "$(setup_line)" || fail "the install over a per-user one failed"
+entry_exists HKCU && fail "the per-user entry stayed beside the one for all users"
+check_entry HKLM "$host2"
+quiet_uninstall HKLM "$host2" "$host2/Plugins"
+snapshot "$host2" | diff -u "$work/host2-before.txt" - || fail "the host folder is not as before the installs"
+entry_exists HKLM && fail "the uninstall left the HKLM entry"
 
 # --- refusals before anything is written -----------------------------------
 host_dir="$work/No Such Host"
