@@ -8,6 +8,20 @@
 
 namespace tavrel::hostmodel {
 
+const char* InterfaceName(REFIID iid) {
+  static const std::pair<const IID*, const char*> kNames[] = {
+      {&host::IID_IHostApplication, "IHostApplication"}, {&host::IID_IHostDocuments, "IHostDocuments"},
+      {&host::IID_IHostDocument, "IHostDocument"},       {&host::IID_IHostPage, "IHostPage"},
+      {&host::IID_IHostShapes, "IHostShapes"},           {&host::IID_IHostSelection, "IHostSelection"},
+      {&host::IID_IHostWindow, "IHostWindow"},           {&host::IID_IHostCommandBars, "IHostCommandBars"},
+      {&host::IID_IHostCommandBar, "IHostCommandBar"},   {&host::IID_IHostControls, "IHostControls"},
+      {&host::IID_IHostControl, "IHostControl"}};
+  for (const auto& [id, name] : kNames) {
+    if (*id == iid) return name;
+  }
+  return "IUnknown";
+}
+
 HostModel::HostModel(HostOptions options) : state_(std::make_shared<HostState>()) {
   state_->hostFolder = std::move(options.hostFolder);
   state_->settingsFolder = std::move(options.settingsFolder);
@@ -81,7 +95,7 @@ std::vector<std::string> HostModel::CalledOperations() const {
 std::map<std::string, long> HostModel::OutstandingReferences() const {
   std::map<std::string, long> outstanding;
   for (const auto& [name, count] : state_->references) {
-    const long others = name == kInterfaceName<host::IHostApplication> ? count - 1 : count;
+    const long others = name == InterfaceName(host::IID_IHostApplication) ? count - 1 : count;
     if (others != 0) outstanding[name] = others;
   }
   return outstanding;

@@ -13,31 +13,8 @@
 
 namespace tavrel::hostmodel {
 
-// The interface names the log and the reference count use.
-template <class Interface>
-constexpr const char* kInterfaceName = nullptr;
-template <>
-constexpr const char* kInterfaceName<host::IHostApplication> = "IHostApplication";
-template <>
-constexpr const char* kInterfaceName<host::IHostDocuments> = "IHostDocuments";
-template <>
-constexpr const char* kInterfaceName<host::IHostDocument> = "IHostDocument";
-template <>
-constexpr const char* kInterfaceName<host::IHostPage> = "IHostPage";
-template <>
-constexpr const char* kInterfaceName<host::IHostShapes> = "IHostShapes";
-template <>
-constexpr const char* kInterfaceName<host::IHostSelection> = "IHostSelection";
-template <>
-constexpr const char* kInterfaceName<host::IHostWindow> = "IHostWindow";
-template <>
-constexpr const char* kInterfaceName<host::IHostCommandBars> = "IHostCommandBars";
-template <>
-constexpr const char* kInterfaceName<host::IHostCommandBar> = "IHostCommandBar";
-template <>
-constexpr const char* kInterfaceName<host::IHostControls> = "IHostControls";
-template <>
-constexpr const char* kInterfaceName<host::IHostControl> = "IHostControl";
+// The name of a host interface, as the reference count reports it.
+const char* InterfaceName(REFIID iid);
 
 template <class Interface>
 class HostObject : public platform::ComObject<Interface, ISupportErrorInfo> {
@@ -70,7 +47,9 @@ class HostObject : public platform::ComObject<Interface, ISupportErrorInfo> {
     if (riid == IID_ISupportErrorInfo) return static_cast<ISupportErrorInfo*>(this);
     return nullptr;
   }
-  void Counted(int change) override { state_->references[kInterfaceName<Interface>] += change; }
+  void Counted(int change) override {
+    state_->references[InterfaceName(host::InterfaceId<Interface>())] += change;
+  }
 
   HostState& State() const { return *state_; }
   const std::shared_ptr<HostState>& SharedState() const { return state_; }
