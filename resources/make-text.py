@@ -3,8 +3,9 @@
 fills the @NAME@ placeholders with the values given as NAME=VALUE and writes
 CRLF line endings, which every Notepad shows as lines. A placeholder left
 without a value is an error, so nothing ships with an unfilled blank.
+NAME<FILE takes the value from FILE, for whole sections made by the build.
 
-    make-text.py SOURCE OUTPUT [NAME=VALUE...]
+    make-text.py SOURCE OUTPUT [NAME=VALUE | NAME<FILE ...]
 """
 import re
 import sys
@@ -16,9 +17,13 @@ def main(argv):
     source, output = argv[1], argv[2]
     values = {}
     for pair in argv[3:]:
-        name, sep, value = pair.partition("=")
-        if not sep or not re.fullmatch(r"[A-Z_]+", name):
-            sys.exit(f"make-text: {pair!r} is not NAME=VALUE")
+        match = re.fullmatch(r"([A-Z_]+)([=<])(.*)", pair, re.S)
+        if not match:
+            sys.exit(f"make-text: {pair!r} is not NAME=VALUE or NAME<FILE")
+        name, kind, value = match.groups()
+        if kind == "<":
+            with open(value, encoding="utf-8") as f:
+                value = f.read().rstrip("\r\n")
         values[name] = value
     with open(source, encoding="utf-8", newline="") as f:
         text = f.read()
