@@ -88,7 +88,7 @@ std::string CheckPointList(const Bytes& bytes, std::size_t offset, std::uint32_t
       type == kPolyPolyline || type == kPolyPolygon || type == kPolyPolyline16 || type == kPolyPolygon16;
   const bool polyDraw = type == kPolyDraw || type == kPolyDraw16;
   if (!single && !polyPoly && !polyDraw) return {};
-  const std::uint64_t fixed = polyPoly ? kPointListOffset + 4 : kPointListOffset;
+  const std::size_t fixed = polyPoly ? kPointListOffset + 4 : kPointListOffset;
   if (size < fixed) return "record too short for its point count";
   const std::uint32_t count = bytes.U32(offset + (polyPoly ? fixed - 4 : 24));
   std::uint64_t needed = fixed + static_cast<std::uint64_t>(count) * PointSize(type);
@@ -98,7 +98,7 @@ std::string CheckPointList(const Bytes& bytes, std::size_t offset, std::uint32_t
     needed += static_cast<std::uint64_t>(polygons) * 4;
     if (needed > size) return "point count " + std::to_string(count) + " exceeds the record";
     std::uint64_t sum = 0;
-    for (std::uint32_t i = 0; i < polygons; ++i) sum += bytes.U32(offset + fixed + 4 * i);
+    for (std::size_t i = 0; i < polygons; ++i) sum += bytes.U32(offset + fixed + 4 * i);
     if (sum != count) {
       return "polygon point counts add up to " + std::to_string(sum) + ", not " + std::to_string(count);
     }
