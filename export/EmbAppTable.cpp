@@ -9,12 +9,22 @@ namespace tavrel::exporting {
 
 namespace {
 
-constexpr std::array<EmbAppInfo, 4> kApps = {{
+constexpr std::array<EmbAppInfo, kAppCount> kApps = {{
     {1, "Software\\Merovan\\Orin 3.0", u"Orin.exe", u"Orin 3"},
     {2, "Software\\Ostrana\\Ostrana Kyro", u"Kyro.exe", u"Kyro 3"},
     {3, "Software\\Merovan\\Pemberly 2.0", u"Pemberly2.exe", u"Pemberly 2.0"},
     {4, "Software\\Ostrana\\Ostrana Kyro - Vesk", u"KyroVesk.exe", u"Kyro Vesk"},
 }};
+
+// A row left out would stand as an empty one at the end; each row carries
+// its own index, so the rows must be 1 to kAppCount in order.
+constexpr bool RowsInIndexOrder() {
+  for (std::size_t i = 0; i < kApps.size(); ++i) {
+    if (kApps[i].index != static_cast<int32_t>(i + 1)) return false;
+  }
+  return true;
+}
+static_assert(RowsInIndexOrder(), "the table's rows must be indices 1 to kAppCount, in order");
 
 constexpr std::u16string_view kValueName = u"AppPath";
 

@@ -1,4 +1,4 @@
-// The four embroidery applications the plug-in knows, by index 1 to 4, and
+// The embroidery applications the plug-in knows, by index 1 to kAppCount, and
 // the lookup of an application's installation folder in the registry. The
 // settings detection, the settings dialog and the send command all read
 // these rows, so an index means the same application everywhere.
@@ -21,7 +21,11 @@ struct EmbAppInfo {
   std::u16string_view displayName;
 };
 
-// The row of an index, or null for any value other than 1 to 4.
+// How many rows the table has: the indices run from 1 to this number.
+// EmbAppTable.cpp holds the rows and checks them against it.
+constexpr int32_t kAppCount = 4;
+
+// The row of an index, or null for any value other than 1 to kAppCount.
 const EmbAppInfo* AppInfo(int32_t index);
 
 // The registry value read holds at most 255 bytes with its NUL, so the

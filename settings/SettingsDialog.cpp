@@ -26,7 +26,7 @@ void FillApplications(WindowHandle combo) {
     return;
   }
   intptr_t selection = -1;
-  for (int index = 1; index <= 4; ++index) {
+  for (int index = 1; index <= exporting::kAppCount; ++index) {
     if (!IsInstalled(index)) continue;
     const std::u16string name(exporting::AppInfo(index)->displayName);
     const intptr_t entry =

@@ -27,7 +27,7 @@ void WriteValues(xml::CXmlProfile& profile) {
 }
 
 void DetectInstalledApps() {
-  for (int index = 1; index <= 4; ++index) {
+  for (int index = 1; index <= exporting::kAppCount; ++index) {
     if (exporting::QueryAppPath(index)) InstalledApps.push_back(static_cast<int16_t>(index));
   }
 }
@@ -61,7 +61,7 @@ void InitSettings(host::CVGAppPlugin& plugin) {
                       profile.Load(path->c_str(), xml::ProfileEncoding::Auto) != 0;
   if (usable) {
     PluginSettings.EmbAppType = profile.GetInt(kSection, kEmbAppType, 0);
-    PluginSettings.ExportType = profile.GetInt(kSection, kExportType, 0);
+    PluginSettings.ExportType = profile.GetInt(kSection, kExportType, LoadVectorOnly);
     PluginSettings.OptimiseCurves = profile.GetInt(kSection, kOptimiseCurves, 1) == 1;
   } else if (path) {
     // Whatever a failed load left in the profile is written back with the

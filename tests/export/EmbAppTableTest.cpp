@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+
 #include "platform/Text.h"
 #include "tests/support/ScopedRegistry.h"
 
@@ -26,13 +28,14 @@ std::string Utf16Bytes(std::u16string_view s) {
 class EmbAppTableTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (int index = 1; index <= 4; ++index) {
+    for (int index = 1; index <= kAppCount; ++index) {
       registry_.RemoveKey(RegistryRoot::CurrentUser, KeyOf(index));
       registry_.RemoveKey(RegistryRoot::LocalMachine, KeyOf(index));
     }
   }
   void TearDown() override {
-    for (int index = 1; index <= 4; ++index) registry_.RemoveKey(RegistryRoot::LocalMachine, KeyOf(index));
+    for (int index = 1; index <= kAppCount; ++index)
+      registry_.RemoveKey(RegistryRoot::LocalMachine, KeyOf(index));
   }
   ScopedRegistry registry_;
 };
@@ -49,7 +52,8 @@ TEST_F(EmbAppTableTest, RowsInIndexOrder) {
       {"Software\\Merovan\\Pemberly 2.0", u"Pemberly2.exe", u"Pemberly 2.0"},
       {"Software\\Ostrana\\Ostrana Kyro - Vesk", u"KyroVesk.exe", u"Kyro Vesk"},
   };
-  for (int index = 1; index <= 4; ++index) {
+  ASSERT_EQ(kAppCount, static_cast<int32_t>(std::size(rows)));
+  for (int index = 1; index <= kAppCount; ++index) {
     const EmbAppInfo* app = AppInfo(index);
     ASSERT_NE(app, nullptr) << index;
     EXPECT_EQ(app->index, index);

@@ -12,7 +12,7 @@ std::u16string KeyOf(int index) { return text::FromAscii(exporting::AppInfo(inde
 }  // namespace
 
 void SendFixture::SetUp() {
-  for (int index = 1; index <= 4; ++index) {
+  for (int index = 1; index <= exporting::kAppCount; ++index) {
     registry_.RemoveKey(RegistryRoot::CurrentUser, KeyOf(index));
     registry_.RemoveKey(RegistryRoot::LocalMachine, KeyOf(index));
   }
@@ -20,7 +20,8 @@ void SendFixture::SetUp() {
 }
 
 void SendFixture::TearDown() {
-  for (int index = 1; index <= 4; ++index) registry_.RemoveKey(RegistryRoot::LocalMachine, KeyOf(index));
+  for (int index = 1; index <= exporting::kAppCount; ++index)
+    registry_.RemoveKey(RegistryRoot::LocalMachine, KeyOf(index));
   settings::PluginSettings = settings::PluginSettingsRecord{};
 }
 

@@ -18,10 +18,10 @@ shift 6
 here=$(cd "$(dirname "$0")" && pwd)
 rm -rf "$work" && mkdir -p "$work/state"
 
-keys=("" "Software\\Merovan\\Orin 3.0" "Software\\Ostrana\\Ostrana Kyro" "Software\\Merovan\\Pemberly 2.0"
-      "Software\\Ostrana\\Ostrana Kyro - Vesk")
-exes=("" Orin.exe Kyro.exe Pemberly2.exe KyroVesk.exe)
-folders=("" "Orin 3" "Kyro 3" "Pemberly 2.0" "Kyro Vesk")
+# The applications by index as the plug-in's table has them, printed by the
+# stand-in: registry key, program name, and the display name as the folder.
+source "$here/../../scripts/lib/applications.sh"
+tavrel_read_applications "$standin" "$emulator" || exit 1
 
 # A path as the programs of this build spell it.
 spell() {
@@ -31,7 +31,7 @@ spell() {
 wine_reg() { "$emulator" reg "$@" >/dev/null 2>&1; }
 clear_registry() {
   [ "$emulator" = "-" ] && return
-  for i in 1 2 3 4; do wine_reg delete "HKCU\\${keys[$i]}" /f; done
+  for i in "${!TAVREL_APP_KEYS[@]}"; do wine_reg delete "HKCU\\${TAVREL_APP_KEYS[$i]}" /f; done
 }
 
 installed=$(sed -n 's/^# install: *//p' "$scenario")
@@ -39,14 +39,14 @@ registry="$work/registry.reg"
 printf 'Windows Registry Editor Version 5.00\r\n\r\n' >"$registry"
 clear_registry
 for i in $installed; do
-  folder="$work/state/Embroidery Apps/${folders[$i]}"
+  folder="$work/state/Embroidery Apps/${TAVREL_APP_NAMES[$i]}"
   mkdir -p "$folder/Images"
-  cp "$standin" "$folder/${exes[$i]}"
+  cp "$standin" "$folder/${TAVREL_APP_PROGRAMS[$i]}"
   value=$(spell "$folder")
   if [ "$emulator" = "-" ]; then
-    printf '[HKEY_CURRENT_USER\\%s]\r\n"AppPath"="%s"\r\n\r\n' "${keys[$i]}" "${value//\\/\\\\}" >>"$registry"
+    printf '[HKEY_CURRENT_USER\\%s]\r\n"AppPath"="%s"\r\n\r\n' "${TAVREL_APP_KEYS[$i]}" "${value//\\/\\\\}" >>"$registry"
   else
-    wine_reg add "HKCU\\${keys[$i]}" /v AppPath /t REG_SZ /d "$value" /f
+    wine_reg add "HKCU\\${TAVREL_APP_KEYS[$i]}" /v AppPath /t REG_SZ /d "$value" /f
   fi
 done
 trap clear_registry EXIT

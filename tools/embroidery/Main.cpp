@@ -2,11 +2,14 @@
 // the embroidery applications, it records how it was started, checks the
 // drawing file and writes a receipt to the file named by
 // TAVREL_EMBROIDERY_RECEIPT (or to standard output), then exits.
+// `--list-applications` alone prints the plug-in's application table as JSON.
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
 
+#include "tools/embroidery/Applications.h"
 #include "tools/embroidery/Invocation.h"
 #include "tools/embroidery/Receipt.h"
 
@@ -30,6 +33,10 @@ bool WriteReceipt(const std::filesystem::path& target, const std::string& text) 
 
 int main(int argc, char** argv) {
   using namespace tavrel::embroidery_standin;
+  if (argc == 2 && std::strcmp(argv[1], "--list-applications") == 0) {
+    std::printf("%s\n", ApplicationsJson().c_str());
+    return 0;
+  }
   const Outcome outcome = Examine(ReadInvocation(argc, argv));
   const auto target = PathFromEnvironment("TAVREL_EMBROIDERY_RECEIPT");
   if (!target) {
