@@ -17,7 +17,8 @@ std::u16string KeyOf(int index) { return text::FromAscii(exporting::AppInfo(inde
 }  // namespace
 
 void SessionFixture::SetUp() {
-  for (int index = 1; index <= 4; ++index) registry_.RemoveKey(RegistryRoot::CurrentUser, KeyOf(index));
+  for (int index = 1; index <= exporting::kAppCount; ++index)
+    registry_.RemoveKey(RegistryRoot::CurrentUser, KeyOf(index));
   settings::PluginSettings = settings::PluginSettingsRecord{};
   settings::InstalledApps.clear();
   const auto bitmaps = dir_.Native(u"host\\Plugins\\Tavrel");
@@ -52,7 +53,8 @@ void SessionFixture::TearDown() {
     plugin_ = nullptr;
   }
   host_.reset();
-  for (int index = 1; index <= 4; ++index) registry_.RemoveKey(RegistryRoot::CurrentUser, KeyOf(index));
+  for (int index = 1; index <= exporting::kAppCount; ++index)
+    registry_.RemoveKey(RegistryRoot::CurrentUser, KeyOf(index));
   settings::PluginSettings = settings::PluginSettingsRecord{};
   settings::InstalledApps.clear();
 }
