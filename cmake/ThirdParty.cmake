@@ -9,9 +9,11 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 # not see /usr/include as a whole, so each is exposed through its own folder.
 set(TAVREL_THIRD_PARTY_INCLUDE ${CMAKE_BINARY_DIR}/third_party/include)
 file(MAKE_DIRECTORY ${TAVREL_THIRD_PARTY_INCLUDE})
-if(NOT EXISTS ${TAVREL_THIRD_PARTY_INCLUDE}/nlohmann)
-  file(CREATE_LINK /usr/include/nlohmann ${TAVREL_THIRD_PARTY_INCLUDE}/nlohmann SYMBOLIC)
-endif()
+foreach(dir nlohmann svgpp exboost boost)
+  if(NOT EXISTS ${TAVREL_THIRD_PARTY_INCLUDE}/${dir})
+    file(CREATE_LINK /usr/include/${dir} ${TAVREL_THIRD_PARTY_INCLUDE}/${dir} SYMBOLIC)
+  endif()
+endforeach()
 add_library(tavrel_json INTERFACE)
 target_include_directories(tavrel_json SYSTEM INTERFACE ${TAVREL_THIRD_PARTY_INCLUDE})
 if(NOT EXISTS ${TAVREL_THIRD_PARTY_INCLUDE}/utf8)
@@ -20,3 +22,8 @@ if(NOT EXISTS ${TAVREL_THIRD_PARTY_INCLUDE}/utf8)
 endif()
 add_library(tavrel_utf8cpp INTERFACE)
 target_include_directories(tavrel_utf8cpp SYSTEM INTERFACE ${TAVREL_THIRD_PARTY_INCLUDE})
+# svgpp (with the Boost headers it is written on) parses the SVG grammars of
+# the stand-in host.
+add_library(tavrel_svgpp INTERFACE)
+target_include_directories(tavrel_svgpp SYSTEM INTERFACE ${TAVREL_THIRD_PARTY_INCLUDE})
+target_compile_definitions(tavrel_svgpp INTERFACE BOOST_MATH_DISABLE_DEPRECATED_03_WARNING)

@@ -8,7 +8,6 @@
 
 #include "platform/Text.h"
 #include "tests/support/TempDir.h"
-#include "tools/host/svg/SvgPath.h"
 
 namespace tavrel::hostmodel {
 namespace {
@@ -84,69 +83,46 @@ TEST(SvgReader, ReadsAbsoluteAndRelativePathData) {
   ExpectPoint(bee.figures[1].segments[1].end, {38, 30}, "relative lines in the second figure");
 }
 
-struct PathCase {
-  const char* data;
-  std::vector<Figure> expected;
-};
-
-TEST(SvgPath, ParsesEveryCommand) {
-  using S = Segment;
-  const std::vector<PathCase> cases = {
-      {"M1 2 L3 4", {{{1, 2}, {S{false, {}, {}, {3, 4}}}, false}}},
-      {"M1,2 3,4", {{{1, 2}, {S{false, {}, {}, {3, 4}}}, false}}},  // implicit lineto
-      {"m1 2 3 4", {{{1, 2}, {S{false, {}, {}, {4, 6}}}, false}}},  // implicit relative lineto
-      {"M0 0 H5 V6 h-1 v-1",
-       {{{0, 0},
-         {S{false, {}, {}, {5, 0}}, S{false, {}, {}, {5, 6}}, S{false, {}, {}, {4, 6}},
-          S{false, {}, {}, {4, 5}}},
-         false}}},
-      {"M0 0 Q3 3 6 0", {{{0, 0}, {S{true, {2, 2}, {4, 2}, {6, 0}}}, false}}},  // quadratic as cubic
-      {"M0 0 c1 1 2 2 3 0z", {{{0, 0}, {S{true, {1, 1}, {2, 2}, {3, 0}}}, true}}},
-      {"M0 0 L1 0 Z l0 1",
-       {{{0, 0}, {S{false, {}, {}, {1, 0}}}, true}, {{0, 0}, {S{false, {}, {}, {0, 1}}}, false}}},
-      {"M5 5", {}},  // a lone move draws nothing
-  };
-  for (const PathCase& c : cases) {
-    const std::vector<Figure> figures = ParsePathData(c.data);
-    ASSERT_EQ(figures.size(), c.expected.size()) << c.data;
-    for (std::size_t f = 0; f < figures.size(); ++f) {
-      ExpectPoint(figures[f].start, c.expected[f].start, c.data);
-      EXPECT_EQ(figures[f].closed, c.expected[f].closed) << c.data;
-      ASSERT_EQ(figures[f].segments.size(), c.expected[f].segments.size()) << c.data;
-      for (std::size_t s = 0; s < figures[f].segments.size(); ++s) {
-        const Segment& a = figures[f].segments[s];
-        const Segment& e = c.expected[f].segments[s];
-        EXPECT_EQ(a.cubic, e.cubic) << c.data;
-        ExpectPoint(a.end, e.end, c.data);
-        if (e.cubic) {
-          ExpectPoint(a.control1, e.control1, c.data);
-          ExpectPoint(a.control2, e.control2, c.data);
-        }
-      }
-    }
-  }
-}
-
-TEST(SvgPath, RejectsMalformedData) {
-  for (const char* data : {"L1 2", "M1 2 A1 1 0 0 1 3 3", "M1", "M1 2 L3", "5 5", "M1 2 Z 3 4"}) {
-    EXPECT_THROW(ParsePathData(data), std::runtime_error) << data;
-  }
-}
-
 TEST(SvgReader, RejectsFilesThatAreNoDrawing) {
   testing_support::TempDir dir;
   const std::vector<std::pair<const char*, const char*>> files = {
       {"broken.svg", "<svg width='10' height='10'><rect"},
       {"html.svg", "<html/>"},
       {"nosize.svg", "<svg><rect width='1' height='1'/></svg>"},
-      {"badpath.svg", "<svg width='10' height='10'><path d='X'/></svg>"},
-      {"badtransform.svg", "<svg width='10' height='10'><g transform='skewX(3)'><rect/></g></svg>"},
+      {"percent.svg", "<svg width='100%' height='100%'><rect width='1' height='1'/></svg>"},
+      {"zero.svg", "<svg width='0' height='10'/>"},
+      {"badlength.svg", "<svg width='10furlong' height='10'/>"},
+      {"empty.svg", ""},
+      {"twice.svg", "<svg width='1' height='1'/><svg width='1' height='1'/>"},
   };
   for (const auto& [name, content] : files) {
     dir.Write(text::FromAscii(name), content);
     EXPECT_THROW(ReadSvg(dir.Root() / name), std::runtime_error) << name;
   }
   EXPECT_THROW(ReadSvg(dir.Root() / "missing.svg"), std::runtime_error);
+}
+
+TEST(SvgReader, RefusalsNameTheFileAndTheFault) {
+  testing_support::TempDir dir;
+  const std::vector<std::pair<const char*, const char*>> files = {
+      {"broken.svg", "not well-formed XML: line 1"},
+      {"html.svg", "the root element is <html>, not <svg>"},
+      {"nosize.svg", "the svg element gives no page width"},
+      {"zero.svg", "the page width 0 is not positive"},
+  };
+  dir.Write(u"broken.svg", "<svg width='10' height='10'><rect");
+  dir.Write(u"html.svg", "<html/>");
+  dir.Write(u"nosize.svg", "<svg/>");
+  dir.Write(u"zero.svg", "<svg width='0' height='10'/>");
+  for (const auto& [name, message] : files) {
+    try {
+      ReadSvg(dir.Root() / name);
+      ADD_FAILURE() << name << " was read";
+    } catch (const std::runtime_error& e) {
+      EXPECT_NE(std::string(e.what()).find(name), std::string::npos) << e.what();
+      EXPECT_NE(std::string(e.what()).find(message), std::string::npos) << e.what();
+    }
+  }
 }
 
 }  // namespace

@@ -89,6 +89,9 @@ class DocumentObject final : public HostObject<IHostDocument> {
     if (!State().exportWrites) return S_OK;
     try {
       WriteEmf(target, document->drawing.page, shapes);
+    } catch (const DrawingLimitError& e) {
+      error = u"Cannot export to " + file + u": " + Wide(e.what());
+      return E_INVALIDARG;
     } catch (const std::exception& e) {
       error = u"Cannot export to " + file + u": " + Wide(e.what());
       return E_ACCESSDENIED;

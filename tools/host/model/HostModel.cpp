@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "tools/host/model/FilePath.h"
 #include "tools/host/model/HostObject.h"
 #include "tools/host/svg/SvgReader.h"
 
@@ -37,6 +38,9 @@ HostModel::~HostModel() {
 
 void HostModel::OpenDrawing(const std::filesystem::path& svg) {
   Drawing drawing = ReadSvg(svg);
+  if (!drawing.skipped.empty()) {
+    AddRecord({{"kind", "drawing-skipped"}, {"file", PathText(svg.filename())}, {"what", drawing.skipped}});
+  }
   state_->documents.push_back({state_->nextSerial++, std::move(drawing)});
   state_->selection.clear();
 }

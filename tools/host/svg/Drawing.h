@@ -64,6 +64,8 @@ struct Page {
 struct Drawing {
   std::filesystem::path source;
   Page page;
+  // What the reader drew approximately or left out, in words, sorted.
+  std::vector<std::string> skipped;
 };
 
 }  // namespace tavrel::hostmodel

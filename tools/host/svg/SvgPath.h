@@ -1,5 +1,6 @@
-// Path data of SVG ("d"): M, L, H, V, C, Q, Z, absolute and relative, with
-// implicit repetition. Quadratic segments become the equivalent cubics.
+// Path data of SVG ("d"): every command (M L H V C S Q T A Z, absolute and
+// relative, with implicit repetition). Quadratic segments become the
+// equivalent cubics, elliptical arcs cubics of at most a quarter turn each.
 #pragma once
 
 #include <string_view>
@@ -9,15 +10,13 @@
 
 namespace tavrel::hostmodel {
 
-// Throws std::runtime_error naming the fault for an unknown command or a
-// missing number.
-std::vector<Figure> ParsePathData(std::string_view data);
+struct PathData {
+  std::vector<Figure> figures;
+  // False when the data has an error: the figures run up to it, as SVG
+  // draws a path up to its first error.
+  bool complete = true;
+};
 
-// A list of numbers separated by white space or commas.
-std::vector<double> ParseNumbers(std::string_view data);
-
-// The pairs of a point list ("points" of polyline and polygon); an odd count
-// throws std::runtime_error.
-std::vector<Point> ParsePoints(std::string_view data);
+PathData ParsePathData(std::string_view data);
 
 }  // namespace tavrel::hostmodel

@@ -1,80 +1,61 @@
 #include "tools/host/svg/SvgReader.h"
 
 #include <cmath>
-#include <cstdlib>
 #include <set>
+#include <sstream>
 #include <stdexcept>
 
-#include "tools/host/svg/SvgPath.h"
+#include "tools/host/model/FilePath.h"
+#include "tools/host/svg/ElementTree.h"
+#include "tools/host/svg/SvgGrammar.h"
+#include "tools/host/svg/SvgNumbers.h"
+#include "tools/host/svg/SvgShapes.h"
 #include "tools/host/svg/SvgStyle.h"
-#include "tools/host/svg/XmlSource.h"
 
 namespace tavrel::hostmodel {
 namespace {
 
-using Attributes = std::vector<std::pair<std::string, std::string>>;
+// Bounds that keep a hostile drawing from taking the host down: references
+// nested deeper than this are left out, and so is everything after this
+// many elements visited or shapes made.
+constexpr int kMaxUseDepth = 32;
+constexpr std::size_t kMaxVisits = 1'000'000;
+constexpr std::size_t kMaxShapes = 200'000;
 
-// Cubic approximation of a quarter ellipse.
-constexpr double kKappa = 0.5522847498307936;
+struct ViewBox {
+  double x = 0, y = 0, width = 0, height = 0;
+};
 
-const std::string* Find(const Attributes& attributes, std::string_view name) {
-  for (const auto& [key, value] : attributes) {
-    if (key == name) return &value;
+std::optional<ViewBox> ParseViewBox(const std::string* text) {
+  if (text == nullptr) return std::nullopt;
+  try {
+    const std::vector<double> n = ParseNumbers(*text);
+    if (n.size() == 4 && n[2] > 0 && n[3] > 0) return ViewBox{n[0], n[1], n[2], n[3]};
+  } catch (const std::runtime_error&) {
   }
-  return nullptr;
+  return std::nullopt;
 }
 
-double Length(const Attributes& attributes, std::string_view name, double fallback = 0) {
-  const std::string* value = Find(attributes, name);
-  if (value == nullptr) return fallback;
-  char* end = nullptr;
-  const double number = std::strtod(value->c_str(), &end);
-  if (end == value->c_str()) throw std::runtime_error("attribute " + std::string(name) + " is not a number");
-  return number;
-}
-
-Figure Polyline(const std::vector<Point>& points, bool closed) {
-  Figure figure{points.empty() ? Point{} : points.front(), {}, closed};
-  for (std::size_t i = 1; i < points.size(); ++i) figure.segments.push_back({false, {}, {}, points[i]});
-  return figure;
-}
-
-Figure EllipseFigure(const Ellipse& e) {
-  const double kx = e.radiusX * kKappa;
-  const double ky = e.radiusY * kKappa;
-  const Point c = e.centre;
-  const double rx = e.radiusX;
-  const double ry = e.radiusY;
-  Figure figure{{c.x + rx, c.y}, {}, true};
-  figure.segments = {
-      {true, {c.x + rx, c.y + ky}, {c.x + kx, c.y + ry}, {c.x, c.y + ry}},
-      {true, {c.x - kx, c.y + ry}, {c.x - rx, c.y + ky}, {c.x - rx, c.y}},
-      {true, {c.x - rx, c.y - ky}, {c.x - kx, c.y - ry}, {c.x, c.y - ry}},
-      {true, {c.x + kx, c.y - ry}, {c.x + rx, c.y - ky}, {c.x + rx, c.y}},
-  };
-  return figure;
-}
-
-// The geometry of a shape element before its transform.
-void Geometry(const std::string& element, const Attributes& a, Shape& shape) {
-  if (element == "rect") {
-    const double x = Length(a, "x"), y = Length(a, "y"), w = Length(a, "width"), h = Length(a, "height");
-    shape.figures.push_back(Polyline({{x, y}, {x + w, y}, {x + w, y + h}, {x, y + h}}, true));
-  } else if (element == "circle" || element == "ellipse") {
-    const double rx = element == "circle" ? Length(a, "r") : Length(a, "rx");
-    const double ry = element == "circle" ? rx : Length(a, "ry");
-    shape.ellipse = Ellipse{{Length(a, "cx"), Length(a, "cy")}, rx, ry};
-    shape.figures.push_back(EllipseFigure(*shape.ellipse));
-  } else if (element == "line") {
-    shape.figures.push_back(
-        Polyline({{Length(a, "x1"), Length(a, "y1")}, {Length(a, "x2"), Length(a, "y2")}}, false));
-  } else if (element == "polyline" || element == "polygon") {
-    const std::string* points = Find(a, "points");
-    shape.figures.push_back(Polyline(ParsePoints(points ? *points : ""), element == "polygon"));
-  } else {
-    const std::string* data = Find(a, "d");
-    shape.figures = ParsePathData(data ? *data : "");
+// Maps the view box onto the viewport at (x, y) of the given size, as
+// preserveAspectRatio says (default: uniform, centred, fitting inside).
+Matrix ViewBoxTransform(const ViewBox& box, double x, double y, double width, double height,
+                        const std::string* preserveAspectRatio) {
+  std::istringstream words(preserveAspectRatio ? *preserveAspectRatio : "");
+  std::string align = "xMidYMid", meetOrSlice = "meet";
+  words >> align;
+  if (align == "defer") words >> align;
+  words >> meetOrSlice;
+  double sx = width / box.width, sy = height / box.height;
+  if (align != "none") {
+    sx = sy = meetOrSlice == "slice" ? std::max(sx, sy) : std::min(sx, sy);
   }
+  double tx = x - box.x * sx, ty = y - box.y * sy;
+  const double freeX = width - box.width * sx, freeY = height - box.height * sy;
+  if (align.find("xMid") != std::string::npos) tx += freeX / 2;
+  if (align.find("xMax") != std::string::npos) tx += freeX;
+  if (align.find("YMid") != std::string::npos) ty += freeY / 2;
+  if (align.find("YMax") != std::string::npos) ty += freeY;
+  return Matrix{sx, 0, 0, sy, tx, ty};
 }
 
 void Transform(const Matrix& m, Shape& shape) {
@@ -100,84 +81,246 @@ void Transform(const Matrix& m, Shape& shape) {
 struct Level {
   Matrix transform;
   Style style;
-  bool skipped = false;
+  Viewport viewport;
 };
 
 class Reader {
  public:
-  explicit Reader(const std::filesystem::path& file) : file_(file) { drawing_.source = file; }
+  explicit Reader(const ElementTree& tree) : tree_(tree) {
+    context_.paintServer = [this](std::string_view id) { return PaintServer(id); };
+    context_.skipped = [this](const std::string& what) { skipped_.insert(what); };
+  }
 
   Drawing Read() {
-    std::unique_ptr<XmlSource> xml = OpenXml(file_);
-    XmlEvent event;
-    bool root = true;
-    while (xml->Next(event)) {
-      if (!event.start) {
-        if (!stack_.empty()) stack_.pop_back();
-        continue;
-      }
-      if (root) {
-        if (event.name != "svg") throw std::runtime_error("the root element is not svg");
-        ReadRoot(event.attributes);
-        root = false;
-      }
-      Level level = stack_.empty() ? Level{} : stack_.back();
-      level.skipped = level.skipped || kSkipped.count(event.name) != 0;
-      if (const std::string* t = Find(event.attributes, "transform")) {
-        level.transform = level.transform.Then(ParseTransform(*t));
-      }
-      level.style = ApplyStyle(level.style, event.attributes);
-      if (!level.skipped && kShapes.count(event.name) != 0) AddShape(event, level);
-      stack_.push_back(level);
-    }
-    if (root) throw std::runtime_error("the document is empty");
+    const Element& root = tree_.root;
+    if (root.name != "svg") throw std::runtime_error("the root element is <" + root.name + ">, not <svg>");
+    const std::optional<ViewBox> box = ParseViewBox(root.Attribute("viewBox"));
+    if (!box && root.Attribute("viewBox") != nullptr) skipped_.insert("a malformed viewBox (ignored)");
+    Page& page = drawing_.page;
+    page.width = PageLength(root, "width", box ? std::optional<double>(box->width) : std::nullopt);
+    page.height = PageLength(root, "height", box ? std::optional<double>(box->height) : std::nullopt);
+
+    Level level;
+    if (box)
+      level.transform =
+          ViewBoxTransform(*box, 0, 0, page.width, page.height, root.Attribute("preserveAspectRatio"));
+    level.viewport = box ? Viewport{box->width, box->height} : Viewport{page.width, page.height};
+    context_.percentBase = Diagonal(level.viewport);
+    level.style = ApplyStyle(level.style, root.attributes, context_);
+    if (level.style.displayed) Children(root, level, 0);
+    drawing_.skipped.assign(skipped_.begin(), skipped_.end());
     return std::move(drawing_);
   }
 
  private:
-  void ReadRoot(const Attributes& a) {
-    drawing_.page.width = Length(a, "width", 0);
-    drawing_.page.height = Length(a, "height", 0);
-    if (const std::string* box = Find(a, "viewBox")) {
-      const std::vector<double> n = ParseNumbers(*box);
-      if (n.size() == 4 && drawing_.page.width == 0) drawing_.page.width = n[2];
-      if (n.size() == 4 && drawing_.page.height == 0) drawing_.page.height = n[3];
+  static double Diagonal(const Viewport& v) {
+    return std::sqrt((v.width * v.width + v.height * v.height) / 2);
+  }
+
+  // The root's width or height: a length (% of the view box), else the
+  // view box's; refused when neither gives a positive size.
+  static double PageLength(const Element& root, const char* name, std::optional<double> fromBox) {
+    const std::string* text = root.Attribute(name);
+    std::optional<double> length;
+    if (text != nullptr && *text != "auto") {
+      length = ParseLength(*text, fromBox.value_or(std::nan("")));
+      if (!length)
+        throw std::runtime_error(std::string("the page ") + name + " \"" + *text + "\" is no length");
+      if (std::isnan(*length)) length.reset();  // a percentage without a view box
     }
-    if (drawing_.page.width <= 0 || drawing_.page.height <= 0) {
-      throw std::runtime_error("the svg element gives no page size");
+    if (!length) length = fromBox;
+    if (!length) {
+      throw std::runtime_error(std::string("the svg element gives no page ") + name +
+                               " (neither a length nor a viewBox)");
+    }
+    if (!(*length > 0)) {
+      std::ostringstream out;
+      out << "the page " << name << " " << *length << " is not positive";
+      throw std::runtime_error(out.str());
+    }
+    return *length;
+  }
+
+  void Children(const Element& element, const Level& level, int useDepth) {
+    for (const Element& child : element.children) Walk(child, level, useDepth);
+  }
+
+  // The level of an element drawn below `parent`: its style and transform.
+  std::optional<Level> Enter(const Element& element, const Level& parent) {
+    Level level = parent;
+    level.style = ApplyStyle(parent.style, element.attributes, context_);
+    if (!level.style.displayed) return std::nullopt;
+    if (const std::string* text = element.Attribute("transform")) {
+      if (const std::optional<Matrix> m = ParseTransformGrammar(*text)) {
+        level.transform = parent.transform.Then(*m);
+      } else {
+        skipped_.insert("malformed transforms (ignored)");
+      }
+    }
+    return level;
+  }
+
+  void Walk(const Element& element, const Level& parent, int useDepth) {
+    if (++visits_ > kMaxVisits) {
+      skipped_.insert("everything after " + std::to_string(kMaxVisits) + " elements");
+      return;
+    }
+    const std::string& name = element.name;
+    if (name == "text") return Note("text");
+    if (name == "image") return Note("images");
+    if (name == "foreignObject") return Note("foreign objects");
+    if (name == "style") return Note("style sheets");
+    const bool group = name == "g" || name == "a" || name == "svg" || name == "switch" || name == "use";
+    if (!group && !IsShapeElement(name)) return;  // definitions, metadata, unknown elements
+    std::optional<Level> level = Enter(element, parent);
+    if (!level) return;
+    if (IsShapeElement(name)) {
+      AddShape(element, *level);
+    } else if (name == "svg") {
+      NestedViewport(element, element, *level);
+      Children(element, *level, useDepth);
+    } else if (name == "switch") {
+      // The first child that is drawn at all.
+      for (const Element& child : element.children) {
+        if (child.name == "foreignObject" || child.Attribute("requiredExtensions") != nullptr) continue;
+        Walk(child, *level, useDepth);
+        break;
+      }
+    } else if (name == "use") {
+      Use(element, *level, useDepth);
+    } else {
+      Children(element, *level, useDepth);
     }
   }
 
-  void AddShape(const XmlEvent& event, const Level& level) {
+  void Note(const std::string& what) { skipped_.insert(what); }
+
+  // A viewport established by `sized` (svg or use) for `content` (svg or
+  // symbol): its position, size and view box.
+  void NestedViewport(const Element& sized, const Element& content, Level& level) {
+    const Viewport outer = level.viewport;
+    auto length = [&](const char* name, double percentOf, double fallback) {
+      const std::string* text = sized.Attribute(name);
+      if (text == nullptr) text = content.Attribute(name);
+      return text == nullptr ? fallback : ParseLength(*text, percentOf).value_or(fallback);
+    };
+    const double width = length("width", outer.width, outer.width);
+    const double height = length("height", outer.height, outer.height);
+    if (&sized == &content) {
+      level.transform = level.transform.Then(
+          Matrix::Translation(length("x", outer.width, 0), length("y", outer.height, 0)));
+    }
+    level.viewport = {width, height};
+    if (const std::optional<ViewBox> box = ParseViewBox(content.Attribute("viewBox"))) {
+      if (width > 0 && height > 0) {
+        level.transform = level.transform.Then(
+            ViewBoxTransform(*box, 0, 0, width, height, content.Attribute("preserveAspectRatio")));
+      }
+      level.viewport = {box->width, box->height};
+    }
+  }
+
+  void Use(const Element& use, Level level, int useDepth) {
+    const std::string* href = use.Attribute("href");
+    if (href == nullptr || href->empty()) return;
+    if (href->front() != '#') return Note("references to other files");
+    const auto found = tree_.ids.find(std::string_view(*href).substr(1));
+    if (found == tree_.ids.end()) return;
+    const Element& target = *found->second;
+    if (useDepth >= kMaxUseDepth || inUse_.count(&target) != 0)
+      return Note("circular or too deeply nested use");
+    auto coordinate = [&](const char* name, double percentOf) {
+      const std::string* text = use.Attribute(name);
+      return text == nullptr ? 0 : ParseLength(*text, percentOf).value_or(0);
+    };
+    level.transform = level.transform.Then(
+        Matrix::Translation(coordinate("x", level.viewport.width), coordinate("y", level.viewport.height)));
+    inUse_.insert(&target);
+    if (target.name == "symbol" || target.name == "svg") {
+      if (std::optional<Level> inner = Enter(target, level)) {
+        NestedViewport(use, target, *inner);
+        Children(target, *inner, useDepth + 1);
+      }
+    } else {
+      Walk(target, level, useDepth + 1);
+    }
+    inUse_.erase(&target);
+  }
+
+  void AddShape(const Element& element, const Level& level) {
+    if (!level.style.visible) return;
+    if (drawing_.page.shapes.size() >= kMaxShapes) {
+      return Note("shapes after the first " + std::to_string(kMaxShapes));
+    }
     Shape shape;
-    shape.element = event.name;
-    if (const std::string* id = Find(event.attributes, "id")) shape.id = *id;
-    Geometry(event.name, event.attributes, shape);
-    shape.fill = level.style.fill;
-    shape.stroke = level.style.stroke;
+    shape.element = element.name;
+    if (const std::string* id = element.Attribute("id")) shape.id = *id;
+    if (!ShapeGeometry(element, level.viewport, shape)) Note("path data after an error");
+    if (shape.figures.empty()) return;
+    shape.fill = level.style.Fill();
+    shape.stroke = level.style.Stroke();
     shape.strokeWidth = level.style.strokeWidth;
     // Open outlines are only stroked.
-    if (event.name == "line" || event.name == "polyline") shape.fill.reset();
+    if (element.name == "line" || element.name == "polyline") shape.fill.reset();
     Transform(level.transform, shape);
     drawing_.page.shapes.push_back(std::move(shape));
   }
 
-  inline static const std::set<std::string> kShapes = {"rect",     "circle",  "ellipse", "line",
-                                                       "polyline", "polygon", "path"};
-  inline static const std::set<std::string> kSkipped = {"defs",    "clipPath", "mask",  "marker",
-                                                        "pattern", "symbol",   "title", "desc"};
-  std::filesystem::path file_;
+  // The flat colour a gradient or pattern is drawn with: the mean of the
+  // gradient's stops (following its href for them); a pattern leaves the
+  // shape unpainted.
+  std::optional<Paint> PaintServer(std::string_view id) {
+    const auto found = tree_.ids.find(id);
+    if (found == tree_.ids.end()) return std::nullopt;
+    const Element* server = found->second;
+    if (server->name == "pattern") {
+      Note("patterns (left unpainted)");
+      return Paint{};
+    }
+    if (server->name != "linearGradient" && server->name != "radialGradient") return std::nullopt;
+    Note("gradients (drawn as flat colour)");
+    for (int hops = 0; hops < 8 && server != nullptr; ++hops) {
+      double sum[3] = {0, 0, 0};
+      int stops = 0;
+      for (const Element& stop : server->children) {
+        if (stop.name != "stop") continue;
+        const std::optional<std::string_view> text = StyleProperty(stop.attributes, "stop-color");
+        const Color color = text ? ParseColor(*text).value_or(Color{}) : Color{};
+        sum[0] += color.red;
+        sum[1] += color.green;
+        sum[2] += color.blue;
+        ++stops;
+      }
+      if (stops > 0) {
+        auto mean = [&](double s) { return static_cast<std::uint8_t>(std::lround(s / stops)); };
+        return Paint{false, Color{mean(sum[0]), mean(sum[1]), mean(sum[2])}};
+      }
+      const std::string* href = server->Attribute("href");
+      const auto next = href && href->starts_with("#") ? tree_.ids.find(std::string_view(*href).substr(1))
+                                                       : tree_.ids.end();
+      server = next == tree_.ids.end() ? nullptr : next->second;
+    }
+    return Paint{};  // no stops: nothing painted
+  }
+
+  const ElementTree& tree_;
   Drawing drawing_;
-  std::vector<Level> stack_;
+  StyleContext context_;
+  std::set<std::string> skipped_;
+  std::set<const Element*> inUse_;
+  std::size_t visits_ = 0;
 };
 
 }  // namespace
 
 Drawing ReadSvg(const std::filesystem::path& file) {
   try {
-    return Reader(file).Read();
+    const std::unique_ptr<ElementTree> tree = ReadElementTree(file);
+    Drawing drawing = Reader(*tree).Read();
+    drawing.source = file;
+    return drawing;
   } catch (const std::runtime_error& e) {
-    throw std::runtime_error(file.string() + ": " + e.what());
+    throw std::runtime_error(PathText(file) + ": " + e.what());
   }
 }
 

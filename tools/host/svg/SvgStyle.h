@@ -1,7 +1,9 @@
-// Presentation of SVG shapes: paints, stroke width and transforms, from
-// attributes and from the "style" attribute, inherited through groups.
+// Presentation of SVG shapes: paints, stroke width, colour and visibility,
+// from presentation attributes and the "style" attribute, inherited through
+// groups.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,27 +14,47 @@
 
 namespace tavrel::hostmodel {
 
-// An affine transform: x' = a x + c y + e, y' = b x + d y + f.
-struct Matrix {
-  double a = 1, b = 0, c = 0, d = 1, e = 0, f = 0;
-  Point Apply(Point p) const { return {a * p.x + c * p.y + e, b * p.x + d * p.y + f}; }
-  // This transform applied after `inner`.
-  Matrix Then(const Matrix& inner) const;
-  bool KeepsAxes() const { return b == 0 && c == 0; }
+using Attributes = std::vector<std::pair<std::string, std::string>>;
+
+struct Paint {
+  bool currentColor = false;   // the element's "color"
+  std::optional<Color> color;  // none when empty
 };
 
-// translate, scale, rotate (about the origin) and matrix, in a list.
-// Throws std::runtime_error for anything else.
-Matrix ParseTransform(std::string_view text);
-
 struct Style {
-  std::optional<Color> fill = Color{};  // black, as SVG's default
-  std::optional<Color> stroke;          // none
+  Paint fill{false, Color{}};  // black, as SVG's default
+  Paint stroke;                // none
   double strokeWidth = 1;
+  Color color;
+  bool visible = true;
+  // Not inherited: "display: none" hides the element and all below it.
+  bool displayed = true;
+
+  std::optional<Color> Fill() const { return fill.currentColor ? color : fill.color; }
+  std::optional<Color> Stroke() const { return stroke.currentColor ? color : stroke.color; }
+};
+
+// What styles refer to in the document, and where the reader notes what it
+// draws only approximately.
+struct StyleContext {
+  // The flat paint standing for the paint server with that id ("url(#id)"),
+  // nullopt when there is no such server.
+  std::function<std::optional<Paint>(std::string_view id)> paintServer;
+  std::function<void(const std::string& what)> skipped;
+  // What "%" of a stroke width refers to.
+  double percentBase = 100;
 };
 
 // The style of an element: the parent's, overridden by the element's
-// presentation attributes, overridden by its "style" declarations.
-Style ApplyStyle(Style inherited, const std::vector<std::pair<std::string, std::string>>& attributes);
+// presentation attributes, overridden by its "style" declarations. Values
+// that do not parse are ignored, as SVG does.
+Style ApplyStyle(Style inherited, const Attributes& attributes, const StyleContext& context);
+
+// A property from the "style" attribute, else from the attribute of its
+// name (as for stop-color, which is not inherited).
+std::optional<std::string_view> StyleProperty(const Attributes& attributes, std::string_view name);
+
+// A colour value as in stop-color; nullopt when malformed.
+std::optional<Color> ParseColor(std::string_view text);
 
 }  // namespace tavrel::hostmodel

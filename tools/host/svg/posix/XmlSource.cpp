@@ -1,9 +1,14 @@
-// XML events from libxml2's streaming reader.
+// XML events from libxml2's streaming reader. A document type declaration
+// is read with its internal entities; nothing outside the file is loaded:
+// no network (XML_PARSE_NONET), no external DTD (no XML_PARSE_DTDLOAD), no
+// external entity substituted (no XML_PARSE_NOENT).
 #include "tools/host/svg/XmlSource.h"
 
 #include <libxml/xmlreader.h>
 
 #include <stdexcept>
+
+#include "tools/host/model/FilePath.h"
 
 namespace tavrel::hostmodel {
 namespace {
@@ -13,10 +18,9 @@ std::string Text(const xmlChar* s) { return s == nullptr ? std::string() : reint
 class LibXmlSource final : public XmlSource {
  public:
   explicit LibXmlSource(const std::filesystem::path& file)
-      : reader_(xmlReaderForFile(file.string().c_str(), nullptr,
-                                 XML_PARSE_NONET | XML_PARSE_NOWARNING | XML_PARSE_NOERROR)),
-        file_(file.string()) {
-    if (reader_ == nullptr) throw std::runtime_error("cannot open " + file_);
+      : reader_(xmlReaderForFile(PathText(file).c_str(), nullptr, kOptions)) {
+    if (reader_ == nullptr) throw std::runtime_error("cannot open the file");
+    xmlTextReaderSetStructuredErrorHandler(reader_, &LibXmlSource::OnError, this);
   }
   ~LibXmlSource() override { xmlFreeTextReader(reader_); }
   LibXmlSource(const LibXmlSource&) = delete;
@@ -31,7 +35,8 @@ class LibXmlSource final : public XmlSource {
     for (;;) {
       const int read = xmlTextReaderRead(reader_);
       if (read == 0) return false;
-      if (read < 0) throw std::runtime_error(file_ + " is not well-formed XML");
+      if (read < 0)
+        throw std::runtime_error("not well-formed XML" + (error_.empty() ? std::string() : ": " + error_));
       const int type = xmlTextReaderNodeType(reader_);
       if (type == XML_READER_TYPE_ELEMENT) {
         event.start = true;
@@ -56,8 +61,19 @@ class LibXmlSource final : public XmlSource {
   }
 
  private:
+  static constexpr int kOptions = XML_PARSE_NONET | XML_PARSE_NOWARNING | XML_PARSE_NOERROR;
+
+  // Keeps the first error's message and line.
+  static void OnError(void* self, xmlErrorPtr error) {
+    auto* source = static_cast<LibXmlSource*>(self);
+    if (!source->error_.empty() || error == nullptr || error->level < XML_ERR_ERROR) return;
+    std::string message = error->message == nullptr ? "" : error->message;
+    while (!message.empty() && (message.back() == '\n' || message.back() == ' ')) message.pop_back();
+    source->error_ = "line " + std::to_string(error->line) + ": " + message;
+  }
+
   xmlTextReaderPtr reader_;
-  std::string file_;
+  std::string error_;
   // An empty element gives its end right after its start.
   bool pendingEnd_ = false;
   std::string pendingName_;

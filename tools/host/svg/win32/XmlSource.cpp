@@ -1,11 +1,15 @@
 // XML events from XmlLite, which Windows (and Wine) provide as xmllite.dll;
 // it is loaded at run time because mingw-w64 ships no import library for it.
+// A document type declaration is read with its internal entities (their
+// expansion bounded); nothing outside the file is loaded: no resolver is
+// set, so external entities and DTDs stay unread.
 #include "tools/host/svg/XmlSource.h"
 
 #include <shlwapi.h>
 #include <windows.h>
 #include <xmllite.h>
 
+#include <cstdio>
 #include <stdexcept>
 
 #include "platform/Text.h"
@@ -43,7 +47,7 @@ struct Library {
 
 class XmlLiteSource final : public XmlSource {
  public:
-  explicit XmlLiteSource(const std::filesystem::path& file) : file_(file.string()) {
+  explicit XmlLiteSource(const std::filesystem::path& file) {
     library_.h = LoadLibraryW(L"xmllite.dll");
     auto create = library_.h == nullptr ? nullptr
                                         : reinterpret_cast<CreateXmlReaderFn>(reinterpret_cast<void*>(
@@ -51,13 +55,17 @@ class XmlLiteSource final : public XmlSource {
     if (create == nullptr) throw std::runtime_error("xmllite.dll is not available");
     if (FAILED(
             SHCreateStreamOnFileW(file.wstring().c_str(), STGM_READ | STGM_SHARE_DENY_WRITE, &stream_.p))) {
-      throw std::runtime_error("cannot open " + file_);
+      throw std::runtime_error("cannot open the file");
     }
     if (FAILED(create(kIidXmlReader, reinterpret_cast<void**>(&reader_.p), nullptr)) ||
-        FAILED(reader_.p->SetProperty(XmlReaderProperty_DtdProcessing, DtdProcessing_Prohibit)) ||
+        FAILED(reader_.p->SetProperty(XmlReaderProperty_DtdProcessing, DtdProcessing_Parse)) ||
+        FAILED(reader_.p->SetProperty(XmlReaderProperty_XmlResolver, 0)) ||
         FAILED(reader_.p->SetInput(stream_.p))) {
-      throw std::runtime_error("cannot read " + file_);
+      throw std::runtime_error("cannot read the file");
     }
+    // Windows bounds the expansion; Wine's reader has no such property (and
+    // expands no entities).
+    reader_.p->SetProperty(XmlReaderProperty_MaxEntityExpansion, kMaxEntityExpansion);
   }
   XmlLiteSource(const XmlLiteSource&) = delete;
   XmlLiteSource& operator=(const XmlLiteSource&) = delete;
@@ -72,7 +80,7 @@ class XmlLiteSource final : public XmlSource {
     for (;;) {
       const HRESULT hr = reader_.p->Read(&type);
       if (hr == S_FALSE) return false;
-      if (FAILED(hr)) throw std::runtime_error(file_ + " is not well-formed XML");
+      if (FAILED(hr)) throw std::runtime_error(Malformed(hr));
       if (type == XmlNodeType_Element || type == XmlNodeType_EndElement) break;
     }
     event.start = type == XmlNodeType_Element;
@@ -93,6 +101,20 @@ class XmlLiteSource final : public XmlSource {
   }
 
  private:
+  static constexpr LONG_PTR kMaxEntityExpansion = 100000;
+
+  // What was wrong, with the line it was found on.
+  std::string Malformed(HRESULT hr) {
+    UINT line = 0;
+    reader_.p->GetLineNumber(&line);
+    const std::string where = "line " + std::to_string(line) + ": ";
+    // Wine's reader has no internal subsets of document type declarations.
+    if (hr == E_NOTIMPL) return where + "this system's XML reader cannot read an internal DTD subset";
+    char code[16];
+    std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(hr));
+    return "not well-formed XML: " + where + "error " + code;
+  }
+
   std::string LocalName() {
     const wchar_t* name = nullptr;
     UINT length = 0;
@@ -100,7 +122,6 @@ class XmlLiteSource final : public XmlSource {
     return Utf8(name, length);
   }
 
-  std::string file_;
   // Declared first so the reader and stream are released before it goes.
   Library library_;
   Released<IStream> stream_;
