@@ -9,7 +9,8 @@
 # run); "# receipt: SWITCH..." asks for the stand-in's receipt with exactly
 # these switches and a well-formed metafile; "# settings: A E O" for the
 # settings file's three values afterwards ("# settings: none": no file).
-# Metafiles named after the work folder (relative to the state folder) are
+# "# runs: N" runs the host N times with the same folders (the last run's
+# log is compared). Metafiles named after the work folder (relative to the state folder) are
 # then read by a real consumer, emf2svg-conv.
 #   run-scenario.sh EMULATOR|- HOST STANDIN SCENARIO EXPECTED WORKDIR [EMF...]
 set -uo pipefail
@@ -57,13 +58,16 @@ run=("$host")
 [ "$emulator" != "-" ] && run=("$emulator" "$host")
 args=(--state-dir "$work/state" --log "$work/log.jsonl")
 [ "$emulator" = "-" ] && args+=(--registry "$registry")
-"${run[@]}" "${args[@]}" "$scenario" 2>"$work/stderr.txt"
-status=$?
-if [ "$status" -gt 1 ]; then
-  echo "run-scenario: tavrel-host failed with $status" >&2
-  cat "$work/stderr.txt" >&2
-  exit 1
-fi
+runs=$(sed -n 's/^# runs: *//p' "$scenario")
+for ((i = 0; i < ${runs:-1}; i++)); do
+  "${run[@]}" "${args[@]}" "$scenario" 2>"$work/stderr.txt"
+  status=$?
+  if [ "$status" -gt 1 ]; then
+    echo "run-scenario: tavrel-host failed with $status in run $((i + 1))" >&2
+    cat "$work/stderr.txt" >&2
+    exit 1
+  fi
+done
 if ! diff -u "$expected" "$work/log.jsonl"; then
   echo "run-scenario: the log differs from $expected" >&2
   exit 1

@@ -1,18 +1,23 @@
 // tavrel-host: plays the vector-graphics host for the plug-in. Sets up a
 // host folder with the plug-in in it, loads the module, runs a scenario and
 // writes the log as JSON lines.
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
 #include <system_error>
 
+#include "platform/File.h"
 #include "platform/Text.h"
+#include "tools/host/model/FilePath.h"
 #include "tools/host/model/HostModel.h"
 #include "tools/host/runner/Effects.h"
 #include "tools/host/runner/LogNormaliser.h"
+#include "tools/host/runner/Main.h"
 #include "tools/host/runner/MainWindow.h"
 #include "tools/host/runner/PluginModule.h"
 #include "tools/host/runner/Scenario.h"
@@ -81,15 +86,34 @@ fs::path DefaultPlugin(const char* program) {
   return fs::absolute(fs::u8path(program)).parent_path() / "Tavrel.cpg";
 }
 
+// Copies `from` to `to`, replacing what is there in one step: a copy beside
+// the target, then the replace (copy_file's overwrite_existing is not
+// honoured by every build's runtime).
+void CopyReplacing(const fs::path& from, const fs::path& to) {
+  std::ifstream in(from, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (!in && !in.eof()) throw std::runtime_error("cannot read " + hostmodel::PathText(from));
+  std::u16string temp;
+  platform::File file = platform::CreateTempBeside(to.u16string(), &temp);
+  if (!file) throw std::runtime_error("cannot write beside " + hostmodel::PathText(to));
+  std::uint32_t done = 0;
+  const bool written = file.Write(bytes.data(), static_cast<std::uint32_t>(bytes.size()), &done) &&
+                       done == bytes.size() && file.Flush();
+  file.Close();
+  if (!written || !platform::ReplaceFileAtomically(temp, to.u16string())) {
+    platform::RemoveFile(temp);
+    throw std::runtime_error("cannot replace " + hostmodel::PathText(to));
+  }
+}
+
 // Puts the plug-in (and the bitmaps found beside it) into the host folder.
 void Install(const fs::path& plugin, const fs::path& hostFolder) {
   const fs::path target = hostFolder / "Plugins" / "Tavrel";
   fs::create_directories(target);
-  fs::copy_file(plugin, target / "Tavrel.cpg", fs::copy_options::overwrite_existing);
+  CopyReplacing(plugin, target / "Tavrel.cpg");
   for (const char* bitmap : {"Tavrel.bmp", "TavrelSettings.bmp"}) {
-    if (fs::exists(plugin.parent_path() / bitmap)) {
-      fs::copy_file(plugin.parent_path() / bitmap, target / bitmap, fs::copy_options::overwrite_existing);
-    }
+    if (fs::exists(plugin.parent_path() / bitmap))
+      CopyReplacing(plugin.parent_path() / bitmap, target / bitmap);
   }
 }
 
@@ -110,7 +134,7 @@ int Main(int argc, char** argv) {
   std::ofstream logFile;
   if (options.log) {
     logFile.open(*options.log, std::ios::binary | std::ios::trunc);
-    if (!logFile) throw std::runtime_error("cannot write the log " + options.log->string());
+    if (!logFile) throw std::runtime_error("cannot write the log " + hostmodel::PathText(*options.log));
   }
   std::ostream& log = options.log ? logFile : std::cout;
 
@@ -136,7 +160,8 @@ int Main(int argc, char** argv) {
   {
     const std::unique_ptr<EffectCapture> capture = CaptureEffects(module->Handle(), model);
     std::ifstream script(options.scenario);
-    if (!script) throw std::runtime_error("cannot read the scenario " + options.scenario.string());
+    if (!script)
+      throw std::runtime_error("cannot read the scenario " + hostmodel::PathText(options.scenario));
     Scenario scenario(model, module->Attach(), fs::absolute(options.scenario).parent_path(),
                       fs::absolute(options.stateDir));
     scenario.SetInteractive(options.interactive);
@@ -150,7 +175,7 @@ int Main(int argc, char** argv) {
 }  // namespace
 }  // namespace tavrel::hostrunner
 
-int main(int argc, char** argv) {
+int tavrel::hostrunner::Run(int argc, char** argv) {
   try {
     return tavrel::hostrunner::Main(argc, argv);
   } catch (const std::invalid_argument& e) {
