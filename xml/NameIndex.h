@@ -28,21 +28,26 @@ class NameIndex {
     for (size_t i = hash & mask_;; i = (i + 1) & mask_) {
       const Slot& slot = slots_[i];
       if (slot.state == State::Empty) return end;
-      if (slot.state == State::Used && slot.hash == hash && slot.scope == scope &&
+      if (slot.state == State::Used && slot.hash == static_cast<uint32_t>(hash) && slot.scope == scope &&
           text::EqualsNoCase(slot.entry->name, name)) {
         return slot.entry;
       }
     }
   }
 
+  // Makes room for `count` entries in all without growing on the way.
+  void Reserve(size_t count) {
+    if (count > used_ && SlotsFor(count) > slots_.size()) Rebuild(SlotsFor(count));
+  }
+
   // Adds an entry whose scope and name are not in the index yet.
   void Insert(const void* scope, Iterator entry) {
-    if ((filled_ + 1) * 2 > slots_.size()) Grow();
+    if ((filled_ + 1) * 4 > slots_.size() * 3) Rebuild(SlotsFor(used_ + 1));
     const uint64_t hash = Hash(scope, entry->name);
     size_t i = hash & mask_;
     while (slots_[i].state == State::Used) i = (i + 1) & mask_;
     if (slots_[i].state == State::Empty) ++filled_;
-    slots_[i] = Slot{hash, scope, entry, State::Used};
+    slots_[i] = Slot{entry, scope, static_cast<uint32_t>(hash), State::Used};
     ++used_;
   }
 
@@ -71,9 +76,9 @@ class NameIndex {
  private:
   enum class State : uint8_t { Empty, Used, Removed };
   struct Slot {
-    uint64_t hash = 0;
-    const void* scope = nullptr;
     Iterator entry{};
+    const void* scope = nullptr;
+    uint32_t hash = 0;  // the low half, to pass over most other names unread
     State state = State::Empty;
   };
   static constexpr size_t kMinimumSlots = 16;
@@ -85,16 +90,22 @@ class NameIndex {
     return h ^ (h >> 29);
   }
 
-  // Rebuilds the table at twice the live entries (removed slots dropped).
-  void Grow() {
+  // A power of two at which `count` entries fill at most half the slots.
+  static size_t SlotsFor(size_t count) {
     size_t size = kMinimumSlots;
-    while (size < (used_ + 1) * 4) size *= 2;
+    while (size < count * 2) size *= 2;
+    return size;
+  }
+
+  // Rebuilds the table with `size` slots (removed slots dropped).
+  void Rebuild(size_t size) {
     std::vector<Slot> old = std::move(slots_);
     slots_.assign(size, Slot{});
     mask_ = size - 1;
     filled_ = used_;
     for (const Slot& slot : old) {
       if (slot.state != State::Used) continue;
+      // Tables stay far below 2^32 slots, so the kept low half places it.
       size_t i = slot.hash & mask_;
       while (slots_[i].state != State::Empty) i = (i + 1) & mask_;
       slots_[i] = slot;

@@ -20,8 +20,35 @@ ProfileSection* CXmlProfile::FindSection(const char16_t* name) {
 
 ProfileKey* CXmlProfile::FindKey(ProfileSection* entry, const char16_t* name) {
   if (entry == nullptr || IsEmpty(name)) return nullptr;
-  const auto found = keyIndex_.Find(entry, name, entry->keys.end());
+  const auto found = FindKeyPosition(*entry, name);
   return found == entry->keys.end() ? nullptr : &*found;
+}
+
+CXmlProfile::KeyList::iterator CXmlProfile::FindKeyPosition(ProfileSection& entry, std::u16string_view name) {
+  if (Indexed(entry)) return keyIndex_.Find(&entry, name, entry.keys.end());
+  auto key = entry.keys.begin();
+  while (key != entry.keys.end() &&
+         (key->name.size() != name.size() || !text::EqualsNoCase(key->name, name))) {
+    ++key;
+  }
+  return key;
+}
+
+void CXmlProfile::IndexKeys(ProfileSection& entry, bool index) {
+  for (auto key = entry.keys.begin(); key != entry.keys.end(); ++key) {
+    if (key->name.empty()) continue;
+    if (index) {
+      keyIndex_.Insert(&entry, key);
+    } else {
+      keyIndex_.Erase(&entry, key);
+    }
+  }
+}
+
+void CXmlProfile::RemoveKey(ProfileSection& entry, KeyList::iterator key) {
+  if (Indexed(entry)) keyIndex_.Erase(&entry, key);
+  entry.keys.erase(key);
+  if (entry.keys.size() == kScannedKeys) IndexKeys(entry, false);
 }
 
 void CXmlProfile::RemoveAll() {
@@ -33,7 +60,7 @@ void CXmlProfile::RemoveAll() {
 void CXmlProfile::RemoveSection(const ProfileSection* entry) {
   const auto found = sectionIndex_.Find(nullptr, entry->name, sections_.end());
   if (found == sections_.end() || &*found != entry) return;
-  for (auto key = found->keys.begin(); key != found->keys.end(); ++key) keyIndex_.Erase(entry, key);
+  if (Indexed(*found)) IndexKeys(*found, false);
   sectionIndex_.Erase(nullptr, found);
   sections_.erase(found);
 }
@@ -48,7 +75,11 @@ ProfileKey* CXmlProfile::AddKey(ProfileSection* entry, std::u16string name, std:
                                 int32_t readOnly) {
   entry->keys.push_back(ProfileKey{std::move(name), std::move(value), readOnly});
   const auto added = std::prev(entry->keys.end());
-  if (!added->name.empty()) keyIndex_.Insert(entry, added);
+  if (entry->keys.size() == kScannedKeys + 1) {
+    IndexKeys(*entry, true);
+  } else if (Indexed(*entry) && !added->name.empty()) {
+    keyIndex_.Insert(entry, added);
+  }
   return &*added;
 }
 
@@ -87,9 +118,7 @@ ProfileKey* CXmlProfile::SetKeyValue(ProfileSection* entry, const char16_t* key,
       found->value = value;
       return found;
     }
-    const auto position = keyIndex_.Find(entry, found->name, entry->keys.end());
-    keyIndex_.Erase(entry, position);
-    entry->keys.erase(position);
+    RemoveKey(*entry, FindKeyPosition(*entry, found->name));
     return nullptr;
   }
   if (value == nullptr) return nullptr;

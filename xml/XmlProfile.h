@@ -14,7 +14,7 @@
 // ASCII letter case and keep the case they were created with. Read-only
 // entries refuse every change through SetValue/SetKeyValue. Every lookup,
 // insertion and removal takes expected constant time: a hash index of the
-// folded names stands beside the ordered lists.
+// folded names stands beside the ordered lists (small sections are scanned).
 #pragma once
 
 #include <cstdint>
@@ -90,15 +90,25 @@ class CXmlProfile {
   int WriteProfile(platform::File& file, ProfileEncoding mode);
   using SectionList = std::list<ProfileSection>;
   using KeyList = std::list<ProfileKey>;
+  // A section of up to this many keys is searched from the front (its keys
+  // lie close together, where the index would cost a cache miss); a larger
+  // one has all its named keys in the index.
+  static constexpr size_t kScannedKeys = 8;
+  static bool Indexed(const ProfileSection& section) { return section.keys.size() > kScannedKeys; }
 
   void RemoveSection(const ProfileSection* entry);
+  KeyList::iterator FindKeyPosition(ProfileSection& entry, std::u16string_view name);
+  // Adds every named key of the section to the index, or takes them out.
+  void IndexKeys(ProfileSection& entry, bool index);
+  void RemoveKey(ProfileSection& entry, KeyList::iterator key);
   // Appends a section or a key and indexes it; the name must be new there.
   ProfileSection* AddSection(std::u16string name, int32_t readOnly);
   ProfileKey* AddKey(ProfileSection* entry, std::u16string name, std::u16string value, int32_t readOnly);
 
   SectionList sections_;
-  // Sections by name (scope nullptr); keys by their section and name. Keys
-  // with an empty name are never found, so they are not indexed.
+  // Sections by name (scope nullptr); the keys of sections of more than a few
+  // keys by their section and name. Keys with an empty name are never found,
+  // so they are not indexed.
   NameIndex<SectionList::iterator> sectionIndex_;
   NameIndex<KeyList::iterator> keyIndex_;
   // Reused by every WriteText of this profile; grown only when a line needs

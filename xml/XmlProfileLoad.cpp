@@ -13,6 +13,14 @@ int CXmlProfile::Load(const char16_t* fileName, ProfileEncoding mode) {
 
   CXmlElement* root = parser.GetRoot();
   if (root->Name() != markup::kProfile) return 1;
+  // Room in the indexes for every element that may become an entry.
+  size_t keyElements = 0;
+  for (size_t i = 0; i < root->ChildCount(); ++i) {
+    const size_t keys = root->Child(i).ChildCount();
+    if (keys > kScannedKeys) keyElements += keys;
+  }
+  sectionIndex_.Reserve(root->ChildCount());
+  keyIndex_.Reserve(keyElements);
   for (CXmlElement* element = parser.GetFirstChild(root); element != nullptr;
        element = parser.GetNextChild(root)) {
     if (element->Name() != markup::kSection) continue;
