@@ -21,6 +21,12 @@ constexpr int kBitsPerUnit = 16;
 // may be flagged too, by the borrow, so only the lowest flag is exact.
 uint64_t ZeroUnits(uint64_t word) { return (word - kLaneOnes) & ~word & kLaneHighBits; }
 
+// The high bit of exactly the zero units of `word`.
+uint64_t ExactZeroUnits(uint64_t word) {
+  constexpr uint64_t kLowBits = ~kLaneHighBits;
+  return ~(((word & kLowBits) + kLowBits) | word) & kLaneHighBits;
+}
+
 uint64_t Load(const char16_t* at) {
   uint64_t word = 0;
   std::memcpy(&word, at, sizeof word);
@@ -46,11 +52,25 @@ const char16_t* FindTagMark(const char16_t* first, const char16_t* last) {
 }
 
 void CopyBlankingLineBreaks(const char16_t* in, size_t count, char16_t* out) {
-  // Branch-free, so the compiler can work on whole vectors.
-  for (size_t i = 0; i < count; ++i) {
+  constexpr uint64_t kLineFeed = kLaneOnes * u'\n';
+  constexpr uint64_t kReturn = kLaneOnes * u'\r';
+  constexpr uint64_t kTab = kLaneOnes * u'\t';
+  constexpr uint64_t kSpace = kLaneOnes * u' ';
+  constexpr uint64_t kUnitMask = 0xFFFF;
+  size_t i = 0;
+  for (; i + kUnitsPerWord <= count; i += kUnitsPerWord) {
+    uint64_t word = Load(in + i);
+    const uint64_t hits =
+        ExactZeroUnits(word ^ kLineFeed) | ExactZeroUnits(word ^ kReturn) | ExactZeroUnits(word ^ kTab);
+    if (hits != 0) {
+      const uint64_t lanes = (hits >> (kBitsPerUnit - 1)) * kUnitMask;
+      word = (word & ~lanes) | (kSpace & lanes);
+    }
+    std::memcpy(out + i, &word, sizeof word);
+  }
+  for (; i < count; ++i) {
     const char16_t c = in[i];
-    const bool blank = (c == u'\n') | (c == u'\r') | (c == u'\t');
-    out[i] = blank ? u' ' : c;
+    out[i] = c == u'\n' || c == u'\r' || c == u'\t' ? u' ' : c;
   }
 }
 

@@ -4,15 +4,22 @@
 
 namespace tavrel::xml {
 
+namespace {
+
+// Printable ASCII is never white space; anything else asks text::IsSpace.
+bool IsSpaceUnit(char16_t c) { return (c <= u' ' || c >= 0x7F) && text::IsSpace(c); }
+
+}  // namespace
+
 std::u16string_view TrimLeft(std::u16string_view text) {
   size_t i = 0;
-  while (i < text.size() && text::IsSpace(text[i])) ++i;
+  while (i < text.size() && IsSpaceUnit(text[i])) ++i;
   return text.substr(i);
 }
 
 std::u16string_view TrimRight(std::u16string_view text) {
   size_t n = text.size();
-  while (n > 0 && text::IsSpace(text[n - 1])) --n;
+  while (n > 0 && IsSpaceUnit(text[n - 1])) --n;
   return text.substr(0, n);
 }
 
