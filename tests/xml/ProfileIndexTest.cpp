@@ -106,7 +106,8 @@ TEST(ProfileIndex, RandomOperationsMatchTheListSearch) {
   auto name = [&](int maxLength) {
     std::u16string out;
     const int length = pick(0, maxLength);
-    for (int i = 0; i < length; ++i) out += letters[static_cast<size_t>(pick(0, letters.size() - 1))];
+    for (int i = 0; i < length; ++i)
+      out += letters[static_cast<size_t>(pick(0, static_cast<int>(letters.size()) - 1))];
     return out;
   };
 
