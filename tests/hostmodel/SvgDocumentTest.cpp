@@ -97,7 +97,7 @@ TEST_F(SvgDocumentTest, CircularAndExplodingReferencesEnd) {
     svg += "</g>";
   }
   d = Read(svg + "</svg>");
-  EXPECT_LE(d.page.shapes.size(), 200'000u);
+  EXPECT_LE(d.page.shapes.size(), 100'000u);
   EXPECT_FALSE(d.skipped.empty());
 }
 

@@ -19,8 +19,8 @@ namespace {
 // nested deeper than this are left out, and so is everything after this
 // many elements visited or shapes made.
 constexpr int kMaxUseDepth = 32;
-constexpr std::size_t kMaxVisits = 1'000'000;
-constexpr std::size_t kMaxShapes = 200'000;
+constexpr std::size_t kMaxVisits = 250'000;
+constexpr std::size_t kMaxShapes = 100'000;
 
 struct ViewBox {
   double x = 0, y = 0, width = 0, height = 0;
