@@ -69,7 +69,12 @@ int Chmod(std::u16string_view path, int mode);
 bool RemoveFile(std::u16string_view path);
 
 // Creates a new, empty, uniquely named file in the folder of `target`,
-// open for writing without sharing, and tells its path.
+// open for writing without sharing, and tells its path: the target's name
+// followed by "." and six letters or digits. The file stays locked while it
+// is open (natively an exclusive advisory lock, on Windows no sharing), so
+// a temporary file that is not locked was left by a process that died
+// while saving. Those of this target are removed first: only names of
+// exactly this pattern, never a locked one.
 File CreateTempBeside(std::u16string_view target, std::u16string* tempPath);
 
 // Replaces `target` by `source` in one step, so readers see the old or the

@@ -1,12 +1,16 @@
 #include "platform/File.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
+#include <string>
+#include <string_view>
 
 #include "platform/ErrorCodes.h"
 #include "platform/posix/NativePath.h"
@@ -151,27 +155,79 @@ bool RemoveFile(std::u16string_view path) {
   return true;
 }
 
+namespace {
+
+bool IsTempSuffix(std::string_view suffix) {
+  if (suffix.size() != 7 || suffix[0] != '.') return false;
+  for (const char c : suffix.substr(1)) {
+    if (!std::isalnum(static_cast<unsigned char>(c))) return false;
+  }
+  return true;
+}
+
+// Removes the temporary files of `target` ("<target>.XXXXXX") that no live
+// save holds locked.
+void RemoveStaleTemps(const std::string& target) {
+  const auto slash = target.find_last_of('/');
+  const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : target.substr(0, slash));
+  const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string_view entryName = entry->d_name;
+    if (!entryName.starts_with(name) || !IsTempSuffix(entryName.substr(name.size()))) continue;
+    const std::string path = folder + "/" + std::string(entryName);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0) continue;
+    struct stat held {
+    }, named{};
+    // Locked: a live save writes it. Else removed, if the name still is
+    // this file.
+    if (::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+        ::stat(path.c_str(), &named) == 0 && named.st_ino == held.st_ino && named.st_dev == held.st_dev) {
+      ::unlink(path.c_str());
+    }
+    ::close(fd);
+  }
+  ::closedir(dir);
+}
+
+}  // namespace
+
 File CreateTempBeside(std::u16string_view target, std::u16string* tempPath) {
   std::u16string pattern(target);
   pattern += u".XXXXXX";
-  std::string native = posix::NativePath(pattern);
-  const int fd = ::mkstemp(native.data());
-  if (fd < 0) {
-    FailWith(errno, native);
-    return File();
+  RemoveStaleTemps(posix::NativePath(target));
+  for (int attempt = 0;; ++attempt) {
+    std::string native = posix::NativePath(pattern);
+    const int fd = ::mkstemp(native.data());
+    if (fd < 0) {
+      FailWith(errno, native);
+      return File();
+    }
+    ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+    ::flock(fd, LOCK_EX | LOCK_NB);
+    // Another save's clean-up may have taken the name between mkstemp and
+    // the lock: then the file is gone and another name is tried.
+    struct stat held {
+    }, named{};
+    if (::fstat(fd, &held) != 0 || ::stat(native.c_str(), &named) != 0 || named.st_ino != held.st_ino) {
+      ::close(fd);
+      if (attempt < 16) continue;
+      SetLastError(kErrorAccessDenied);
+      return File();
+    }
+    // A new file gets the usual permissions, not mkstemp's private ones.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
+    // mkstemp only rewrote the six X's, so the caller's spelling of the
+    // folder (backslashes included) is kept.
+    tempPath->assign(pattern.substr(0, pattern.size() - 6));
+    for (size_t i = native.size() - 6; i < native.size(); ++i)
+      tempPath->push_back(static_cast<char16_t>(native[i]));
+    return File(fd);
   }
-  ::fcntl(fd, F_SETFD, FD_CLOEXEC);
-  ::flock(fd, LOCK_EX | LOCK_NB);
-  // A new file gets the usual permissions, not mkstemp's private ones.
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  ::fchmod(fd, 0666 & ~mask);
-  // mkstemp only rewrote the six X's, so the caller's spelling of the folder
-  // (backslashes included) is kept.
-  tempPath->assign(pattern.substr(0, pattern.size() - 6));
-  for (size_t i = native.size() - 6; i < native.size(); ++i)
-    tempPath->push_back(static_cast<char16_t>(native[i]));
-  return File(fd);
 }
 
 bool ReplaceFileAtomically(std::u16string_view source, std::u16string_view target) {

@@ -3,6 +3,9 @@
 #include <io.h>
 #include <windows.h>
 
+#include <string>
+#include <string_view>
+
 #include "platform/win32/WidePath.h"
 
 namespace tavrel::platform {
@@ -80,17 +83,70 @@ int Chmod(std::u16string_view path, int mode) { return ::_wchmod(win32::Wide(pat
 
 bool RemoveFile(std::u16string_view path) { return ::DeleteFileW(win32::Wide(path).c_str()) != FALSE; }
 
-File CreateTempBeside(std::u16string_view target, std::u16string* tempPath) {
-  wchar_t name[MAX_PATH + 1] = {};
-  if (::GetTempFileNameW(FolderOf(target).c_str(), L"tvl", 0, name) == 0) return File();
-  HANDLE h = ::CreateFileW(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) {
-    ::DeleteFileW(name);
-    return File();
+namespace {
+
+constexpr wchar_t kTempLetters[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+
+bool IsTempSuffix(std::wstring_view suffix) {
+  if (suffix.size() != 7 || suffix[0] != L'.') return false;
+  for (const wchar_t c : suffix.substr(1)) {
+    if (std::wstring_view(kTempLetters).find(c) == std::wstring_view::npos) return false;
   }
-  *tempPath = win32::FromWide(name);
-  return File(reinterpret_cast<intptr_t>(h));
+  return true;
+}
+
+// Removes the temporary files of `target` ("<target>.XXXXXX") that no live
+// save holds open: a live one is open without sharing, so it cannot be
+// deleted.
+void RemoveStaleTemps(const std::wstring& folder, const std::wstring& name) {
+  WIN32_FIND_DATAW found{};
+  const HANDLE search = ::FindFirstFileW((folder + L"\\" + name + L".*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::wstring_view entry = found.cFileName;
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || !entry.starts_with(name) ||
+        !IsTempSuffix(entry.substr(name.size()))) {
+      continue;
+    }
+    ::DeleteFileW((folder + L"\\" + std::wstring(entry)).c_str());
+  } while (::FindNextFileW(search, &found));
+  ::FindClose(search);
+}
+
+// Six letters or digits, different on every call.
+std::wstring TempSuffix() {
+  static LONG counter = 0;
+  unsigned long long value =
+      (static_cast<unsigned long long>(::GetCurrentProcessId()) << 32) ^ ::GetTickCount64() ^
+      (static_cast<unsigned long long>(::InterlockedIncrement(&counter)) * 0x9E3779B97F4A7C15ULL);
+  std::wstring suffix = L".";
+  for (int i = 0; i < 6; ++i) {
+    suffix.push_back(kTempLetters[value % 62]);
+    value = value / 62 * 0x2545F4914F6CDD1DULL + 0x9E37;
+  }
+  return suffix;
+}
+
+}  // namespace
+
+File CreateTempBeside(std::u16string_view target, std::u16string* tempPath) {
+  const std::wstring folder = FolderOf(target);
+  const std::wstring wideTarget = win32::Wide(target);
+  const auto cut = wideTarget.find_last_of(L"\\/");
+  const std::wstring name = cut == std::wstring::npos ? wideTarget : wideTarget.substr(cut + 1);
+  RemoveStaleTemps(folder, name);
+  for (int attempt = 0; attempt < 64; ++attempt) {
+    const std::wstring path = wideTarget + TempSuffix();
+    // Created new and open without sharing in one step: locked from the start.
+    HANDLE h = ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+      *tempPath = win32::FromWide(path.c_str());
+      return File(reinterpret_cast<intptr_t>(h));
+    }
+    if (::GetLastError() != ERROR_FILE_EXISTS) return File();
+  }
+  return File();
 }
 
 bool ReplaceFileAtomically(std::u16string_view source, std::u16string_view target) {
