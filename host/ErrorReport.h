@@ -9,7 +9,8 @@
 
 namespace tavrel::host {
 
-// The host's description of the error (empty when it gave none).
+// The host's description of the error; when it gave none, the failure code
+// ("The operation failed with error 0x80004005.").
 void ReportHostError(const _com_error& error);
 // A failure of any other kind (out of memory included), in a text of our own.
 void ReportUnexpectedError() noexcept;

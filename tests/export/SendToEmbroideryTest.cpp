@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "host/VGAppPlugin.h"
 #include "platform/File.h"
 #include "platform/Text.h"
 #include "settings/PluginSettings.h"
@@ -143,12 +144,21 @@ TEST_F(SendToEmbroideryTest, ExportFailuresAreReportedAndNothingStarts) {
          h.FailFrom("Application.ActiveDocument", 1, E_UNEXPECTED, u"No active document.");
        },
        u"No active document."},
+      // A failure without a description names its code rather than leave the box empty.
       {"documents fail without description",
-       [](HostModel& h) { h.FailFrom("Application.Documents", 1, E_FAIL, u""); }, u""},
-      {"no document open", [](HostModel& h) { h.CloseDrawing(); }, u""},
-      {"no active document object", [](HostModel& h) { h.EmptyFrom("Application.ActiveDocument", 1); }, u""},
-      {"no selection object", [](HostModel& h) { h.EmptyFrom("Application.Selection", 1); }, u""},
-      {"no shapes object", [](HostModel& h) { h.EmptyFrom("Selection.Shapes", 1); }, u""},
+       [](HostModel& h) { h.FailFrom("Application.Documents", 1, E_FAIL, u""); },
+       u"The operation failed with error 0x80004005."},
+      {"export fails without description",
+       [](HostModel& h) { h.FailFrom("Document.ExportToFile", 1, static_cast<HRESULT>(0x8007000E), u""); },
+       u"The operation failed with error 0x8007000E."},
+      {"no document open", [](HostModel& h) { h.CloseDrawing(); },
+       u"The operation failed with error 0x80004003."},
+      {"no active document object", [](HostModel& h) { h.EmptyFrom("Application.ActiveDocument", 1); },
+       u"The operation failed with error 0x80004003."},
+      {"no selection object", [](HostModel& h) { h.EmptyFrom("Application.Selection", 1); },
+       u"The operation failed with error 0x80004003."},
+      {"no shapes object", [](HostModel& h) { h.EmptyFrom("Selection.Shapes", 1); },
+       u"The operation failed with error 0x80004003."},
       {"selection fails",
        [](HostModel& h) { h.FailFrom("Application.Selection", 1, E_ACCESSDENIED, u"Busy."); }, u"Busy."},
   };
@@ -167,6 +177,20 @@ TEST_F(SendToEmbroideryTest, ExportFailuresAreReportedAndNothingStarts) {
     EXPECT_EQ(boxes.Boxes()[0].flags, kErrorFlags);
     platform::RemoveFile(dir_.Path(u"Orin\\Images\\host_export.emf"));
   }
+}
+
+TEST_F(SendToEmbroideryTest, NoApplicationObjectShowsTheFailureCodeNotAnEmptyBox) {
+  Install(1, u"Orin");
+  PluginSettings.EmbAppType = 1;
+  auto* plugin = new host::CVGAppPlugin();
+  plugin->OnLoad(nullptr);
+  exporting::SendToEmbroidery(*plugin);
+  plugin->OnUnload();
+  plugin->Release();
+  const CapturedBox box = OnlyBox();
+  EXPECT_EQ(box.text, u"The operation failed with error 0x80004003.");
+  EXPECT_EQ(box.caption, kCaption);
+  EXPECT_EQ(box.flags, kErrorFlags);
 }
 
 TEST_F(SendToEmbroideryTest, UnexpectedFailureIsShownAndContained) {

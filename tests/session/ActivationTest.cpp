@@ -96,11 +96,13 @@ TEST_F(ActivationTest, FailingFirstIconLeavesOnlyTheSendCommandAndItsButton) {
   EXPECT_EQ(Plugin().EventCookie(), 0);
 }
 
-TEST_F(ActivationTest, ANullObjectFromTheHostIsReportedAsAnError) {
+TEST_F(ActivationTest, ANullObjectFromTheHostIsReportedWithItsCodeNotAnEmptyBox) {
   Host().FailFrom("CommandBar.Controls", 1, S_OK, u"");
   StartSession();
   ASSERT_EQ(boxes_.Boxes().size(), 1u);
-  EXPECT_EQ(boxes_.Boxes()[0].text, u"");
+  EXPECT_EQ(boxes_.Boxes()[0].text, u"The operation failed with error 0x80004003.");
+  EXPECT_EQ(boxes_.Boxes()[0].caption, u"Tavrel Error");
+  EXPECT_EQ(boxes_.Boxes()[0].flags, 0x10u);
   EXPECT_TRUE(Host().Buttons().empty());
 }
 
