@@ -60,6 +60,9 @@ constexpr int kAccessReadWrite = kAccessRead | kAccessWrite;
 // _waccess: 0 when the file exists and allows the access, else -1.
 int Access(std::u16string_view path, int mode);
 
+// Whether the path names an existing folder.
+bool IsFolder(std::u16string_view path);
+
 // _wchmod with _S_IREAD (0x100) / _S_IWRITE (0x80) bits: 0 on success, -1.
 constexpr int kModeRead = 0x100;
 constexpr int kModeWrite = 0x80;

@@ -126,6 +126,11 @@ int Access(std::u16string_view path, int mode) {
   return 0;
 }
 
+bool IsFolder(std::u16string_view path) {
+  struct stat st {};
+  return ::stat(posix::NativePath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
 int Chmod(std::u16string_view path, int mode) {
   const std::string native = posix::NativePath(path);
   struct stat st {};

@@ -79,6 +79,11 @@ void File::Close() {
 
 int Access(std::u16string_view path, int mode) { return ::_waccess(win32::Wide(path).c_str(), mode); }
 
+bool IsFolder(std::u16string_view path) {
+  const DWORD attributes = ::GetFileAttributesW(win32::Wide(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
 int Chmod(std::u16string_view path, int mode) { return ::_wchmod(win32::Wide(path).c_str(), mode); }
 
 bool RemoveFile(std::u16string_view path) { return ::DeleteFileW(win32::Wide(path).c_str()) != FALSE; }

@@ -1,51 +1,22 @@
 #!/usr/bin/env python3
 """Runs the built xmlprofile program as a process: UTF-8 arguments and output,
-exit codes, and the bytes of the files it writes. Under Wine the program runs
-through the emulator and paths are spelt Z:\\... Writes a JUnit report."""
-import argparse
+exit codes, the argument handling people expect, and the bytes of the files
+it writes. Under Wine the program runs through the emulator and paths are
+spelt Z:\\... Writes a JUnit report."""
 import json
 import os
 import shutil
-import subprocess
 import sys
 import tempfile
-import xml.etree.ElementTree as ET
 
-parser = argparse.ArgumentParser()
-parser.add_argument("--tool", required=True)
-parser.add_argument("--emulator", default="")
-parser.add_argument("--golden", required=True)
-parser.add_argument("--junit", required=True)
-opts = parser.parse_args()
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from cli_table import Runner, expect, options  # noqa: E402
 
-env = dict(os.environ, LANG="C.UTF-8", LC_ALL="C.UTF-8")
-results = []
-
-
-def path_for_tool(p):
-    return "Z:" + p.replace("/", "\\") if opts.emulator else p
-
-
-def run(*args):
-    cmd = ([opts.emulator] if opts.emulator else []) + [opts.tool] + list(args)
-    return subprocess.run(cmd, capture_output=True, env=env, timeout=120)
-
-
-def case(name):
-    def wrap(fn):
-        try:
-            fn()
-            results.append((name, None))
-        except AssertionError as e:
-            results.append((name, str(e) or "assertion failed"))
-        return fn
-    return wrap
-
-
-def expect(cond, message):
-    if not cond:
-        raise AssertionError(message)
-
+opts = options("--golden", "--version")
+tool = Runner(opts)
+path_for_tool = tool.path
+run = tool.run
+case = tool.case
 
 work = tempfile.mkdtemp(prefix="xmlprofile-cli-")
 settings = os.path.join(work, "TavrelSettings.xml")
@@ -95,22 +66,58 @@ def _():
 def _():
     deep = os.path.join(work, "deep.xml")
     with open(deep, "w") as f:
-        f.write("<a>" * 200000)
+        f.write("<profile>" + "<a>" * 200000)
     r = run("tree", path_for_tool(deep), "--mode", "ansi")
     expect(r.returncode == 0, f"tree: exit {r.returncode} {r.stderr[:200]!r}")
     doc = json.loads(r.stdout)
-    expect(doc["result"] == 1 and doc["root"]["name"] == "a", "tree root")
+    expect(doc["result"] == 1 and doc["root"]["name"] == "profile", "tree root")
+
+
+def write(name, data):
+    full = os.path.join(work, name)
+    with open(full, "wb") as f:
+        f.write(data)
+    return path_for_tool(full)
+
+
+notes = write("notes.txt", b"just some notes\n")
+wide = write("wide.xml", "\ufeff<profile><section name=\"s\"><key name=\"k\" value=\"v\"/></section></profile>"
+             .encode("utf-16-le"))
+dashed = write("dashed.xml", b'<profile><section name="--"><key name="-k" value="-1"/></section></profile>')
+plain = write("plain.xml", b'<profile><section name="S"><key name="k" value="v"/></section></profile>')
+missing = path_for_tool(os.path.join(work, "missing.xml"))
+usage = "Usage: xmlprofile [OPTIONS] COMMAND FILE"
+help_rows = [(["--help"], 0, usage, ""), (["-h"], 0, usage, ""), (["help"], 0, usage, "")]
+if tool.windows:
+    help_rows.append((["/?"], 0, usage, ""))
+tool.table("ArgumentsAndExitCodes", help_rows + [
+    (["--version"], 0, f"xmlprofile {opts.version}\n".encode(), ""),
+    (["get", plain, "S", "k", "--mode=ansi"], 0, b"v\n", ""),
+    (["get", plain, "S", "k", "--mode", "ansi"], 0, b"v\n", ""),
+    (["--", "get", dashed, "--", "-k"], 0, b"-1\n", ""),
+    (["get", dashed, "--", "-k"], 2, b"", "get takes FILE SECTION KEY"),
+    (["unset", plain, "General", "Nope"], 1, b"", ""),
+    (["unset", plain, "Nope"], 1, b"", ""),
+    (["get", plain, "S", "nope"], 1, b"", ""),
+    (["dump", notes], 2, b"", "is not a profile file in mode auto"),
+    (["set", notes, "S", "k", "v"], 2, b"", "is not a profile file in mode auto; left unchanged"),
+    (["tree", wide, "--mode", "ansi"], 2, b"", "is not a profile file in mode ansi"),
+    (["tree", wide], 0, "{", ""),
+    (["dump", missing], 2, b"", f'cannot read "{missing}": file not found'),
+    (["tree", path_for_tool(work)], 2, b"", f'cannot read "{path_for_tool(work)}": is a folder'),
+    (["--bogus"], 2, b"", "unknown option --bogus (see xmlprofile --help)"),
+    (["--mode=ebcdic", "dump", plain], 2, b"", "--mode must be auto, ansi or utf16"),
+    ([], 2, b"", "no command given"),
+])
+
+
+@case("UnsetOfNothingLeavesTheFile")
+def _():
+    before = open(os.path.join(work, "plain.xml"), "rb").read()
+    r = run("unset", plain, "S", "absent")
+    expect(r.returncode == 1, f"exit {r.returncode}")
+    expect(open(os.path.join(work, "plain.xml"), "rb").read() == before, "the file changed")
 
 
 shutil.rmtree(work, ignore_errors=True)
-suite = ET.Element("testsuites", tests=str(len(results)), failures=str(sum(1 for _, e in results if e)))
-ts = ET.SubElement(suite, "testsuite", name="XmlProfileCli", tests=str(len(results)))
-for name, error in results:
-    tc = ET.SubElement(ts, "testcase", name=name, classname="XmlProfileCli")
-    if error:
-        ET.SubElement(tc, "failure", message=error)
-        print(f"FAILED {name}: {error}")
-    else:
-        print(f"ok {name}")
-ET.ElementTree(suite).write(opts.junit, encoding="utf-8", xml_declaration=True)
-sys.exit(1 if any(e for _, e in results) else 0)
+sys.exit(tool.finish("XmlProfileCli"))

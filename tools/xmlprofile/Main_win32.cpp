@@ -1,10 +1,8 @@
-// The arguments arrive as UTF-16 through wmain; output is UTF-8 bytes, so the
-// streams are switched to binary (no CR added before LF).
-#include <fcntl.h>
-#include <io.h>
+// The arguments arrive as UTF-16 through wmain; the text goes to a console as
+// UTF-16 and to a pipe or a file as UTF-8 bytes.
+#include <string>
 
-#include <cstdio>
-
+#include "platform/Console.h"
 #include "tools/xmlprofile/XmlProfileTool.h"
 
 int wmain(int argc, wchar_t** argv) {
@@ -13,10 +11,8 @@ int wmain(int argc, wchar_t** argv) {
     const wchar_t* arg = argv[i];
     args.emplace_back(arg, arg + std::char_traits<wchar_t>::length(arg));
   }
-  _setmode(_fileno(stdout), _O_BINARY);
-  _setmode(_fileno(stderr), _O_BINARY);
   const tavrel::tools::ToolOutcome outcome = tavrel::tools::RunXmlProfile(args);
-  std::fwrite(outcome.out.data(), 1, outcome.out.size(), stdout);
-  std::fwrite(outcome.err.data(), 1, outcome.err.size(), stderr);
+  tavrel::platform::WriteStd(tavrel::platform::StdStream::Out, outcome.out);
+  tavrel::platform::WriteStd(tavrel::platform::StdStream::Err, outcome.err);
   return outcome.exitCode;
 }

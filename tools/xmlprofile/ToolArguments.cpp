@@ -1,10 +1,13 @@
 #include "tools/xmlprofile/ToolArguments.h"
 
+#include "platform/Console.h"
 #include "platform/Text.h"
 
 namespace tavrel::tools {
 
 namespace {
+
+constexpr std::u16string_view kModeOption = u"--mode";
 
 std::optional<xml::ProfileEncoding> ParseMode(std::u16string_view name) {
   if (name == u"auto") return xml::ProfileEncoding::Auto;
@@ -13,27 +16,49 @@ std::optional<xml::ProfileEncoding> ParseMode(std::u16string_view name) {
   return std::nullopt;
 }
 
+bool SetMode(ToolArguments& parsed, const std::u16string* name, std::string& error) {
+  const std::optional<xml::ProfileEncoding> mode = name != nullptr ? ParseMode(*name) : std::nullopt;
+  if (!mode) {
+    error = name == nullptr ? "--mode needs a value: auto, ansi or utf16"
+                            : "--mode must be auto, ansi or utf16, not \"" + text::ToUtf8(*name) + "\"";
+    return false;
+  }
+  parsed.mode = *mode;
+  return true;
+}
+
 }  // namespace
 
 std::optional<ToolArguments> ParseToolArguments(const std::vector<std::u16string>& args, std::string& error) {
   ToolArguments parsed;
+  bool options = true;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::u16string& arg = args[i];
-    if (arg == u"--mode") {
-      const std::optional<xml::ProfileEncoding> mode =
-          i + 1 < args.size() ? ParseMode(args[i + 1]) : std::optional<xml::ProfileEncoding>();
-      if (!mode) {
-        error = "--mode needs auto, ansi or utf16";
-        return std::nullopt;
-      }
-      parsed.mode = *mode;
-      ++i;
-    } else if (arg.size() > 2 && arg.compare(0, 2, u"--") == 0) {
+    // A single dash begins no option but -h, so values such as "-1" pass.
+    const bool option = arg.starts_with(u"--") || arg == u"-h" || platform::IsPlatformHelpSwitch(arg);
+    if (!options || !option) {
+      parsed.positional.push_back(arg);
+      continue;
+    }
+    if (arg == u"--") {
+      options = false;
+    } else if (arg == u"--version") {
+      parsed.version = true;
+    } else if (arg == kModeOption) {
+      if (!SetMode(parsed, i + 1 < args.size() ? &args[++i] : nullptr, error)) return std::nullopt;
+    } else if (arg.starts_with(u"--mode=")) {
+      const std::u16string name = arg.substr(kModeOption.size() + 1);
+      if (!SetMode(parsed, &name, error)) return std::nullopt;
+    } else if (arg.starts_with(u"--") && arg != u"--help") {
       error = "unknown option " + text::ToUtf8(arg);
       return std::nullopt;
     } else {
-      parsed.positional.push_back(arg);
+      parsed.help = true;  // --help, -h, the platform's switch
     }
+  }
+  // "help" as the command asks for the usage too.
+  if (!parsed.positional.empty() && parsed.positional[0] == u"help") {
+    parsed.help = true;
   }
   return parsed;
 }

@@ -1,11 +1,6 @@
-// The commands of the xmlprofile tool:
-//   dump FILE [--mode auto|ansi|utf16]    the profile as JSON
-//   tree FILE [--mode ...]                 the element tree as JSON
-//   get FILE SECTION KEY [--mode ...]      the value, exit 1 when absent
-//   set FILE SECTION KEY VALUE [--mode ...]
-//   unset FILE SECTION [KEY] [--mode ...]
-// Exit codes: 0 done, 1 absent (get) or refused by a read-only entry (set,
-// unset), 2 bad usage or a file that cannot be read or written.
+// The xmlprofile tool: reads and edits profile files from the command line,
+// with JSON output. Its commands, options and exit codes are in its usage
+// text (xmlprofile --help).
 #pragma once
 
 #include <string>
@@ -13,13 +8,21 @@
 
 namespace tavrel::tools {
 
+// Exit codes.
+constexpr int kDone = 0;
+constexpr int kAbsentOrRefused = 1;  // get/unset: nothing there; set/unset: a read-only entry
+constexpr int kFailed = 2;           // bad usage, a file that cannot be used or is no profile
+
 struct ToolOutcome {
-  int exitCode = 0;
+  int exitCode = kDone;
   std::string out;  // UTF-8, for standard output
   std::string err;  // one UTF-8 line, for standard error
 };
 
 // `args` excludes the program name.
 ToolOutcome RunXmlProfile(const std::vector<std::u16string>& args);
+
+// The full usage, as --help prints it.
+const char* XmlProfileUsage();
 
 }  // namespace tavrel::tools
