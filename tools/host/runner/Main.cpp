@@ -11,14 +11,18 @@
 #include <string>
 #include <system_error>
 
+#include "platform/Console.h"
+#include "platform/ErrorText.h"
 #include "platform/File.h"
 #include "platform/Text.h"
+#include "resources/Version.h"
 #include "tools/host/model/FilePath.h"
 #include "tools/host/model/HostModel.h"
 #include "tools/host/runner/Effects.h"
 #include "tools/host/runner/LogNormaliser.h"
 #include "tools/host/runner/Main.h"
 #include "tools/host/runner/MainWindow.h"
+#include "tools/host/runner/Options.h"
 #include "tools/host/runner/PluginModule.h"
 #include "tools/host/runner/Scenario.h"
 
@@ -26,52 +30,6 @@ namespace fs = std::filesystem;
 
 namespace tavrel::hostrunner {
 namespace {
-
-constexpr const char* kUsage =
-    "usage: tavrel-host [--host-folder DIR] [--settings-folder DIR] [--state-dir DIR] [--log FILE]\n"
-    "                   [--registry FILE] [--plugin FILE] [--raw-paths] [--interactive] SCENARIO\n";
-
-struct Options {
-  std::optional<fs::path> hostFolder, settingsFolder, log, registry, plugin;
-  fs::path stateDir = "tavrel-host-state";
-  fs::path scenario;
-  bool rawPaths = false;
-  bool interactive = false;
-};
-
-Options Parse(int argc, char** argv) {
-  Options options;
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    auto value = [&]() -> fs::path {
-      if (i + 1 >= argc) throw std::invalid_argument(arg + " needs a value");
-      return fs::u8path(argv[++i]);
-    };
-    if (arg == "--host-folder") {
-      options.hostFolder = value();
-    } else if (arg == "--settings-folder") {
-      options.settingsFolder = value();
-    } else if (arg == "--state-dir") {
-      options.stateDir = value();
-    } else if (arg == "--log") {
-      options.log = value();
-    } else if (arg == "--registry") {
-      options.registry = value();
-    } else if (arg == "--plugin") {
-      options.plugin = value();
-    } else if (arg == "--raw-paths") {
-      options.rawPaths = true;
-    } else if (arg == "--interactive") {
-      options.interactive = true;
-    } else if (arg.starts_with("--") || !options.scenario.empty()) {
-      throw std::invalid_argument("unexpected argument " + arg);
-    } else {
-      options.scenario = fs::u8path(arg);
-    }
-  }
-  if (options.scenario.empty()) throw std::invalid_argument("no scenario given");
-  return options;
-}
 
 // A folder as the host reports it: absolute, with the platform's separators.
 std::u16string Spelled(const fs::path& folder, bool trailingSeparator) {
@@ -117,15 +75,34 @@ void Install(const fs::path& plugin, const fs::path& hostFolder) {
   }
 }
 
-int Main(int argc, char** argv) {
-  const Options options = Parse(argc, argv);
+// Fails with the reason unless the scenario can be read.
+void CheckReadable(const fs::path& scenario) {
+  const std::u16string path = scenario.u16string();
+  if (!platform::File::Open(path, platform::FileAccess::Read, platform::kShareRead | platform::kShareWrite,
+                            platform::FileDisposition::OpenExisting)) {
+    throw std::runtime_error("cannot read the scenario " + text::ToUtf8(path) + ": " +
+                             platform::FileErrorText(path, platform::LastError()));
+  }
+}
+
+int Main(const std::vector<std::string>& args, const char* program) {
+  const Options options = ParseOptions(args);
+  if (options.help) {
+    platform::WriteStd(platform::StdStream::Out, HostUsage());
+    return 0;
+  }
+  if (options.version) {
+    platform::WriteStd(platform::StdStream::Out, std::string("tavrel-host ") + kVersion + "\n");
+    return 0;
+  }
+  CheckReadable(options.scenario);
   fs::create_directories(options.stateDir);
   const fs::path hostFolder = options.hostFolder.value_or(options.stateDir / "host");
   const fs::path settingsFolder = options.settingsFolder.value_or(options.stateDir / "settings");
   fs::create_directories(settingsFolder);
   fs::path plugin = hostFolder / "Plugins" / "Tavrel" / "Tavrel.cpg";
   if (!options.hostFolder) {
-    Install(options.plugin.value_or(DefaultPlugin(argv[0])), hostFolder);
+    Install(options.plugin.value_or(DefaultPlugin(program)), hostFolder);
   } else if (options.plugin) {
     plugin = *options.plugin;
   }
@@ -165,6 +142,11 @@ int Main(int argc, char** argv) {
     Scenario scenario(model, module->Attach(), fs::absolute(options.scenario).parent_path(),
                       fs::absolute(options.stateDir));
     scenario.SetInteractive(options.interactive);
+    // Each failing line also on standard error, where a person looks first.
+    const std::string name = text::ToUtf8(options.scenario.u16string());
+    scenario.OnError([&name](int line, const std::string& message) {
+      platform::WriteStd(platform::StdStream::Err, name + ":" + std::to_string(line) + ": " + message + "\n");
+    });
     errors = scenario.Run(script);
     // An object the host still holds may be called until the process ends.
     if (scenario.PluginHeld()) module->Pin();
@@ -176,13 +158,15 @@ int Main(int argc, char** argv) {
 }  // namespace tavrel::hostrunner
 
 int tavrel::hostrunner::Run(int argc, char** argv) {
+  using tavrel::platform::StdStream;
+  using tavrel::platform::WriteStd;
   try {
-    return tavrel::hostrunner::Main(argc, argv);
+    return tavrel::hostrunner::Main(std::vector<std::string>(argv + 1, argv + argc), argv[0]);
   } catch (const std::invalid_argument& e) {
-    std::cerr << "tavrel-host: " << e.what() << "\n" << tavrel::hostrunner::kUsage;
+    WriteStd(StdStream::Err, std::string("tavrel-host: ") + e.what() + " (see tavrel-host --help)\n");
     return 2;
   } catch (const std::exception& e) {
-    std::cerr << "tavrel-host: " << e.what() << "\n";
+    WriteStd(StdStream::Err, std::string("tavrel-host: ") + e.what() + "\n");
     return 2;
   }
 }

@@ -82,6 +82,7 @@ int Scenario::Run(std::istream& script) {
     } catch (const std::exception& e) {
       ++errors;
       Record({{"kind", "scenario-error"}, {"line", number}, {"message", e.what()}});
+      if (onError_) onError_(number, e.what());
     }
   }
   return errors;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 
 #include <istream>
 #include <string>
@@ -25,6 +26,9 @@ class Scenario {
   // Dialogs without a prepared answer go to the person at the terminal or
   // screen instead of being closed with Escape.
   void SetInteractive(bool interactive) { answerer_.SetInteractive(interactive); }
+  // Told of every failing line (its number from 1 and the message) besides
+  // the log's record of it.
+  void OnError(std::function<void(int, const std::string&)> sink) { onError_ = std::move(sink); }
   ~Scenario();
   Scenario(const Scenario&) = delete;
   Scenario& operator=(const Scenario&) = delete;
@@ -62,6 +66,7 @@ class Scenario {
   bool attached_ = false;
   dialogdriver::DialogAnswerer answerer_{{}};
   platform::File heldFile_;
+  std::function<void(int, const std::string&)> onError_;
 };
 
 }  // namespace tavrel::hostrunner
