@@ -20,10 +20,15 @@ def options(*extra):
 
 
 class Runner:
-    def __init__(self, opts):
+    def __init__(self, opts, display=True):
+        """display=False: a console program runs without the X display, so
+        Wine starts no desktop process for it (faster, and nothing of the
+        desktop's can fail into its standard error)."""
         self.opts = opts
         self.windows = bool(opts.emulator)
         self.env = dict(os.environ, LANG="C.UTF-8", LC_ALL="C.UTF-8")
+        if not display:
+            self.env.pop("DISPLAY", None)
         self.results = []
 
     def path(self, p):

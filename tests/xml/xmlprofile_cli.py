@@ -13,7 +13,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 from cli_table import Runner, expect, options  # noqa: E402
 
 opts = options("--golden", "--version")
-tool = Runner(opts)
+tool = Runner(opts, display=False)
 path_for_tool = tool.path
 run = tool.run
 case = tool.case
