@@ -19,7 +19,8 @@ def calls(op):
 
 
 print()
-print(f"What happened ({'the real Tavrel.cpg under Wine' if preset == 'win32' else 'the native build'}):")
+builds = {"win32": "the real 32-bit Tavrel.cpg under Wine", "win64": "the real 64-bit Tavrel.cpg under 64-bit Wine"}
+print(f"What happened ({builds.get(preset, 'the native build')}):")
 print()
 print("1. The host loaded the plug-in and activated it.")
 for c in calls("Application.AddPluginCommand"):
