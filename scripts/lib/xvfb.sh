@@ -9,16 +9,16 @@ tavrel_start_xvfb() {
   Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
   TAVREL_XVFB_PID=$!
   # The server writes its display number and a newline once it is listening.
-  read -r -t 20 display <"$fifo" || true
+  read -r -t 60 display <"$fifo" || true
   rm -f "$fifo"
   if [ -z "$display" ] || ! kill -0 "$TAVREL_XVFB_PID" 2>/dev/null; then
-    echo "xvfb: Xvfb did not start (no display number within 20 s)" >&2
+    echo "xvfb: Xvfb did not start (no display number within 60 s)" >&2
     kill "$TAVREL_XVFB_PID" 2>/dev/null
     return 1
   fi
   export DISPLAY=":${display}"
   local _
-  for _ in $(seq 100); do
+  for _ in $(seq 600); do
     xdpyinfo >/dev/null 2>&1 && break
     sleep 0.1
   done
