@@ -1,7 +1,9 @@
 // The host application's object model as the plug-in sees it: automation
 // interfaces reached from the application object, each operation returning
 // an HRESULT and its result through the last argument. The stand-in host
-// implements them; the plug-in calls them through host/HostCalls.h.
+// implements them; the plug-in calls them directly, holding what they return
+// in owning references (host/ComPtr.h) and turning a failure into an error
+// with host/HostError.h.
 #pragma once
 
 #include <cstdint>

@@ -2,13 +2,17 @@
 // it, as JSON with the field names check_dialog_template.py reads from the
 // compiled resources (a control's class by its atom).
 #include <cstdio>
+#include <exception>
+#include <string>
 
 #include <nlohmann/json.hpp>
 
 #include "platform/Text.h"
 #include "resources/SettingsDialogTemplate.h"
 
-int main() {
+namespace {
+
+std::string TemplateJson() {
   using tavrel::text::ToUtf8;
   const tavrel::platform::DialogTemplate& t = tavrel::resources::SettingsDialogTemplate();
   nlohmann::json dialog = {
@@ -38,6 +42,17 @@ int main() {
     };
     dialog["items"].push_back(control);
   }
-  std::puts(dialog.dump(1).c_str());
-  return 0;
+  return dialog.dump(1);
+}
+
+}  // namespace
+
+int main() {
+  try {
+    std::puts(TemplateJson().c_str());
+    return 0;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "dump-dialog-template: %s\n", e.what());
+    return 1;
+  }
 }

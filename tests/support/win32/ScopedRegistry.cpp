@@ -100,7 +100,7 @@ void ScopedRegistry::SetString(RegistryRoot root, std::u16string_view key, std::
                                std::u16string_view value) {
   const std::wstring data = Wide(value);
   impl_->Write(root, key, name, REG_SZ, data.c_str(),
-               static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+               static_cast<DWORD>(data.size() + 1) * static_cast<DWORD>(sizeof(wchar_t)));
 }
 
 void ScopedRegistry::SetBytes(RegistryRoot root, std::u16string_view key, std::u16string_view name,
