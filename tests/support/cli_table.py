@@ -5,6 +5,7 @@ they must give, named checks, and the JUnit report."""
 import argparse
 import os
 import subprocess
+import tempfile
 import xml.etree.ElementTree as ET
 
 
@@ -35,8 +36,16 @@ class Runner:
         return "Z:" + p.replace("/", "\\") if self.windows else p
 
     def run(self, *args, cwd=None):
+        """Runs the tool; its output goes to files, not pipes: under Wine the
+        first program of a session starts Wine's own background processes,
+        which inherit the program's standard handles and would keep a pipe
+        open (and the caller waiting) long after the program has ended."""
         cmd = ([self.opts.emulator] if self.windows else []) + [self.opts.tool] + list(args)
-        return subprocess.run(cmd, capture_output=True, env=self.env, timeout=120, cwd=cwd)
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            r = subprocess.run(cmd, stdout=out, stderr=err, env=self.env, timeout=120, cwd=cwd)
+            out.seek(0)
+            err.seek(0)
+            return subprocess.CompletedProcess(cmd, r.returncode, out.read(), err.read())
 
     def case(self, name):
         """Decorator: runs the function as one named check."""
