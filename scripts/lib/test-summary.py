@@ -1,11 +1,13 @@
 #!/usr/bin/env python3
 """The rows and the table of scripts/test's summary.
 
-  test-summary.py ctest PRESET CTEST_JUNIT [GTEST_RESULTS_DIR]
+  test-summary.py ctest PRESET CTEST_JUNIT [GTEST_RESULTS_DIR [RERUN_JUNIT]]
       One row from CTest's own JUnit report (ctest --output-junit): every CTest
       entry counts once, a script as much as a GoogleTest program. The cases
       inside the programs' own JUnit reports (GoogleTest's and the command-line
-      tests') are counted beside it.
+      tests') are counted beside it. RERUN_JUNIT, when it exists, is the report
+      of the failed entries run once more (ctest --rerun-failed): an entry
+      that passed there counts as passed and is named in the note.
   test-summary.py step PRESET passed|failed [NOTE]
       One row for a step that is no CTest run (formatting, clang-tidy, fuzzing).
   test-summary.py broken PRESET NOTE
@@ -22,11 +24,22 @@ import sys
 import xml.etree.ElementTree as ET
 
 
-def ctest_row(preset, junit, gtest_dir=None):
+def passed_entries(junit):
+    """The names of the entries that ran and passed in a CTest report."""
+    try:
+        suite = ET.parse(junit).getroot()
+    except (OSError, ET.ParseError):
+        return set()
+    return {case.get("name") for case in suite.iter("testcase") if case.get("status") == "run"}
+
+
+def ctest_row(preset, junit, gtest_dir=None, rerun_junit=None):
     try:
         suite = ET.parse(junit).getroot()
     except (OSError, ET.ParseError) as error:
         return [preset, "0", "1", "-", f"no CTest report ({error})"]
+    passed_on_rerun = passed_entries(rerun_junit) if rerun_junit else set()
+    rerun_passed = []
     run = 0
     failing = []
     for case in suite.iter("testcase"):
@@ -43,9 +56,16 @@ def ctest_row(preset, junit, gtest_dir=None):
             failing.append(f"{name} (not run: {reason})" if reason else f"{name} (not run)")
             continue
         run += 1
-        if status != "run":
+        if status == "run":
+            continue
+        if name in passed_on_rerun:
+            rerun_passed.append(name)
+        else:
             failing.append(name)
-    return [preset, str(run), str(len(failing)), gtest_cases(gtest_dir), ", ".join(failing)]
+    note = ", ".join(failing)
+    if rerun_passed:
+        note = (note + "; " if note else "") + "passed when run again: " + ", ".join(rerun_passed)
+    return [preset, str(run), str(len(failing)), gtest_cases(gtest_dir), note]
 
 
 def gtest_cases(directory):
@@ -69,7 +89,7 @@ def row_failed(row):
 def table(rows_file):
     with open(rows_file, encoding="utf-8") as f:
         rows = [line.rstrip("\n").split("\t") for line in f if line.strip()]
-    header = ["preset", "run", "failed", "cases", "failing entries"]
+    header = ["preset", "run", "failed", "cases", "failing entries and notes"]
     shown = [header] + [r[:4] + [r[4] if len(r) > 4 and r[4] else ("ran no tests" if int(r[1]) == 0 else "")]
                         for r in rows]
     widths = [max(len(r[i]) for r in shown) for i in range(4)]
@@ -89,7 +109,7 @@ def table(rows_file):
 
 def main(argv):
     if len(argv) >= 3 and argv[0] == "ctest":
-        print("\t".join(ctest_row(argv[1], argv[2], argv[3] if len(argv) > 3 else None)))
+        print("\t".join(ctest_row(*argv[1:5])))
         return 0
     if len(argv) >= 3 and argv[0] == "step":
         failed = argv[2] != "passed"
