@@ -51,7 +51,7 @@ std::u16string KeyLine(const ProfileKey& key) {
 
 }  // namespace
 
-bool WriteProfileLines(const std::list<ProfileSection>& sections, bool ansi, const LineSink& sink) {
+bool WriteProfileLines(const ProfileSectionList& sections, bool ansi, const LineSink& sink) {
   if (!sink(Declaration(ansi), true)) return false;
   if (!sink(ElementLine(u"", u"<", markup::kProfile, u">"), false)) return false;
   for (const ProfileSection& section : sections) {

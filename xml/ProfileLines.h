@@ -2,7 +2,6 @@
 #pragma once
 
 #include <functional>
-#include <list>
 #include <string_view>
 
 #include "xml/XmlProfile.h"
@@ -17,6 +16,6 @@ using LineSink = std::function<bool(std::u16string_view line, bool first)>;
 // `ansi`, else UTF-16), the root, each section with at least one key that has
 // a name and a value, those keys, and the root end. Names and values are
 // escaped. False as soon as the sink refuses a line.
-bool WriteProfileLines(const std::list<ProfileSection>& sections, bool ansi, const LineSink& sink);
+bool WriteProfileLines(const ProfileSectionList& sections, bool ansi, const LineSink& sink);
 
 }  // namespace tavrel::xml

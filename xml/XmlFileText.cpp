@@ -1,29 +1,39 @@
 #include "xml/XmlFileText.h"
 
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "platform/Codepage.h"
 #include "platform/File.h"
+#include "xml/XmlScan.h"
 
 namespace tavrel::xml {
 
 namespace {
 
-// Zero bytes behind the data end the text in either encoding.
+static_assert(std::endian::native == std::endian::little, "UTF-16 files are read in place");
+
+// Zero bytes behind the data end an ANSI text.
 constexpr uint32_t kZeroPadding = 100;
 
-std::u16string DecodeUtf16(const std::vector<unsigned char>& bytes, size_t offset) {
-  const size_t units = (bytes.size() - offset) / 2;
-  const unsigned char* in = bytes.data() + offset;
-  std::u16string text(units, u'\0');
-  size_t count = 0;
-  for (; count < units; ++count) {
-    const auto unit = static_cast<char16_t>(in[2 * count] | (in[2 * count + 1] << 8));
-    if (unit == 0) break;
-    text[count] = unit;
+// The rest of the file after the `head` bytes already read, as UTF-16 (the
+// host's byte order is little-endian, as the file's): the file's bytes are
+// read straight into the text, an odd last byte as the low half of a unit.
+std::u16string ReadUtf16(platform::File& file, uint32_t size, const unsigned char* head, uint32_t headSize,
+                         bool mark) {
+  const size_t offset = mark ? 2 : 0;
+  std::u16string text((static_cast<size_t>(size) - offset + 1) / 2, u'\0');
+  auto* bytes = reinterpret_cast<unsigned char*>(text.data());
+  uint32_t filled = 0;
+  if (!mark) {
+    std::memcpy(bytes, head, headSize);
+    filled = headSize;
   }
-  text.resize(count);
+  uint32_t done = 0;
+  if (size > headSize && !file.Read(bytes + filled, size - headSize, &done)) return {};
+  text.resize(static_cast<size_t>(FindZeroUnit(text.data(), text.data() + text.size()) - text.data()));
   return text;
 }
 
@@ -44,6 +54,15 @@ std::u16string DecodeAnsi(const std::vector<unsigned char>& bytes, size_t offset
   return platform::AnsiToUtf16(std::string_view(reinterpret_cast<const char*>(bytes.data()) + offset, count));
 }
 
+std::u16string ReadAnsi(platform::File& file, uint32_t size, const unsigned char* head, uint32_t headSize,
+                        bool mark) {
+  std::vector<unsigned char> bytes(static_cast<size_t>(size) + kZeroPadding, 0);
+  std::memcpy(bytes.data(), head, headSize);
+  uint32_t done = 0;
+  if (size > headSize && !file.Read(bytes.data() + headSize, size - headSize, &done)) return {};
+  return DecodeAnsi(bytes, mark ? 2 : 0);
+}
+
 }  // namespace
 
 std::u16string ReadFileText(std::u16string_view fileName, ProfileEncoding mode) {
@@ -53,15 +72,16 @@ std::u16string ReadFileText(std::u16string_view fileName, ProfileEncoding mode) 
   if (!file) return {};
   const std::optional<uint32_t> size = file.Size();
   if (!size || *size == 0) return {};
-  std::vector<unsigned char> bytes(static_cast<size_t>(*size) + kZeroPadding, 0);
+  // The first two bytes tell the encoding; the rest goes straight to where
+  // that encoding wants it.
+  unsigned char head[2] = {0, 0};
+  const uint32_t headSize = *size < 2 ? *size : 2;
   uint32_t done = 0;
-  if (!file.Read(bytes.data(), *size, &done)) return {};
-  file.Close();
+  if (!file.Read(head, headSize, &done)) return {};
 
-  const bool mark = bytes[0] == 0xFF && bytes[1] == 0xFE;
+  const bool mark = headSize == 2 && head[0] == 0xFF && head[1] == 0xFE;
   const bool utf16 = mode == ProfileEncoding::Utf16 || (mode != ProfileEncoding::Ansi && mark);
-  const size_t offset = mark ? 2 : 0;
-  return utf16 ? DecodeUtf16(bytes, offset) : DecodeAnsi(bytes, offset);
+  return utf16 ? ReadUtf16(file, *size, head, headSize, mark) : ReadAnsi(file, *size, head, headSize, mark);
 }
 
 }  // namespace tavrel::xml

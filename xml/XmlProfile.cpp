@@ -55,6 +55,7 @@ void CXmlProfile::RemoveAll() {
   sectionIndex_.Clear();
   keyIndex_.Clear();
   sections_.clear();
+  pool_.release();  // nothing is left in it
 }
 
 void CXmlProfile::RemoveSection(const ProfileSection* entry) {
@@ -65,15 +66,16 @@ void CXmlProfile::RemoveSection(const ProfileSection* entry) {
   sections_.erase(found);
 }
 
-ProfileSection* CXmlProfile::AddSection(std::u16string name, int32_t readOnly) {
-  sections_.push_back(ProfileSection{std::move(name), readOnly, {}});
+ProfileSection* CXmlProfile::AddSection(std::u16string_view name, int32_t readOnly) {
+  sections_.push_back(
+      ProfileSection{ProfileText(name, &pool_), readOnly, std::pmr::list<ProfileKey>(&pool_)});
   sectionIndex_.Insert(nullptr, std::prev(sections_.end()));
   return &sections_.back();
 }
 
-ProfileKey* CXmlProfile::AddKey(ProfileSection* entry, std::u16string name, std::u16string value,
+ProfileKey* CXmlProfile::AddKey(ProfileSection* entry, std::u16string_view name, std::u16string_view value,
                                 int32_t readOnly) {
-  entry->keys.push_back(ProfileKey{std::move(name), std::move(value), readOnly});
+  entry->keys.push_back(ProfileKey{ProfileText(name, &pool_), ProfileText(value, &pool_), readOnly});
   const auto added = std::prev(entry->keys.end());
   if (entry->keys.size() == kScannedKeys + 1) {
     IndexKeys(*entry, true);
@@ -87,7 +89,7 @@ std::u16string CXmlProfile::GetString(const char16_t* section, const char16_t* k
                                       const char16_t* defaultValue) {
   std::u16string result = defaultValue == nullptr ? std::u16string() : std::u16string(defaultValue);
   if (section == nullptr || key == nullptr) return result;
-  if (const ProfileKey* found = FindKey(FindSection(section), key)) result = found->value;
+  if (const ProfileKey* found = FindKey(FindSection(section), key)) result.assign(found->value);
   return result;
 }
 

@@ -15,11 +15,15 @@
 // entries refuse every change through SetValue/SetKeyValue. Every lookup,
 // insertion and removal takes expected constant time: a hash index of the
 // folded names stands beside the ordered lists (small sections are scanned).
+// A profile's entries and their texts live in the profile's own memory pool,
+// which is handed back in whole blocks when the profile goes, so loading and
+// freeing a large profile costs the same per entry as a small one.
 #pragma once
 
 #include <cstdint>
 #include <list>
 #include <memory>
+#include <memory_resource>
 #include <string>
 #include <string_view>
 
@@ -32,17 +36,22 @@ class File;
 
 namespace tavrel::xml {
 
+// Texts and lists allocate from the pool of the profile that holds them.
+using ProfileText = std::pmr::u16string;
+
 struct ProfileKey {
-  std::u16string name;  // empty only for a key set with an empty name
-  std::u16string value;
+  ProfileText name;  // empty only for a key set with an empty name
+  ProfileText value;
   int32_t readOnly = 0;
 };
 
 struct ProfileSection {
-  std::u16string name;  // never empty
+  ProfileText name;  // never empty
   int32_t readOnly = 0;
-  std::list<ProfileKey> keys;
+  std::pmr::list<ProfileKey> keys;
 };
+
+using ProfileSectionList = std::pmr::list<ProfileSection>;
 
 class CXmlProfile {
  public:
@@ -84,12 +93,12 @@ class CXmlProfile {
   // file, an empty text, or a failed or short write (of the mark too).
   int WriteText(platform::File* file, std::u16string_view text, ProfileEncoding mode, bool writeMark);
 
-  const std::list<ProfileSection>& Sections() const { return sections_; }
+  const ProfileSectionList& Sections() const { return sections_; }
 
  private:
   int WriteProfile(platform::File& file, ProfileEncoding mode);
-  using SectionList = std::list<ProfileSection>;
-  using KeyList = std::list<ProfileKey>;
+  using SectionList = ProfileSectionList;
+  using KeyList = std::pmr::list<ProfileKey>;
   // A section of up to this many keys is searched from the front (its keys
   // lie close together, where the index would cost a cache miss); a larger
   // one has all its named keys in the index.
@@ -102,10 +111,13 @@ class CXmlProfile {
   void IndexKeys(ProfileSection& entry, bool index);
   void RemoveKey(ProfileSection& entry, KeyList::iterator key);
   // Appends a section or a key and indexes it; the name must be new there.
-  ProfileSection* AddSection(std::u16string name, int32_t readOnly);
-  ProfileKey* AddKey(ProfileSection* entry, std::u16string name, std::u16string value, int32_t readOnly);
+  ProfileSection* AddSection(std::u16string_view name, int32_t readOnly);
+  ProfileKey* AddKey(ProfileSection* entry, std::u16string_view name, std::u16string_view value,
+                     int32_t readOnly);
 
-  SectionList sections_;
+  // Declared first: it outlives every entry allocated from it.
+  std::pmr::unsynchronized_pool_resource pool_;
+  SectionList sections_{&pool_};
   // Sections by name (scope nullptr); the keys of sections of more than a few
   // keys by their section and name. Keys with an empty name are never found,
   // so they are not indexed.

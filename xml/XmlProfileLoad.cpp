@@ -41,7 +41,7 @@ int CXmlProfile::Load(const char16_t* fileName, ProfileEncoding mode) {
       const int32_t keyReadOnly = text::ParseInt(child->GetAttribute(markup::kReadOnly));
       if (section == nullptr) section = AddSection(name, readOnly);
       if (FindKey(section, keyName.c_str()) != nullptr) continue;
-      AddKey(section, std::move(keyName), std::move(value), keyReadOnly);
+      AddKey(section, keyName, value, keyReadOnly);
     }
   }
   return 1;

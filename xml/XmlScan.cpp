@@ -51,6 +51,16 @@ const char16_t* FindTagMark(const char16_t* first, const char16_t* last) {
   return first;
 }
 
+const char16_t* FindZeroUnit(const char16_t* first, const char16_t* last) {
+  while (static_cast<size_t>(last - first) >= kUnitsPerWord) {
+    const uint64_t hits = ZeroUnits(Load(first));
+    if (hits != 0) return first + std::countr_zero(hits) / kBitsPerUnit;
+    first += kUnitsPerWord;
+  }
+  while (first != last && *first != 0) ++first;
+  return first;
+}
+
 void CopyBlankingLineBreaks(const char16_t* in, size_t count, char16_t* out) {
   constexpr uint64_t kLineFeed = kLaneOnes * u'\n';
   constexpr uint64_t kReturn = kLaneOnes * u'\r';

@@ -8,6 +8,9 @@ namespace tavrel::xml {
 // The first "<" or ">" in [first, last), or `last` when there is none.
 const char16_t* FindTagMark(const char16_t* first, const char16_t* last);
 
+// The first zero unit in [first, last), or `last` when there is none.
+const char16_t* FindZeroUnit(const char16_t* first, const char16_t* last);
+
 // Copies `count` units from `in` to `out` (which may be the same place) with
 // every line feed, carriage return and tab replaced by a space.
 void CopyBlankingLineBreaks(const char16_t* in, size_t count, char16_t* out);

@@ -61,5 +61,12 @@ tavrel_make_prefix() {
       "$(tavrel_wine_loader "$1")" wineboot -i >/dev/null 2>&1 || true
       wineserver -w || true
     fi
+    # Windows are left unmanaged: Xvfb runs no window manager, and Wine waits
+    # two seconds for one each time it hides a managed window (every message
+    # box and dialog).
+    if ! grep -q '^"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+      "$(tavrel_wine_loader "$1")" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+      wineserver -w || true
+    fi
   )
 }

@@ -30,13 +30,19 @@ ScopedEnvironmentVariable::~ScopedEnvironmentVariable() { SetEnvironmentPath(nam
 
 std::optional<nlohmann::json> WaitForReceipt(const std::filesystem::path& path,
                                              std::chrono::seconds patience) {
+  // The stand-in renames a whole receipt into place, yet a loaded Wine run
+  // once gave a reader a receipt that did not parse: such a receipt is read
+  // again until it parses or the patience runs out.
   const auto deadline = std::chrono::steady_clock::now() + patience;
-  while (!std::filesystem::exists(path)) {
+  for (;;) {
+    if (std::filesystem::exists(path)) {
+      std::ifstream in(path, std::ios::binary);
+      nlohmann::json receipt = nlohmann::json::parse(in, nullptr, false);
+      if (!receipt.is_discarded()) return receipt;
+    }
     if (std::chrono::steady_clock::now() > deadline) return std::nullopt;
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
-  std::ifstream in(path, std::ios::binary);
-  return nlohmann::json::parse(in, nullptr, false);
 }
 
 }  // namespace tavrel::testing_support

@@ -36,8 +36,8 @@ class ScopedEnvironmentVariable {
   std::optional<std::filesystem::path> old_;
 };
 
-// Waits until the receipt is there and returns it; nullopt when none came
-// within the patience (a started program that never ran).
+// Waits until the receipt is there and parses, and returns it; nullopt when
+// none came within the patience (a started program that never ran).
 std::optional<nlohmann::json> WaitForReceipt(const std::filesystem::path& path,
                                              std::chrono::seconds patience = std::chrono::seconds(60));
 

@@ -7,8 +7,8 @@
 namespace tavrel::xml {
 namespace {
 
-std::list<ProfileSection> Sample() {
-  std::list<ProfileSection> sections;
+ProfileSectionList Sample() {
+  ProfileSectionList sections;
   sections.push_back({u"A\"B", 1, {}});
   sections.back().keys.push_back({u"k<1>", u"x readonly=1", 0});
   sections.back().keys.push_back({u"", u"unnamed", 0});

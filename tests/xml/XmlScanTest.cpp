@@ -25,6 +25,11 @@ TEST(XmlScan, WordSearchesMatchTheUnitLoops) {
     const char16_t* found = FindTagMark(text.data() + from, text.data() + text.size());
     ASSERT_EQ(static_cast<size_t>(found - text.data()), expected) << round;
 
+    size_t zero = from;
+    while (zero < text.size() && text[zero] != 0) ++zero;
+    const char16_t* foundZero = FindZeroUnit(text.data() + from, text.data() + text.size());
+    ASSERT_EQ(static_cast<size_t>(foundZero - text.data()), zero) << round;
+
     std::u16string blanked = text;
     for (char16_t& c : blanked) c = c == u'\n' || c == u'\r' || c == u'\t' ? u' ' : c;
     std::u16string copied(text.size(), u'x');
