@@ -55,7 +55,7 @@ void CXmlProfile::RemoveAll() {
   sectionIndex_.Clear();
   keyIndex_.Clear();
   sections_.clear();
-  pool_.release();  // nothing is left in it
+  memory_.Release();  // nothing is left in it
 }
 
 void CXmlProfile::RemoveSection(const ProfileSection* entry) {
@@ -68,14 +68,14 @@ void CXmlProfile::RemoveSection(const ProfileSection* entry) {
 
 ProfileSection* CXmlProfile::AddSection(std::u16string_view name, int32_t readOnly) {
   sections_.push_back(
-      ProfileSection{ProfileText(name, &pool_), readOnly, std::pmr::list<ProfileKey>(&pool_)});
+      ProfileSection{ProfileText(name, &memory_), readOnly, std::pmr::list<ProfileKey>(&memory_)});
   sectionIndex_.Insert(nullptr, std::prev(sections_.end()));
   return &sections_.back();
 }
 
 ProfileKey* CXmlProfile::AddKey(ProfileSection* entry, std::u16string_view name, std::u16string_view value,
                                 int32_t readOnly) {
-  entry->keys.push_back(ProfileKey{ProfileText(name, &pool_), ProfileText(value, &pool_), readOnly});
+  entry->keys.push_back(ProfileKey{ProfileText(name, &memory_), ProfileText(value, &memory_), readOnly});
   const auto added = std::prev(entry->keys.end());
   if (entry->keys.size() == kScannedKeys + 1) {
     IndexKeys(*entry, true);

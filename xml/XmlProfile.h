@@ -15,9 +15,9 @@
 // entries refuse every change through SetValue/SetKeyValue. Every lookup,
 // insertion and removal takes expected constant time: a hash index of the
 // folded names stands beside the ordered lists (small sections are scanned).
-// A profile's entries and their texts live in the profile's own memory pool,
-// which is handed back in whole blocks when the profile goes, so loading and
-// freeing a large profile costs the same per entry as a small one.
+// A profile's entries and their texts live in the profile's own memory
+// (ProfileMemory): what is made together lies together, and it is handed back
+// in whole slabs when the profile goes.
 #pragma once
 
 #include <cstdint>
@@ -29,6 +29,7 @@
 
 #include "xml/NameIndex.h"
 #include "xml/ProfileEncoding.h"
+#include "xml/ProfileMemory.h"
 
 namespace tavrel::platform {
 class File;
@@ -36,7 +37,7 @@ class File;
 
 namespace tavrel::xml {
 
-// Texts and lists allocate from the pool of the profile that holds them.
+// Texts and lists allocate from the memory of the profile that holds them.
 using ProfileText = std::pmr::u16string;
 
 struct ProfileKey {
@@ -116,8 +117,8 @@ class CXmlProfile {
                      int32_t readOnly);
 
   // Declared first: it outlives every entry allocated from it.
-  std::pmr::unsynchronized_pool_resource pool_;
-  SectionList sections_{&pool_};
+  ProfileMemory memory_;
+  SectionList sections_{&memory_};
   // Sections by name (scope nullptr); the keys of sections of more than a few
   // keys by their section and name. Keys with an empty name are never found,
   // so they are not indexed.
