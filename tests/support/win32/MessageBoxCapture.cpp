@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace tavrel::testing_support {
 
 namespace {
@@ -79,7 +81,9 @@ bool IsMessageBox(HWND window) {
 
 struct MessageBoxCapture::Impl {
   HHOOK hook = nullptr;
-  HWND current = nullptr;
+  // Every box captured so far. A box is taken once: Wine can activate a box
+  // again while it is being destroyed (a late focus event from the X server).
+  std::vector<HWND> captured;
   std::vector<CapturedBox> boxes;
 };
 
@@ -91,14 +95,14 @@ LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam) {
   MessageBoxCapture::Impl* capture = t_capture;
   if (capture != nullptr) {
     HWND window = reinterpret_cast<HWND>(wParam);
-    if (code == HCBT_ACTIVATE && window != capture->current && IsMessageBox(window)) {
-      capture->current = window;
+    if (code == HCBT_ACTIVATE &&
+        std::find(capture->captured.begin(), capture->captured.end(), window) == capture->captured.end() &&
+        IsMessageBox(window)) {
+      capture->captured.push_back(window);
       capture->boxes.push_back(CapturedBox{WindowText(::GetDlgItem(window, kTextControl)), WindowText(window),
                                            ButtonFlags(window) | IconFlags(window)});
       ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                      reinterpret_cast<LPARAM>(::GetDlgItem(window, IDOK)));
-    } else if (code == HCBT_DESTROYWND && window == capture->current) {
-      capture->current = nullptr;
     }
   }
   return ::CallNextHookEx(nullptr, code, wParam, lParam);

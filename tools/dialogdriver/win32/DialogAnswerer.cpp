@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "resources/SettingsDialogTemplate.h"
 
@@ -87,14 +88,18 @@ void Answer(HWND dialog, const DialogAnswer& answer, const DialogObservation& se
 // The dialog runs modally on the thread that created the answerer.
 thread_local DialogAnswerer::State* t_state = nullptr;
 thread_local HHOOK t_hook = nullptr;
-thread_local HWND t_current = nullptr;
+// Every dialog answered so far. A dialog is answered once: Wine can activate
+// it again while it is being destroyed (a late focus event from the X server).
+thread_local std::vector<HWND> t_answered;
 
 LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam) {
   DialogAnswerer::State* state = t_state;
   if (state != nullptr) {
     HWND window = reinterpret_cast<HWND>(wParam);
-    if (code == HCBT_ACTIVATE && window != t_current && IsSettingsDialog(window)) {
-      t_current = window;
+    if (code == HCBT_ACTIVATE &&
+        std::find(t_answered.begin(), t_answered.end(), window) == t_answered.end() &&
+        IsSettingsDialog(window)) {
+      t_answered.push_back(window);
       DialogObservation seen = Observe(window);
       const std::optional<DialogAnswer> answer = state->Next();
       seen.answered = answer.has_value() || state->interactive;
@@ -103,8 +108,6 @@ LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam) {
       if (answer || !state->interactive) {
         Answer(window, answer.value_or(DialogAnswer{{}, {}, {}, DialogClose::Escape}), seen);
       }
-    } else if (code == HCBT_DESTROYWND && window == t_current) {
-      t_current = nullptr;
     }
   }
   return ::CallNextHookEx(nullptr, code, wParam, lParam);
@@ -115,7 +118,7 @@ LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam) {
 DialogAnswerer::DialogAnswerer(std::deque<DialogAnswer> answers) : state_(std::make_unique<State>()) {
   state_->answers = std::move(answers);
   t_state = state_.get();
-  t_current = nullptr;
+  t_answered.clear();
   t_hook = ::SetWindowsHookExW(WH_CBT, CbtHook, nullptr, ::GetCurrentThreadId());
 }
 
