@@ -5,9 +5,8 @@
 namespace tavrel::xml {
 
 void ProfileMemory::Release() {
-  for (void* slab : slabs_) slabSource_.deallocate(slab, kSlabSize, kGrain);
-  slabs_.clear();
-  slabSource_.release();
+  slabSource_.release();  // every slab with it
+  slabCount_ = 0;
   free_.fill(nullptr);
   next_ = nullptr;
   left_ = 0;
@@ -23,9 +22,8 @@ void* ProfileMemory::do_allocate(size_t bytes, size_t alignment) {
   const size_t size = (sizeClass + 1) * kGrain;
   if (left_ < size) {
     // The rest of the old slab (less than one block) stays unused.
-    slabs_.reserve(slabs_.size() + 1);
     next_ = static_cast<std::byte*>(slabSource_.allocate(kSlabSize, kGrain));
-    slabs_.push_back(next_);
+    ++slabCount_;
     left_ = kSlabSize;
   }
   void* block = next_;

@@ -12,7 +12,6 @@
 #include <array>
 #include <cstddef>
 #include <memory_resource>
-#include <vector>
 
 namespace tavrel::xml {
 
@@ -33,7 +32,7 @@ class ProfileMemory final : public std::pmr::memory_resource {
   // any more; large blocks are their users' to free.
   void Release();
 
-  size_t SlabCount() const { return slabs_.size(); }
+  size_t SlabCount() const { return slabCount_; }
 
  private:
   struct FreeBlock {
@@ -49,7 +48,7 @@ class ProfileMemory final : public std::pmr::memory_resource {
   std::pmr::memory_resource* upstream_;
   std::pmr::unsynchronized_pool_resource slabSource_;
   std::array<FreeBlock*, kLargest / kGrain> free_{};  // freed small blocks by size class
-  std::vector<void*> slabs_;
+  size_t slabCount_ = 0;
   std::byte* next_ = nullptr;  // the unused rest of the newest slab
   size_t left_ = 0;
 };
