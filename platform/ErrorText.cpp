@@ -5,39 +5,43 @@
 
 namespace tavrel::platform {
 
-namespace {
-
-struct CodeText {
-  uint32_t code;
-  const char* text;
-};
-
-constexpr CodeText kTexts[] = {
-    {kErrorFileNotFound, "file not found"},
-    {kErrorPathNotFound, "folder not found"},
-    {kErrorAccessDenied, "access denied"},
-    {kErrorNotEnoughMemory, "not enough memory"},
-    {kErrorSharingViolation, "in use by another program"},
-    {kErrorLockViolation, "part of the file is locked by another program"},
-    {kErrorFileExists, "the file exists"},
-    {kErrorDiskFull, "the disk is full"},
-    {kErrorInvalidName, "the name is not valid"},
-    {kErrorFilenameTooLong, "the name is too long"},
-};
-
-}  // namespace
-
 std::string ErrorText(uint32_t code) {
-  for (const CodeText& entry : kTexts) {
-    if (entry.code == code) return entry.text;
-  }
+  if (const ErrorCodeRow* row = FindErrorCode(code)) return std::string(row->text);
   return SystemErrorMessage(code);
 }
 
+FileFault ClassifyFileError(std::u16string_view path, uint32_t code) {
+  switch (code) {
+    case kErrorSuccess:
+      return FileFault::None;
+    case kErrorFileNotFound:
+    case kErrorPathNotFound:
+      return FileFault::NotFound;
+    case kErrorSharingViolation:
+    case kErrorLockViolation:
+      return FileFault::InUse;
+    case kErrorAccessDenied:
+      if (IsFolder(path)) return FileFault::IsFolder;
+      if (Access(path, kAccessExists) == 0 && Access(path, kAccessWrite) != 0) return FileFault::ReadOnly;
+      return FileFault::AccessDenied;
+    default:
+      return FileFault::Other;
+  }
+}
+
+std::string FileFaultText(FileFault fault, uint32_t code) {
+  switch (fault) {
+    case FileFault::IsFolder:
+      return "is a folder";
+    case FileFault::ReadOnly:
+      return "read-only";
+    default:
+      return ErrorText(code);
+  }
+}
+
 std::string FileErrorText(std::u16string_view path, uint32_t code) {
-  if (code == kErrorAccessDenied && IsFolder(path)) return "is a folder";
-  if (code == kErrorAccessDenied && Access(path, 0) == 0 && Access(path, 2) != 0) return "read-only";
-  return ErrorText(code);
+  return FileFaultText(ClassifyFileError(path, code), code);
 }
 
 }  // namespace tavrel::platform

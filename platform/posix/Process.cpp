@@ -91,12 +91,10 @@ int SpawnDetached(const char* program, char* const* argv) {
 }
 
 // CreateProcessW reports a program it cannot find as file not found,
-// whether or not its folder exists, and a file that is no program as a bad
-// program format.
-uint32_t StartError(int err, const std::string& program) {
+// whether or not its folder exists.
+uint32_t StartError(int err) {
   if (err == ENOENT || err == ENOTDIR) return kErrorFileNotFound;
-  if (err == ENOEXEC) return kErrorBadExeFormat;
-  return posix::WindowsErrorFromErrno(err, program);
+  return posix::ErrorFromErrno(err);
 }
 
 }  // namespace
@@ -118,7 +116,7 @@ bool StartProcess(std::u16string_view commandLine) {
   argv.push_back(nullptr);
   const int err = SpawnDetached(program.c_str(), argv.data());
   if (err != 0) {
-    SetLastError(StartError(err, program));
+    SetLastError(StartError(err));
     return false;
   }
   SetLastError(kErrorSuccess);
