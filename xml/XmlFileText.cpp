@@ -21,10 +21,11 @@ constexpr uint32_t kZeroPadding = 100;
 // The rest of the file after the `head` bytes already read, as UTF-16 (the
 // host's byte order is little-endian, as the file's): the file's bytes are
 // read straight into the text, an odd last byte as the low half of a unit.
-std::u16string ReadUtf16(platform::File& file, uint32_t size, const unsigned char* head, uint32_t headSize,
-                         bool mark) {
+// False when the read fails.
+bool ReadUtf16(platform::File& file, uint32_t size, const unsigned char* head, uint32_t headSize, bool mark,
+               std::u16string& text) {
   const size_t offset = mark ? 2 : 0;
-  std::u16string text((static_cast<size_t>(size) - offset + 1) / 2, u'\0');
+  text.assign((static_cast<size_t>(size) - offset + 1) / 2, u'\0');
   auto* bytes = reinterpret_cast<unsigned char*>(text.data());
   uint32_t filled = 0;
   if (!mark) {
@@ -32,9 +33,9 @@ std::u16string ReadUtf16(platform::File& file, uint32_t size, const unsigned cha
     filled = headSize;
   }
   uint32_t done = 0;
-  if (size > headSize && !file.Read(bytes + filled, size - headSize, &done)) return {};
+  if (size > headSize && !file.Read(bytes + filled, size - headSize, &done)) return false;
   text.resize(static_cast<size_t>(FindZeroUnit(text.data(), text.data() + text.size()) - text.data()));
-  return text;
+  return true;
 }
 
 std::u16string DecodeAnsi(const std::vector<unsigned char>& bytes, size_t offset) {
@@ -54,34 +55,56 @@ std::u16string DecodeAnsi(const std::vector<unsigned char>& bytes, size_t offset
   return platform::AnsiToUtf16(std::string_view(reinterpret_cast<const char*>(bytes.data()) + offset, count));
 }
 
-std::u16string ReadAnsi(platform::File& file, uint32_t size, const unsigned char* head, uint32_t headSize,
-                        bool mark) {
+bool ReadAnsi(platform::File& file, uint32_t size, const unsigned char* head, uint32_t headSize, bool mark,
+              std::u16string& text) {
   std::vector<unsigned char> bytes(static_cast<size_t>(size) + kZeroPadding, 0);
   std::memcpy(bytes.data(), head, headSize);
   uint32_t done = 0;
-  if (size > headSize && !file.Read(bytes.data() + headSize, size - headSize, &done)) return {};
-  return DecodeAnsi(bytes, mark ? 2 : 0);
+  if (size > headSize && !file.Read(bytes.data() + headSize, size - headSize, &done)) return false;
+  text = DecodeAnsi(bytes, mark ? 2 : 0);
+  return true;
 }
 
 }  // namespace
 
-std::u16string ReadFileText(std::u16string_view fileName, ProfileEncoding mode) {
+FileText ReadProfileFile(std::u16string_view fileName, ProfileEncoding mode) {
+  FileText read;
   platform::File file =
       platform::File::Open(fileName, platform::FileAccess::Read, platform::kShareRead | platform::kShareWrite,
                            platform::FileDisposition::OpenExisting);
-  if (!file) return {};
+  if (!file) {
+    read.result = FileFailure(fileName, platform::LastError(), ProfileStatus::ReadFailed);
+    return read;
+  }
   const std::optional<uint32_t> size = file.Size();
-  if (!size || *size == 0) return {};
+  if (!size) {
+    read.result = FileFailure(fileName, platform::LastError(), ProfileStatus::ReadFailed);
+    return read;
+  }
   // The first two bytes tell the encoding; the rest goes straight to where
   // that encoding wants it.
   unsigned char head[2] = {0, 0};
   const uint32_t headSize = *size < 2 ? *size : 2;
   uint32_t done = 0;
-  if (!file.Read(head, headSize, &done)) return {};
+  if (*size != 0 && !file.Read(head, headSize, &done)) {
+    read.result = FileFailure(fileName, platform::LastError(), ProfileStatus::ReadFailed);
+    return read;
+  }
+  read.mark = headSize == 2 && head[0] == 0xFF && head[1] == 0xFE;
+  read.utf16 = mode == ProfileEncoding::Utf16 || (mode != ProfileEncoding::Ansi && read.mark);
+  const bool ok = *size == 0 || (read.utf16 ? ReadUtf16(file, *size, head, headSize, read.mark, read.text)
+                                            : ReadAnsi(file, *size, head, headSize, read.mark, read.text));
+  if (!ok) {
+    read.text.clear();
+    read.result = FileFailure(fileName, platform::LastError(), ProfileStatus::ReadFailed);
+  } else if (read.text.empty()) {
+    read.result.status = ProfileStatus::EmptyFile;
+  }
+  return read;
+}
 
-  const bool mark = headSize == 2 && head[0] == 0xFF && head[1] == 0xFE;
-  const bool utf16 = mode == ProfileEncoding::Utf16 || (mode != ProfileEncoding::Ansi && mark);
-  return utf16 ? ReadUtf16(file, *size, head, headSize, mark) : ReadAnsi(file, *size, head, headSize, mark);
+std::u16string ReadFileText(std::u16string_view fileName, ProfileEncoding mode) {
+  return std::move(ReadProfileFile(fileName, mode).text);
 }
 
 }  // namespace tavrel::xml

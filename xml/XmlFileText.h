@@ -5,8 +5,21 @@
 #include <string_view>
 
 #include "xml/ProfileEncoding.h"
+#include "xml/ProfileResult.h"
 
 namespace tavrel::xml {
+
+struct FileText {
+  std::u16string text;
+  // Loaded; EmptyFile when the text is empty; or why the file could not be
+  // opened or read (its system code kept).
+  ProfileResult result;
+  bool utf16 = false;  // read as UTF-16 (else the ANSI code page)
+  bool mark = false;   // the file begins with FF FE
+};
+
+// The file read as ReadFileText reads it, with what came of it.
+FileText ReadProfileFile(std::u16string_view fileName, ProfileEncoding mode);
 
 // The decoded text of the file, or empty when it cannot be opened for
 // reading, its 32-bit size is 0 or unobtainable, the read fails, or it

@@ -1,7 +1,9 @@
 #include "xml/XmlParser.h"
 
+#include <algorithm>
 #include <functional>
 
+#include "platform/Codepage.h"
 #include "xml/XmlFileText.h"
 #include "xml/XmlScan.h"
 #include "xml/XmlText.h"
@@ -32,9 +34,49 @@ void SplitNameAndAttributes(std::u16string_view inner, std::u16string_view& name
 }  // namespace
 
 int CXmlParser::LoadFile(std::u16string_view fileName, ProfileEncoding mode) {
-  std::u16string text = ReadFileText(fileName, mode);
-  if (text.empty()) return 0;
-  return ParseDocument(std::move(text));
+  return LoadFileWithResult(fileName, mode) ? 1 : 0;
+}
+
+ProfileResult CXmlParser::LoadFileWithResult(std::u16string_view fileName, ProfileEncoding mode) {
+  FileText read = ReadProfileFile(fileName, mode);
+  if (read.text.empty()) return read.result;
+  ParseDocument(std::move(read.text));
+  fileUtf16_ = read.utf16;
+  fileMark_ = read.mark;
+  ProfileResult result;
+  if (EndedEarly()) {
+    result.status = ProfileStatus::CutShort;
+    SetPlace(document_.data() + document_.size(), result);
+  }
+  return result;
+}
+
+bool CXmlParser::EndedEarly() const {
+  return !root_.name_.empty() && (tagOpenAtEnd_ || current_ != &root_ || !rootClosed_);
+}
+
+const char16_t* CXmlParser::TagStart(const CXmlElement& element) const {
+  const char16_t* const first = document_.data();
+  const char16_t* at = element.name_.data();
+  const std::less_equal<const char16_t*> notAfter;
+  if (element.parent_ == nullptr || !notAfter(first, at) || !notAfter(at, first + document_.size()))
+    return nullptr;
+  while (at != first && *at != u'<') --at;
+  return *at == u'<' ? at : nullptr;
+}
+
+void CXmlParser::SetPlace(const char16_t* at, ProfileResult& result) const {
+  const auto position = static_cast<uint32_t>(at - document_.data());
+  const auto feed = std::lower_bound(lineFeeds_.begin(), lineFeeds_.end(), position);
+  const uint32_t lineStart = feed == lineFeeds_.begin() ? 0 : *(feed - 1) + 1;
+  result.line = static_cast<uint32_t>(feed - lineFeeds_.begin()) + 1;
+  result.column = position - lineStart + 1;
+  const uint64_t mark = fileMark_ ? 2 : 0;
+  if (fileUtf16_) {
+    result.offset = mark + 2 * static_cast<uint64_t>(position);
+  } else {
+    result.offset = mark + platform::Utf16ToAnsi(std::u16string_view(document_.data(), position)).size();
+  }
 }
 
 int CXmlParser::Parse(std::u16string_view text) {
@@ -45,7 +87,7 @@ int CXmlParser::Parse(std::u16string_view text) {
   }
   Reset();
   document_.resize(text.size());
-  CopyBlankingLineBreaks(text.data(), text.size(), document_.data());
+  CopyBlankingLineBreaks(text.data(), text.size(), document_.data(), &lineFeeds_);
   return ParseCurrentDocument();
 }
 
@@ -53,12 +95,17 @@ void CXmlParser::Reset() {
   root_.Clear();
   arena_.Clear();
   current_ = &root_;
+  lineFeeds_.clear();
+  fileUtf16_ = true;
+  fileMark_ = false;
+  rootClosed_ = false;
+  tagOpenAtEnd_ = false;
 }
 
 int CXmlParser::ParseDocument(std::u16string text) {
   Reset();
   document_ = std::move(text);
-  CopyBlankingLineBreaks(document_.data(), document_.size(), document_.data());
+  CopyBlankingLineBreaks(document_.data(), document_.size(), document_.data(), &lineFeeds_);
   return ParseCurrentDocument();
 }
 
@@ -78,7 +125,10 @@ void CXmlParser::Scan() {
   std::u16string pending;
   for (const char16_t* at = runStart;; ++at) {
     at = FindTagMark(at, end);
-    if (at == end) return;
+    if (at == end) {
+      tagOpenAtEnd_ = tagStart != nullptr;
+      return;
+    }
     if (tagStart == nullptr && *at == u'<') {
       if (pending.empty()) {
         current_->text_ = TrimView(Run(runStart, at));
@@ -146,8 +196,12 @@ void CXmlParser::ApplyTag(TagType kind, std::u16string_view inner) {
       current_ = element;
     }
   }
-  if ((kind == TagType::Close || kind == TagType::Empty) && current_->parent_ != nullptr) {
-    current_ = current_->parent_;
+  if (kind == TagType::Close || kind == TagType::Empty) {
+    if (current_->parent_ != nullptr) {
+      current_ = current_->parent_;
+    } else if (!root_.name_.empty()) {
+      rootClosed_ = true;
+    }
   }
 }
 

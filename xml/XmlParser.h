@@ -11,8 +11,10 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "xml/ProfileEncoding.h"
+#include "xml/ProfileResult.h"
 #include "xml/XmlArena.h"
 #include "xml/XmlElement.h"
 
@@ -31,6 +33,11 @@ class CXmlParser {
   // ANSI code page as `mode` and the mark FF FE decide. 1 when the file was
   // read and decoded to non-empty text; 0 otherwise, and the tree is kept.
   int LoadFile(std::u16string_view fileName, ProfileEncoding mode);
+  // LoadFile, saying what came of it: Loaded; CutShort when the text ends
+  // inside a tag or before the first element's end tag (the place is the
+  // end of the file); EmptyFile; or why the file could not be opened or
+  // read, with the system's code. LoadFile answers 1 when this is Ok().
+  ProfileResult LoadFileWithResult(std::u16string_view fileName, ProfileEncoding mode);
   // Builds the tree afresh from the text; always 1.
   int Parse(std::u16string_view text);
   // Frees every element below the root and empties the root.
@@ -51,6 +58,16 @@ class CXmlParser {
   // The decoded document as parsed (line feeds, returns and tabs as spaces).
   const std::u16string& Document() const { return document_; }
 
+  // Whether the text ended inside a tag or before the first element's end
+  // tag, as a file cut short by a failed write does.
+  bool EndedEarly() const;
+  // The "<" of the element's tag in Document(); nullptr for the root and
+  // for a tag with a further "<" inside it (its text was rebuilt).
+  const char16_t* TagStart(const CXmlElement& element) const;
+  // Sets the place of `at` (in Document(), or its end) in the file the
+  // document was read from: byte offset, line and column.
+  void SetPlace(const char16_t* at, ProfileResult& result) const;
+
  private:
   int ParseDocument(std::u16string text);
   // Reads document_, whose line breaks and tabs are spaces already.
@@ -62,6 +79,13 @@ class CXmlParser {
   void ApplyTag(TagType kind, std::u16string_view inner);
 
   std::u16string document_;
+  // Where the line feeds stood before they were blanked, and how the text
+  // was stored in its file: what a place in the document is in the file.
+  std::vector<uint32_t> lineFeeds_;
+  bool fileUtf16_ = true;
+  bool fileMark_ = false;
+  bool rootClosed_ = false;
+  bool tagOpenAtEnd_ = false;
   XmlArena arena_;
   CXmlElement root_;
   CXmlElement* current_ = &root_;

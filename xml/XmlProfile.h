@@ -30,12 +30,15 @@
 #include "xml/NameIndex.h"
 #include "xml/ProfileEncoding.h"
 #include "xml/ProfileMemory.h"
+#include "xml/ProfileResult.h"
 
 namespace tavrel::platform {
 class File;
 }
 
 namespace tavrel::xml {
+
+class CXmlParser;
 
 // Texts and lists allocate from the memory of the profile that holds them.
 using ProfileText = std::pmr::u16string;
@@ -65,11 +68,35 @@ class CXmlProfile {
   // section name repeats in it; 0 for a missing, empty or unreadable file
   // (profile left empty) and at a repeated section (earlier sections kept).
   int Load(const char16_t* fileName, ProfileEncoding mode);
+  // Load, saying what came of it: Loaded; CutShort (the file ends before its
+  // profile is closed; what stands before the end is loaded); NoProfile (a
+  // file of other markup, read as an empty profile); RepeatedSection, with
+  // the place of the repeated section's tag, where reading stopped; or, with
+  // the profile empty, EmptyFile, NoFileName, or why the file could not be
+  // opened or read (NotFound, AccessDenied, IsFolder, InUse, ReadFailed)
+  // with the system's code. Load answers 1 when this is Ok().
+  ProfileResult LoadWithResult(const char16_t* fileName, ProfileEncoding mode);
+  // The profile of a tree read with CXmlParser::LoadFileWithResult, whose
+  // result is `read`: LoadWithResult without reading the file again.
+  ProfileResult LoadParsed(CXmlParser& parser, const ProfileResult& read);
+
   // Writes the profile: UTF-16 with the mark FF FE, or the ANSI code page in
-  // mode Ansi. The file is written beside the target and then swapped in, so
-  // a failure never leaves a half-written file. 1 when every write succeeded
-  // and the file was replaced; 0 otherwise (the old file stays as it was).
+  // mode Ansi. An existing target that cannot be opened for writing (read-
+  // only, held without write sharing, a folder) is refused untouched.
+  // Otherwise the profile is written to a new temporary file in the target's
+  // folder, flushed and swapped in for the target in one step, so a failure
+  // leaves the old file as it was (and removes the temporary file). When no
+  // temporary file can be made there (the folder refuses new files, or the
+  // name is too long for the temporary name), the target itself is cut to
+  // nothing and written in place: a failure part-way then leaves it cut
+  // short. 1 when every write succeeded and the file was replaced or written
+  // in place; 0 otherwise.
   int Save(const char16_t* fileName, ProfileEncoding mode);
+  // Save, saying what came of it: Saved (replaced), WrittenInPlace, or why
+  // not (NoFileName, ReadOnly, InUse, IsFolder, AccessDenied, NotFound for a
+  // missing folder, WriteFailed) with the system's code. Save answers 1 when
+  // this is Ok().
+  ProfileResult SaveWithResult(const char16_t* fileName, ProfileEncoding mode);
 
   std::u16string GetString(const char16_t* section, const char16_t* key, const char16_t* defaultValue);
   int32_t GetInt(const char16_t* section, const char16_t* key, int32_t defaultValue);

@@ -6,13 +6,23 @@
 namespace tavrel::xml {
 
 int CXmlProfile::Load(const char16_t* fileName, ProfileEncoding mode) {
-  RemoveAll();
-  if (fileName == nullptr) return 0;
-  CXmlParser parser;
-  if (parser.LoadFile(fileName, mode) == 0) return 0;
+  return LoadWithResult(fileName, mode) ? 1 : 0;
+}
 
+ProfileResult CXmlProfile::LoadWithResult(const char16_t* fileName, ProfileEncoding mode) {
+  RemoveAll();
+  if (fileName == nullptr) return ProfileResult::Of(ProfileStatus::NoFileName);
+  CXmlParser parser;
+  const ProfileResult read = parser.LoadFileWithResult(fileName, mode);
+  if (!read) return read;
+  return LoadParsed(parser, read);
+}
+
+ProfileResult CXmlProfile::LoadParsed(CXmlParser& parser, const ProfileResult& read) {
+  RemoveAll();
+  if (!read) return read;
   CXmlElement* root = parser.GetRoot();
-  if (root->Name() != markup::kProfile) return 1;
+  if (root->Name() != markup::kProfile) return ProfileResult::Of(ProfileStatus::NoProfile);
   // Room in the indexes for every element that may become an entry.
   size_t keyElements = 0;
   for (size_t i = 0; i < root->ChildCount(); ++i) {
@@ -27,7 +37,12 @@ int CXmlProfile::Load(const char16_t* fileName, ProfileEncoding mode) {
     const std::u16string name = element->GetAttribute(markup::kName);
     if (name.empty()) continue;
     const int32_t readOnly = text::ParseInt(element->GetAttribute(markup::kReadOnly));
-    if (FindSection(name.c_str()) != nullptr) return 0;
+    if (FindSection(name.c_str()) != nullptr) {
+      ProfileResult stopped = ProfileResult::Of(ProfileStatus::RepeatedSection);
+      stopped.section = name;
+      if (const char16_t* tag = parser.TagStart(*element)) parser.SetPlace(tag, stopped);
+      return stopped;
+    }
 
     // The section is created with its first usable key, so a section element
     // without one leaves no trace.
@@ -44,7 +59,7 @@ int CXmlProfile::Load(const char16_t* fileName, ProfileEncoding mode) {
       AddKey(section, keyName, value, keyReadOnly);
     }
   }
-  return 1;
+  return read;
 }
 
 }  // namespace tavrel::xml

@@ -60,16 +60,23 @@ int CXmlProfile::WriteProfile(File& file, ProfileEncoding mode) {
 }
 
 int CXmlProfile::Save(const char16_t* fileName, ProfileEncoding mode) {
-  if (fileName == nullptr || *fileName == 0) return 0;
+  return SaveWithResult(fileName, mode) ? 1 : 0;
+}
+
+ProfileResult CXmlProfile::SaveWithResult(const char16_t* fileName, ProfileEncoding mode) {
+  if (fileName == nullptr || *fileName == 0) return ProfileResult::Of(ProfileStatus::NoFileName);
   const std::u16string_view target(fileName);
   const unsigned share = platform::kShareRead | platform::kShareWrite;
+  const auto failure = [target](ProfileStatus otherwise) {
+    return FileFailure(target, platform::LastError(), otherwise);
+  };
 
   // An existing target must be writable as the in-place write would open it:
   // a read-only file or one held without sharing is refused, untouched.
-  if (platform::Access(target, 0) == 0) {
+  if (platform::Access(target, platform::kAccessExists) == 0) {
     File probe =
         File::Open(target, platform::FileAccess::ReadWrite, share, platform::FileDisposition::OpenExisting);
-    if (!probe) return 0;
+    if (!probe) return failure(ProfileStatus::WriteFailed);
   }
 
   std::u16string tempPath;
@@ -78,14 +85,21 @@ int CXmlProfile::Save(const char16_t* fileName, ProfileEncoding mode) {
     // No temporary file possible here: write the target in place.
     File file =
         File::Open(target, platform::FileAccess::ReadWrite, share, platform::FileDisposition::CreateAlways);
-    if (!file) return 0;
-    return WriteProfile(file, mode);
+    if (!file) return failure(ProfileStatus::WriteFailed);
+    if (WriteProfile(file, mode) == 0) return failure(ProfileStatus::WriteFailed);
+    return ProfileResult::Of(ProfileStatus::WrittenInPlace);
   }
-  const bool written = WriteProfile(temp, mode) != 0 && temp.Flush();
+  if (WriteProfile(temp, mode) == 0 || !temp.Flush()) {
+    ProfileResult result = failure(ProfileStatus::WriteFailed);
+    temp.Close();
+    platform::RemoveFile(tempPath);
+    return result;
+  }
   temp.Close();
-  if (written && platform::ReplaceFileAtomically(tempPath, target)) return 1;
+  if (platform::ReplaceFileAtomically(tempPath, target)) return ProfileResult::Of(ProfileStatus::Saved);
+  ProfileResult result = failure(ProfileStatus::WriteFailed);
   platform::RemoveFile(tempPath);
-  return 0;
+  return result;
 }
 
 }  // namespace tavrel::xml

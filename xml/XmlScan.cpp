@@ -61,7 +61,8 @@ const char16_t* FindZeroUnit(const char16_t* first, const char16_t* last) {
   return first;
 }
 
-void CopyBlankingLineBreaks(const char16_t* in, size_t count, char16_t* out) {
+void CopyBlankingLineBreaks(const char16_t* in, size_t count, char16_t* out,
+                            std::vector<uint32_t>* lineFeeds) {
   constexpr uint64_t kLineFeed = kLaneOnes * u'\n';
   constexpr uint64_t kReturn = kLaneOnes * u'\r';
   constexpr uint64_t kTab = kLaneOnes * u'\t';
@@ -73,6 +74,11 @@ void CopyBlankingLineBreaks(const char16_t* in, size_t count, char16_t* out) {
     const uint64_t hits =
         ExactZeroUnits(word ^ kLineFeed) | ExactZeroUnits(word ^ kReturn) | ExactZeroUnits(word ^ kTab);
     if (hits != 0) {
+      if (lineFeeds != nullptr) {
+        for (uint64_t feeds = ExactZeroUnits(word ^ kLineFeed); feeds != 0; feeds &= feeds - 1) {
+          lineFeeds->push_back(static_cast<uint32_t>(i + std::countr_zero(feeds) / kBitsPerUnit));
+        }
+      }
       const uint64_t lanes = (hits >> (kBitsPerUnit - 1)) * kUnitMask;
       word = (word & ~lanes) | (kSpace & lanes);
     }
@@ -80,6 +86,7 @@ void CopyBlankingLineBreaks(const char16_t* in, size_t count, char16_t* out) {
   }
   for (; i < count; ++i) {
     const char16_t c = in[i];
+    if (c == u'\n' && lineFeeds != nullptr) lineFeeds->push_back(static_cast<uint32_t>(i));
     out[i] = c == u'\n' || c == u'\r' || c == u'\t' ? u' ' : c;
   }
 }

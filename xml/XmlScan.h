@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <vector>
 
 namespace tavrel::xml {
 
@@ -12,7 +14,9 @@ const char16_t* FindTagMark(const char16_t* first, const char16_t* last);
 const char16_t* FindZeroUnit(const char16_t* first, const char16_t* last);
 
 // Copies `count` units from `in` to `out` (which may be the same place) with
-// every line feed, carriage return and tab replaced by a space.
-void CopyBlankingLineBreaks(const char16_t* in, size_t count, char16_t* out);
+// every line feed, carriage return and tab replaced by a space. The places of
+// the line feeds are appended to `lineFeeds` when it is given.
+void CopyBlankingLineBreaks(const char16_t* in, size_t count, char16_t* out,
+                            std::vector<uint32_t>* lineFeeds = nullptr);
 
 }  // namespace tavrel::xml

@@ -35,6 +35,11 @@ std::string Describe(const CXmlProfile& profile) {
   return out;
 }
 
+platform::File HoldWithoutSharing(const std::u16string& path) {
+  return platform::File::Open(path, platform::FileAccess::ReadWrite, platform::kShareNone,
+                              platform::FileDisposition::OpenExisting);
+}
+
 std::string FolderListing(const std::filesystem::path& folder) {
   std::vector<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(folder)) {

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/File.h"
 #include "xml/XmlProfile.h"
 
 namespace tavrel::xml::testing {
@@ -17,6 +18,10 @@ std::string Golden(const char* name);
 
 // A readable form of a profile: Name(ro)[key=value(ro);...] per section.
 std::string Describe(const CXmlProfile& profile);
+
+// The file opened for reading and writing without sharing, as another
+// program holding it would.
+platform::File HoldWithoutSharing(const std::u16string& path);
 
 // The names of the files in a folder, sorted.
 std::string FolderListing(const std::filesystem::path& folder);

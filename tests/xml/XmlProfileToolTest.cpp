@@ -254,9 +254,7 @@ TEST(XmlProfileTool, FileErrorsNameTheFileAndTheReason) {
   dir.Write(u"held.xml", xml::testing::Golden("settings-auto.xml"));
   dir.Write(u"folder\\inner.txt", "");
   ASSERT_EQ(platform::Chmod(dir.Path(u"ro.xml"), platform::kModeRead), 0);
-  const platform::File holder =
-      platform::File::Open(dir.Path(u"held.xml"), platform::FileAccess::ReadWrite, platform::kShareNone,
-                           platform::FileDisposition::OpenExisting);
+  const platform::File holder = xml::testing::HoldWithoutSharing(dir.Path(u"held.xml"));
   ASSERT_TRUE(holder.IsOpen());
   struct Case {
     std::vector<std::u16string> args;
@@ -286,6 +284,57 @@ TEST(XmlProfileTool, FileErrorsNameTheFileAndTheReason) {
   }
   EXPECT_EQ(dir.Read(u"ro.xml"), xml::testing::Golden("settings-auto.xml"));
   platform::Chmod(dir.Path(u"ro.xml"), platform::kModeRead | platform::kModeWrite);
+}
+
+// A read that stopped at a repeated section is reported by every command,
+// with the place, even where the command can still answer; a file cut short
+// or empty is read as far as it goes and said so.
+TEST(XmlProfileTool, ReadsThatStopOrEndEarlySaySoWithThePlace) {
+  TempDir dir;
+  const std::string repeated =
+      "<profile>\r\n\t<section name=\"General\"><key name=\"a\" value=\"1\"/></section>\r\n"
+      "\t<section name=\"GENERAL\"><key name=\"b\" value=\"2\"/></section>\r\n</profile>\r\n";
+  dir.Write(u"rep.xml", repeated);
+  dir.Write(u"cut.xml", "<profile>\n<section name=\"S\"><key name=\"k\" value=\"v\"/>\n</sec");
+  dir.Write(u"empty.xml", "");
+  const std::u16string rep = dir.Path(u"rep.xml");
+  const std::u16string cut = dir.Path(u"cut.xml");
+  const std::u16string empty = dir.Path(u"empty.xml");
+  const std::string stop =
+      "xmlprofile: " + text::ToUtf8(rep) + ":3:2: section \"GENERAL\" repeated; reading stopped here";
+  const std::string cutNote =
+      "xmlprofile: " + text::ToUtf8(cut) +
+      ":3:6: the file ends before its profile is closed; it may have been cut short\n";
+  const std::string emptyNote =
+      "xmlprofile: " + text::ToUtf8(empty) + ": the file is empty; read as an empty profile\n";
+  struct Case {
+    std::vector<std::u16string> args;
+    int exitCode;
+    std::string out;
+    std::string err;
+  };
+  const Case cases[] = {
+      {{u"get", rep, u"General", u"a"}, kReadStopped, "1\n", stop + "\n"},
+      {{u"get", rep, u"General", u"b"}, kReadStopped, "", stop + "\n"},
+      {{u"set", rep, u"General", u"a", u"3"}, kFailed, "", stop + "; left unchanged\n"},
+      {{u"unset", rep, u"General"}, kFailed, "", stop + "; left unchanged\n"},
+      {{u"get", cut, u"S", u"k"}, kDone, "v\n", cutNote},
+      {{u"get", cut, u"S", u"x"}, kAbsentOrRefused, "", cutNote},
+      {{u"get", empty, u"S", u"k"}, kAbsentOrRefused, "", emptyNote},
+  };
+  for (const Case& c : cases) {
+    const ToolOutcome outcome = Tool(c.args);
+    const std::string shown = text::ToUtf8(c.args[0]) + " " + text::ToUtf8(c.args[1]);
+    EXPECT_EQ(outcome.exitCode, c.exitCode) << shown;
+    EXPECT_EQ(outcome.out, c.out) << shown;
+    EXPECT_EQ(outcome.err, c.err) << shown;
+  }
+  EXPECT_EQ(json::parse(Tool({u"dump", rep}).out)["result"], 0);
+  EXPECT_EQ(Tool({u"tree", rep}).exitCode, kReadStopped);
+  EXPECT_EQ(dir.Read(u"rep.xml"), repeated);
+  // set writes a file cut short whole again.
+  EXPECT_EQ(Tool({u"set", cut, u"S", u"n", u"2"}).exitCode, kDone);
+  EXPECT_EQ(Tool({u"get", cut, u"S", u"k"}).err, "");
 }
 
 }  // namespace

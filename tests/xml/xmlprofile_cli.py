@@ -6,13 +6,15 @@ spelt Z:\\... Writes a JUnit report."""
 import json
 import os
 import shutil
+import subprocess
 import sys
 import tempfile
+import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 from cli_table import Runner, expect, options  # noqa: E402
 
-opts = options("--golden", "--version")
+opts = options("--golden", "--version", "--holder")
 tool = Runner(opts, display=False)
 path_for_tool = tool.path
 run = tool.run
@@ -117,6 +119,117 @@ def _():
     r = run("unset", plain, "S", "absent")
     expect(r.returncode == 1, f"exit {r.returncode}")
     expect(open(os.path.join(work, "plain.xml"), "rb").read() == before, "the file changed")
+
+
+class Held:
+    """The file held open without sharing by another process (hold-file,
+    under Wine in the same prefix, so the sharing modes apply)."""
+
+    def __init__(self, path):
+        self.flag = path + ".held"
+        cmd = ([opts.emulator] if tool.windows else []) + [opts.holder, path_for_tool(path),
+                                                          path_for_tool(self.flag)]
+        self.process = subprocess.Popen(cmd, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.DEVNULL, env=tool.env)
+
+    def __enter__(self):
+        deadline = time.monotonic() + 60
+        while not os.path.exists(self.flag):
+            expect(self.process.poll() is None, f"hold-file ended with {self.process.returncode}")
+            expect(time.monotonic() < deadline, "hold-file did not hold the file")
+            time.sleep(0.05)
+        return self
+
+    def __exit__(self, *exc):
+        os.remove(self.flag)
+        self.process.wait(timeout=60)
+
+
+repeated = ("<profile>\r\n\t<section name=\"General\"><key name=\"EmbAppType\" value=\"1\"/></section>\r\n"
+            "\t<section name=\"Other\"><key name=\"k\" value=\"v\"/></section>\r\n"
+            "\t<section name=\"general\"><key name=\"ExportType\" value=\"0\"/></section>\r\n</profile>\r\n")
+half = ("<?xml version=\"1.0\" encoding=\"UTF-16\"?>\r\n<profile>\r\n\t<section name=\"General\">\r\n"
+        "\t\t<key name=\"EmbAppType\" value=\"1\"/>\r\n\t\t<key name=\"Expo")
+held_path = os.path.join(work, "held.xml")
+with open(held_path, "wb") as f:
+    f.write(b'<profile><section name="S"><key name="k" value="v"/></section></profile>')
+
+
+def reason_rows():
+    """Each file that cannot be used as it is: the exit code and the whole
+    standard error, one line with the reason and, where one applies, the
+    place (FILE:LINE:COLUMN)."""
+    rep = write("repeated.xml", repeated.encode())
+    cut = write("half.xml", b"\xff\xfe" + half.encode("utf-16-le"))
+    folder = path_for_tool(work)
+    held = path_for_tool(held_path)
+    ro_full = os.path.join(work, "readonly.xml")
+    with open(ro_full, "wb") as f:
+        f.write(b'<profile><section name="S"><key name="k" value="v"/></section></profile>')
+    os.chmod(ro_full, 0o444)
+    ro = path_for_tool(ro_full)
+    stop = f"xmlprofile: {rep}:4:2: section \"general\" repeated; reading stopped here"
+    cut_note = f"xmlprofile: {cut}:5:18: the file ends before its profile is closed; it may have been cut short"
+    return [
+        (["dump", missing], 2, b"", f'xmlprofile: cannot read "{missing}": file not found\n'),
+        (["get", missing, "S", "k"], 2, b"", f'xmlprofile: cannot read "{missing}": file not found\n'),
+        (["tree", folder], 2, b"", f'xmlprofile: cannot read "{folder}": is a folder\n'),
+        (["set", ro, "S", "k", "w"], 2, b"", f'xmlprofile: cannot write "{ro}": read-only\n'),
+        (["dump", held], 2, b"", f'xmlprofile: cannot read "{held}": in use by another program\n'),
+        (["get", held, "S", "k"], 2, b"", f'xmlprofile: cannot read "{held}": in use by another program\n'),
+        (["get", rep, "General", "EmbAppType"], 3, b"1\n", stop + "\n"),
+        (["get", rep, "Other", "k"], 3, b"v\n", stop + "\n"),
+        (["get", rep, "General", "ExportType"], 3, b"", stop + "\n"),
+        (["tree", rep], 3, "{", stop + "\n"),
+        (["dump", rep], 3, "{", stop + "\n"),
+        (["set", rep, "General", "EmbAppType", "2"], 2, b"", stop + "; left unchanged\n"),
+        (["unset", rep, "Other"], 2, b"", stop + "; left unchanged\n"),
+        (["get", cut, "General", "EmbAppType"], 0, b"1\n", cut_note + "\n"),
+        (["dump", cut], 0, "{", cut_note + "\n"),
+    ]
+
+
+@case("EachFileThatCannotBeUsedSaysWhyAndWhere")
+def _():
+    with Held(held_path):
+        failures = []
+        for args, code, out, err in reason_rows():
+            r = run(*args)
+            shown = " ".join(args)
+            print(f"$ xmlprofile {shown}\n{r.stderr.decode('utf-8', 'replace')}(exit {r.returncode})")
+            if r.returncode != code:
+                failures.append(f"{shown}: exit {r.returncode}, expected {code}")
+            if (r.stdout != out) if isinstance(out, bytes) else not r.stdout.startswith(out.encode()):
+                failures.append(f"{shown}: stdout {r.stdout[:200]!r}")
+            if r.stderr != err.encode():
+                failures.append(f"{shown}: stderr {r.stderr!r}, expected {err!r}")
+        expect(not failures, "\n".join(failures))
+    with open(os.path.join(work, "repeated.xml"), "rb") as f:
+        expect(f.read() == repeated.encode(), "the file whose reading stopped was changed")
+
+
+@case("SetRewritesAHalfWrittenFileWhole")
+def _():
+    cut = write("half2.xml", b"\xff\xfe" + half.encode("utf-16-le"))
+    r = run("set", cut, "General", "ExportType", "0")
+    expect(r.returncode == 0, f"exit {r.returncode} {r.stderr!r}")
+    expect(b"it may have been cut short" in r.stderr, f"stderr {r.stderr!r}")
+    r = run("get", cut, "General", "ExportType")
+    expect(r.returncode == 0 and r.stdout == b"0\n" and r.stderr == b"", f"{r.returncode} {r.stdout!r} {r.stderr!r}")
+
+
+if not tool.windows:
+    # Natively a name of 250 bytes leaves no room for the temporary name
+    # beside it (the file system's limit is 255), so set writes in place.
+    @case("SetSaysWhenItWroteInPlace")
+    def _():
+        long_name = os.path.join(work, "n" * 250)
+        r = run("set", long_name, "General", "EmbAppType", "1")
+        expect(r.returncode == 0, f"exit {r.returncode} {r.stderr!r}")
+        expected = f"xmlprofile: {long_name}: written in place: no temporary file could be made in its folder\n"
+        print(f"$ xmlprofile set {long_name} General EmbAppType 1\n{r.stderr.decode()}(exit {r.returncode})")
+        expect(r.stderr == expected.encode(), f"stderr {r.stderr!r}")
+        expect(run("get", long_name, "General", "EmbAppType").stdout == b"1\n", "the value was not written")
 
 
 shutil.rmtree(work, ignore_errors=True)

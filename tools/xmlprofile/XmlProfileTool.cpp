@@ -1,7 +1,5 @@
 #include "tools/xmlprofile/XmlProfileTool.h"
 
-#include "platform/ErrorText.h"
-#include "platform/File.h"
 #include "platform/Text.h"
 #include "resources/Version.h"
 #include "tools/xmlprofile/ProfileJson.h"
@@ -39,7 +37,19 @@ Exit status:
   0  done
   1  get or unset found no such section or key; set or unset met a read-only entry
   2  bad usage; a file that cannot be read or written (the reason is given) or
-     that is not a profile in the given mode
+     that is not a profile in the given mode; set or unset of a file whose
+     reading stops early (left unchanged)
+  3  dump, tree or get answered, but reading the profile stopped early at a
+     repeated section: what follows it is not read, as the plug-in does not
+     read it (the answer, or an absent key, covers only what was read)
+
+What is odd about a file is said on standard error in one line, with the
+place where one applies: FILE:LINE:COLUMN: section "General" repeated;
+reading stopped here. A file that ends before its profile is closed (cut
+short, as a write that failed part-way leaves it) or that is empty is read
+as far as it goes and said so; "set" and "unset" then write it whole. A file
+written in place, because no temporary file could be made in its folder, is
+said so too.
 
 Example:
   xmlprofile set TavrelSettings.xml General EmbAppType 2
@@ -48,18 +58,19 @@ Example:
 
 constexpr const char* kTryHelp = " (see xmlprofile --help)";
 
-ToolOutcome Fail(const std::string& message) { return {kFailed, {}, "xmlprofile: " + message + "\n"}; }
+std::string Line(const std::string& message) { return "xmlprofile: " + message + "\n"; }
+
+ToolOutcome Fail(const std::string& message) { return {kFailed, {}, Line(message)}; }
 
 ToolOutcome Json(const nlohmann::json& document) { return {kDone, document.dump(2) + "\n", {}}; }
 
-bool Exists(const std::u16string& path) { return platform::Access(path, 0) == 0; }
-
 std::string Quoted(const std::u16string& path) { return "\"" + text::ToUtf8(path) + "\""; }
 
-// "cannot read "FILE": file not found", from the code the failed call left.
-ToolOutcome FileFailure(const char* what, const std::u16string& path, uint32_t code) {
-  const std::string reason = code == 0 ? "failed" : platform::FileErrorText(path, code);
-  return Fail(std::string(what) + " " + Quoted(path) + ": " + reason);
+// "FILE:LINE:COLUMN: reason", or "FILE: reason" where no place applies.
+std::string AtPlace(const std::u16string& path, const xml::ProfileResult& result) {
+  std::string where = text::ToUtf8(path);
+  if (result.HasPlace()) where += ":" + std::to_string(result.line) + ":" + std::to_string(result.column);
+  return where + ": " + result.Describe();
 }
 
 const char* ModeName(xml::ProfileEncoding mode) {
@@ -73,90 +84,122 @@ const char* ModeName(xml::ProfileEncoding mode) {
   }
 }
 
-// Reads the file into `parser` and checks that it holds a profile in the
-// mode. Text that decodes to nothing (an empty file) is an empty profile.
-std::optional<ToolOutcome> ReadProfile(xml::CXmlParser& parser, const std::u16string& path,
-                                       xml::ProfileEncoding mode, const char* consequence) {
-  platform::File file =
-      platform::File::Open(path, platform::FileAccess::Read, platform::kShareRead | platform::kShareWrite,
-                           platform::FileDisposition::OpenExisting);
-  if (!file) return FileFailure("cannot read", path, platform::LastError());
-  file.Close();
-  if (parser.LoadFile(path, mode) != 0 && parser.GetRoot()->Name() != u"profile") {
+// One read of a profile file: its element tree, the profile taken from it,
+// and what each came to.
+struct ReadProfile {
+  xml::CXmlParser parser;
+  xml::CXmlProfile profile;
+  xml::ProfileResult read;    // of the file and its tree
+  xml::ProfileResult loaded;  // of the profile
+  bool absent = false;        // the file is not there (a change starts empty)
+
+  bool Stopped() const { return loaded.status == xml::ProfileStatus::RepeatedSection; }
+  // The lines that tell what is odd about the file, for standard error.
+  std::string Notes(const std::u16string& path) const {
+    if (Stopped()) return Line(AtPlace(path, loaded));
+    if (read.status == xml::ProfileStatus::CutShort || read.status == xml::ProfileStatus::EmptyFile) {
+      return Line(AtPlace(path, read));
+    }
+    return {};
+  }
+};
+
+// Opens and reads the file once and checks that it holds a profile in the
+// mode; text that decodes to nothing (an empty file) is an empty profile.
+// With `mayBeAbsent` a missing file is an empty profile too.
+std::optional<ToolOutcome> Read(ReadProfile& file, const std::u16string& path, xml::ProfileEncoding mode,
+                                const char* consequence, bool mayBeAbsent) {
+  file.read = file.parser.LoadFileWithResult(path, mode);
+  const xml::ProfileStatus status = file.read.status;
+  if (mayBeAbsent && status == xml::ProfileStatus::NotFound) {
+    file.absent = true;
+    return std::nullopt;
+  }
+  if (!file.read && status != xml::ProfileStatus::EmptyFile) {
+    return Fail("cannot read " + Quoted(path) + ": " + file.read.Describe());
+  }
+  if (file.read && file.parser.GetRoot()->Name() != u"profile") {
     return Fail(Quoted(path) + " is not a profile file in mode " + ModeName(mode) + consequence);
   }
+  file.loaded = file.profile.LoadParsed(file.parser, file.read);
   return std::nullopt;
 }
 
-// Loads an existing file for a change; an absent file gives an empty profile.
+// The answer of a command that only reads: with the notes about the file,
+// and kReadStopped when reading stopped before the end.
+ToolOutcome Answer(const ReadProfile& file, const std::u16string& path, ToolOutcome outcome) {
+  outcome.err = file.Notes(path) + outcome.err;
+  if (file.Stopped()) outcome.exitCode = kReadStopped;
+  return outcome;
+}
+
+// Reads an existing file for a change; an absent file gives an empty profile.
 // Refuses files whose content would be lost by the save that follows.
-std::optional<ToolOutcome> LoadForChange(xml::CXmlProfile& profile, const std::u16string& path,
+std::optional<ToolOutcome> ReadForChange(ReadProfile& file, const std::u16string& path,
                                          xml::ProfileEncoding mode) {
-  if (!Exists(path)) return std::nullopt;
-  xml::CXmlParser parser;
-  if (std::optional<ToolOutcome> failure = ReadProfile(parser, path, mode, "; left unchanged"))
-    return failure;
-  if (profile.Load(path.c_str(), mode) == 0 && !profile.Sections().empty()) {
-    return Fail(Quoted(path) + " repeats a section name; left unchanged");
-  }
+  if (std::optional<ToolOutcome> failure = Read(file, path, mode, "; left unchanged", true)) return failure;
+  if (file.Stopped()) return Fail(AtPlace(path, file.loaded) + "; left unchanged");
   return std::nullopt;
 }
 
-ToolOutcome Save(xml::CXmlProfile& profile, const std::u16string& path, xml::ProfileEncoding mode) {
-  platform::SetLastError(0);
-  if (profile.Save(path.c_str(), mode) == 0) return FileFailure("cannot write", path, platform::LastError());
-  return {kDone, {}, {}};
+ToolOutcome Save(ReadProfile& file, const std::u16string& path, xml::ProfileEncoding mode) {
+  const xml::ProfileResult saved = file.profile.SaveWithResult(path.c_str(), mode);
+  const std::string notes = file.Notes(path);
+  if (!saved) return {kFailed, {}, notes + Line("cannot write " + Quoted(path) + ": " + saved.Describe())};
+  if (saved.status == xml::ProfileStatus::WrittenInPlace)
+    return {kDone, {}, notes + Line(AtPlace(path, saved))};
+  return {kDone, {}, notes};
 }
 
 ToolOutcome Dump(const std::u16string& path, xml::ProfileEncoding mode) {
-  xml::CXmlParser parser;
-  if (std::optional<ToolOutcome> failure = ReadProfile(parser, path, mode, "")) return *failure;
-  xml::CXmlProfile profile;
-  const int result = profile.Load(path.c_str(), mode);
-  return Json({{"result", result}, {"sections", SectionsToJson(profile)}});
+  ReadProfile file;
+  if (std::optional<ToolOutcome> failure = Read(file, path, mode, "", false)) return *failure;
+  const int result = file.loaded ? 1 : 0;
+  return Answer(file, path, Json({{"result", result}, {"sections", SectionsToJson(file.profile)}}));
 }
 
 ToolOutcome Tree(const std::u16string& path, xml::ProfileEncoding mode) {
-  xml::CXmlParser parser;
-  if (std::optional<ToolOutcome> failure = ReadProfile(parser, path, mode, "")) return *failure;
-  const int result = parser.GetRoot()->Name().empty() ? 0 : 1;
-  return Json({{"result", result}, {"root", TreeToJson(*parser.GetRoot())}});
+  ReadProfile file;
+  if (std::optional<ToolOutcome> failure = Read(file, path, mode, "", false)) return *failure;
+  const int result = file.parser.GetRoot()->Name().empty() ? 0 : 1;
+  return Answer(file, path, Json({{"result", result}, {"root", TreeToJson(*file.parser.GetRoot())}}));
 }
 
 ToolOutcome Get(const std::vector<std::u16string>& a, xml::ProfileEncoding mode) {
-  xml::CXmlParser parser;
-  if (std::optional<ToolOutcome> failure = ReadProfile(parser, a[1], mode, "")) return *failure;
-  xml::CXmlProfile profile;
-  profile.Load(a[1].c_str(), mode);
+  ReadProfile file;
+  if (std::optional<ToolOutcome> failure = Read(file, a[1], mode, "", false)) return *failure;
+  xml::CXmlProfile& profile = file.profile;
   const xml::ProfileKey* key = profile.FindKey(profile.FindSection(a[2].c_str()), a[3].c_str());
-  if (key == nullptr) return {kAbsentOrRefused, {}, {}};
-  return {kDone, text::ToUtf8(key->value) + "\n", {}};
+  if (key == nullptr) return Answer(file, a[1], {kAbsentOrRefused, {}, {}});
+  return Answer(file, a[1], {kDone, text::ToUtf8(key->value) + "\n", {}});
 }
 
 ToolOutcome Set(const std::vector<std::u16string>& a, xml::ProfileEncoding mode) {
   // An empty value would be kept in memory but never written.
   if (a[2].empty() || a[3].empty() || a[4].empty()) return Fail("SECTION, KEY and VALUE must not be empty");
-  xml::CXmlProfile profile;
-  if (std::optional<ToolOutcome> refused = LoadForChange(profile, a[1], mode)) return *refused;
-  if (profile.SetString(a[2].c_str(), a[3].c_str(), a[4].c_str()) == 0) {
-    return {kAbsentOrRefused, {}, "xmlprofile: the entry is read-only\n"};
+  ReadProfile file;
+  if (std::optional<ToolOutcome> refused = ReadForChange(file, a[1], mode)) return *refused;
+  if (file.profile.SetString(a[2].c_str(), a[3].c_str(), a[4].c_str()) == 0) {
+    return {kAbsentOrRefused, {}, file.Notes(a[1]) + Line("the entry is read-only")};
   }
-  return Save(profile, a[1], mode);
+  return Save(file, a[1], mode);
 }
 
 ToolOutcome Unset(const std::vector<std::u16string>& a, xml::ProfileEncoding mode) {
-  xml::CXmlProfile profile;
-  if (std::optional<ToolOutcome> refused = LoadForChange(profile, a[1], mode)) return *refused;
+  ReadProfile file;
+  if (std::optional<ToolOutcome> refused = ReadForChange(file, a[1], mode)) return *refused;
+  xml::CXmlProfile& profile = file.profile;
   xml::ProfileSection* section = profile.FindSection(a[2].c_str());
   const bool wholeSection = a.size() == 3;
   xml::ProfileKey* key = wholeSection ? nullptr : profile.FindKey(section, a[3].c_str());
   // Nothing to remove, as get finds nothing: the file stays as it is.
-  if (section == nullptr || (!wholeSection && key == nullptr)) return {kAbsentOrRefused, {}, {}};
+  if (section == nullptr || (!wholeSection && key == nullptr))
+    return {kAbsentOrRefused, {}, file.Notes(a[1])};
   if (section->readOnly != 0 || (key != nullptr && key->readOnly != 0)) {
-    return {kAbsentOrRefused, {}, "xmlprofile: the entry is read-only\n"};
+    return {kAbsentOrRefused, {}, file.Notes(a[1]) + Line("the entry is read-only")};
   }
   profile.SetKeyValue(section, wholeSection ? nullptr : a[3].c_str(), nullptr, 0);
-  return Save(profile, a[1], mode);
+  return Save(file, a[1], mode);
 }
 
 // The one-line complaint about the arguments of a known command.

@@ -12,11 +12,12 @@ namespace tavrel::tools {
 constexpr int kDone = 0;
 constexpr int kAbsentOrRefused = 1;  // get/unset: nothing there; set/unset: a read-only entry
 constexpr int kFailed = 2;           // bad usage, a file that cannot be used or is no profile
+constexpr int kReadStopped = 3;      // answered from a profile whose reading stopped early
 
 struct ToolOutcome {
   int exitCode = kDone;
   std::string out;  // UTF-8, for standard output
-  std::string err;  // one UTF-8 line, for standard error
+  std::string err;  // UTF-8 lines for standard error, one for each thing to say
 };
 
 // `args` excludes the program name.
