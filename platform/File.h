@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "platform/LastError.h"
+#include "platform/UniqueHandle.h"
 
 namespace tavrel::platform {
 
@@ -19,20 +20,25 @@ enum class FileDisposition { OpenExisting, CreateAlways };
 // Sharing flags; combine with |.
 enum FileShare : unsigned { kShareNone = 0, kShareRead = 1, kShareWrite = 2, kShareDelete = 4 };
 
+// What a File holds: a descriptor natively, a HANDLE on Windows, both kept
+// as intptr_t; -1 (INVALID_HANDLE_VALUE) when there is none. Close is the
+// platform's own.
+struct FileHandleTraits {
+  using Type = intptr_t;
+  static Type None() { return -1; }
+  static bool IsNone(Type handle) { return handle == -1; }
+  static void Close(Type handle);
+};
+
 class File {
  public:
   File() = default;
-  ~File();
-  File(File&& other) noexcept;
-  File& operator=(File&& other) noexcept;
-  File(const File&) = delete;
-  File& operator=(const File&) = delete;
 
   // CreateFileW with FILE_ATTRIBUTE_NORMAL. On failure the result is not
   // open and LastError() tells why.
   static File Open(std::u16string_view path, FileAccess access, unsigned share, FileDisposition disposition);
 
-  bool IsOpen() const { return handle_ != kInvalid; }
+  bool IsOpen() const { return handle_.IsValid(); }
   explicit operator bool() const { return IsOpen(); }
 
   // GetFileSize: the low 32 bits of the size; nullopt for the failure value.
@@ -42,13 +48,13 @@ class File {
   bool Write(const void* data, uint32_t count, uint32_t* done);
   // Forces written data to the disk.
   bool Flush();
-  void Close();
+  void Close() { handle_.Reset(); }
 
  private:
   friend File CreateTempBeside(std::u16string_view target, std::u16string* tempPath);
-  static constexpr intptr_t kInvalid = -1;
   explicit File(intptr_t handle) : handle_(handle) {}
-  intptr_t handle_ = kInvalid;
+  intptr_t Raw() const { return handle_.Get(); }
+  UniqueHandle<FileHandleTraits> handle_;
 };
 
 // _waccess modes.

@@ -5,27 +5,23 @@
 
 #include <cstdint>
 #include <string_view>
-#include <utility>
 
 #include "platform/ErrorCodes.h"
+#include "platform/UniqueHandle.h"
 
 namespace tavrel::platform {
 
+// What a RegistryKey holds: an HKEY on Windows, the stand-in's key number
+// natively; 0 when there is none. Close is the platform's own.
+struct RegistryKeyTraits {
+  using Type = uintptr_t;
+  static Type None() { return 0; }
+  static bool IsNone(Type handle) { return handle == 0; }
+  static void Close(Type handle);
+};
+
 class RegistryKey {
  public:
-  RegistryKey() = default;
-  ~RegistryKey() { Close(); }
-  RegistryKey(RegistryKey&& other) noexcept : handle_(std::exchange(other.handle_, 0)) {}
-  RegistryKey& operator=(RegistryKey&& other) noexcept {
-    if (this != &other) {
-      Close();
-      handle_ = std::exchange(other.handle_, 0);
-    }
-    return *this;
-  }
-  RegistryKey(const RegistryKey&) = delete;
-  RegistryKey& operator=(const RegistryKey&) = delete;
-
   // RegOpenKeyExW(HKEY_CURRENT_USER, subkey, 0, KEY_QUERY_VALUE), closing
   // any key held before.
   uint32_t OpenCurrentUser(std::u16string_view subkey);
@@ -35,11 +31,11 @@ class RegistryKey {
   // the value's size. A value that does not fit gives kErrorMoreData.
   uint32_t QueryValue(std::u16string_view name, void* data, uint32_t* size) const;
 
-  bool IsOpen() const { return handle_ != 0; }
-  void Close();
+  bool IsOpen() const { return handle_.IsValid(); }
+  void Close() { handle_.Reset(); }
 
  private:
-  uintptr_t handle_ = 0;
+  UniqueHandle<RegistryKeyTraits> handle_;
 };
 
 }  // namespace tavrel::platform

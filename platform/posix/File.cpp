@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "platform/ErrorCodes.h"
+#include "platform/posix/Handles.h"
 #include "platform/posix/NativePath.h"
 
 namespace tavrel::platform {
@@ -43,31 +44,29 @@ File File::Open(std::u16string_view path, FileAccess access, unsigned share, Fil
   }
   int flags = O_CLOEXEC | (access == FileAccess::Read ? O_RDONLY : O_RDWR);
   if (disposition == FileDisposition::CreateAlways) flags |= O_CREAT;
-  const int fd = ::open(native.c_str(), flags, 0666);
-  if (fd < 0) {
+  posix::Descriptor fd(::open(native.c_str(), flags, 0666));
+  if (!fd) {
     FailWith(errno, native);
     return File();
   }
   // Sharing: an opener that shares nothing locks others out entirely; every
   // other opener only keeps exclusive openers (and replacement) away.
   const int lockMode = share == kShareNone ? LOCK_EX : LOCK_SH;
-  if (::flock(fd, lockMode | LOCK_NB) != 0) {
-    ::close(fd);
+  if (::flock(fd.Get(), lockMode | LOCK_NB) != 0) {
     SetLastError(kErrorSharingViolation);
     return File();
   }
-  if (disposition == FileDisposition::CreateAlways && ::ftruncate(fd, 0) != 0) {
+  if (disposition == FileDisposition::CreateAlways && ::ftruncate(fd.Get(), 0) != 0) {
     FailWith(errno, native);
-    ::close(fd);
     return File();
   }
   SetLastError(kErrorSuccess);
-  return File(fd);
+  return File(fd.Release());
 }
 
 std::optional<uint32_t> File::Size() const {
   struct stat st {};
-  if (!IsOpen() || ::fstat(static_cast<int>(handle_), &st) != 0) return std::nullopt;
+  if (!IsOpen() || ::fstat(static_cast<int>(Raw()), &st) != 0) return std::nullopt;
   const auto low = static_cast<uint32_t>(static_cast<uint64_t>(st.st_size) & 0xFFFFFFFFu);
   if (low == 0xFFFFFFFFu) return std::nullopt;
   return low;
@@ -78,7 +77,7 @@ bool File::Read(void* buffer, uint32_t count, uint32_t* done) {
   if (!IsOpen()) return false;
   auto* out = static_cast<char*>(buffer);
   while (*done < count) {
-    const ssize_t n = ::read(static_cast<int>(handle_), out + *done, count - *done);
+    const ssize_t n = ::read(static_cast<int>(Raw()), out + *done, count - *done);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
       FailWith(errno, {});
@@ -95,7 +94,7 @@ bool File::Write(const void* data, uint32_t count, uint32_t* done) {
   if (!IsOpen()) return false;
   const auto* in = static_cast<const char*>(data);
   while (*done < count) {
-    const ssize_t n = ::write(static_cast<int>(handle_), in + *done, count - *done);
+    const ssize_t n = ::write(static_cast<int>(Raw()), in + *done, count - *done);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
       FailWith(n < 0 ? errno : ENOSPC, {});
@@ -106,14 +105,9 @@ bool File::Write(const void* data, uint32_t count, uint32_t* done) {
   return true;
 }
 
-bool File::Flush() { return IsOpen() && ::fsync(static_cast<int>(handle_)) == 0; }
+bool File::Flush() { return IsOpen() && ::fsync(static_cast<int>(Raw())) == 0; }
 
-void File::Close() {
-  if (IsOpen()) {
-    ::close(static_cast<int>(handle_));
-    handle_ = kInvalid;
-  }
-}
+void FileHandleTraits::Close(intptr_t handle) { ::close(static_cast<int>(handle)); }
 
 int Access(std::u16string_view path, int mode) {
   const std::string native = posix::NativePath(path);
@@ -176,25 +170,23 @@ void RemoveStaleTemps(const std::string& target) {
   const auto slash = target.find_last_of('/');
   const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : target.substr(0, slash));
   const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-  DIR* dir = ::opendir(folder.c_str());
-  if (dir == nullptr) return;
-  while (const dirent* entry = ::readdir(dir)) {
+  const posix::DirectoryStream dir(::opendir(folder.c_str()));
+  if (!dir) return;
+  while (const dirent* entry = ::readdir(dir.Get())) {
     const std::string_view entryName = entry->d_name;
     if (!entryName.starts_with(name) || !IsTempSuffix(entryName.substr(name.size()))) continue;
     const std::string path = folder + "/" + std::string(entryName);
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
-    if (fd < 0) continue;
+    const posix::Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+    if (!fd) continue;
     struct stat held {
     }, named{};
     // Locked: a live save writes it. Else removed, if the name still is
     // this file.
-    if (::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+    if (::fstat(fd.Get(), &held) == 0 && S_ISREG(held.st_mode) && ::flock(fd.Get(), LOCK_EX | LOCK_NB) == 0 &&
         ::stat(path.c_str(), &named) == 0 && named.st_ino == held.st_ino && named.st_dev == held.st_dev) {
       ::unlink(path.c_str());
     }
-    ::close(fd);
   }
-  ::closedir(dir);
 }
 
 }  // namespace
@@ -205,19 +197,18 @@ File CreateTempBeside(std::u16string_view target, std::u16string* tempPath) {
   RemoveStaleTemps(posix::NativePath(target));
   for (int attempt = 0;; ++attempt) {
     std::string native = posix::NativePath(pattern);
-    const int fd = ::mkstemp(native.data());
-    if (fd < 0) {
+    posix::Descriptor fd(::mkstemp(native.data()));
+    if (!fd) {
       FailWith(errno, native);
       return File();
     }
-    ::fcntl(fd, F_SETFD, FD_CLOEXEC);
-    ::flock(fd, LOCK_EX | LOCK_NB);
+    ::fcntl(fd.Get(), F_SETFD, FD_CLOEXEC);
+    ::flock(fd.Get(), LOCK_EX | LOCK_NB);
     // Another save's clean-up may have taken the name between mkstemp and
     // the lock: then the file is gone and another name is tried.
     struct stat held {
     }, named{};
-    if (::fstat(fd, &held) != 0 || ::stat(native.c_str(), &named) != 0 || named.st_ino != held.st_ino) {
-      ::close(fd);
+    if (::fstat(fd.Get(), &held) != 0 || ::stat(native.c_str(), &named) != 0 || named.st_ino != held.st_ino) {
       if (attempt < 16) continue;
       SetLastError(kErrorAccessDenied);
       return File();
@@ -225,13 +216,13 @@ File CreateTempBeside(std::u16string_view target, std::u16string* tempPath) {
     // A new file gets the usual permissions, not mkstemp's private ones.
     const mode_t mask = ::umask(0);
     ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
+    ::fchmod(fd.Get(), 0666 & ~mask);
     // mkstemp only rewrote the six X's, so the caller's spelling of the
     // folder (backslashes included) is kept.
     tempPath->assign(pattern.substr(0, pattern.size() - 6));
     for (size_t i = native.size() - 6; i < native.size(); ++i)
       tempPath->push_back(static_cast<char16_t>(native[i]));
-    return File(fd);
+    return File(fd.Release());
   }
 }
 
@@ -244,11 +235,8 @@ bool ReplaceFileAtomically(std::u16string_view source, std::u16string_view targe
     SetLastError(kErrorAccessDenied);
     return false;
   }
-  const int held = ::open(to.c_str(), O_RDONLY | O_CLOEXEC);
-  if (held >= 0) {
-    const bool free = ::flock(held, LOCK_EX | LOCK_NB) == 0;
-    ::close(held);
-    if (!free) {
+  if (const posix::Descriptor held(::open(to.c_str(), O_RDONLY | O_CLOEXEC)); held) {
+    if (::flock(held.Get(), LOCK_EX | LOCK_NB) != 0) {
       SetLastError(kErrorSharingViolation);
       return false;
     }
@@ -261,10 +249,8 @@ bool ReplaceFileAtomically(std::u16string_view source, std::u16string_view targe
   }
   const auto slash = to.find_last_of('/');
   const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : to.substr(0, slash));
-  const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir >= 0) {
-    ::fsync(dir);
-    ::close(dir);
+  if (const posix::Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)); dir) {
+    ::fsync(dir.Get());
   }
   return true;
 }

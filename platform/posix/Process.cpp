@@ -13,6 +13,7 @@
 #include "platform/ErrorCodes.h"
 #include "platform/LastError.h"
 #include "platform/Text.h"
+#include "platform/posix/Handles.h"
 #include "platform/posix/NativePath.h"
 #include "platform/posix/StandInState.h"
 
@@ -26,26 +27,20 @@ namespace {
 class Pipe {
  public:
   Pipe() {
-    if (::pipe2(fds_, O_CLOEXEC) != 0) fds_[0] = fds_[1] = -1;
+    int fds[2] = {-1, -1};
+    if (::pipe2(fds, O_CLOEXEC) != 0) return;
+    read_.Reset(fds[0]);
+    write_.Reset(fds[1]);
   }
-  ~Pipe() {
-    CloseRead();
-    CloseWrite();
-  }
-  Pipe(const Pipe&) = delete;
-  Pipe& operator=(const Pipe&) = delete;
-  bool Ok() const { return fds_[0] >= 0; }
-  int ReadEnd() const { return fds_[0]; }
-  int WriteEnd() const { return fds_[1]; }
-  void CloseRead() { Close(0); }
-  void CloseWrite() { Close(1); }
+  bool Ok() const { return read_.IsValid(); }
+  int ReadEnd() const { return read_.Get(); }
+  int WriteEnd() const { return write_.Get(); }
+  void CloseRead() { read_.Reset(); }
+  void CloseWrite() { write_.Reset(); }
 
  private:
-  void Close(int i) {
-    if (fds_[i] >= 0) ::close(fds_[i]);
-    fds_[i] = -1;
-  }
-  int fds_[2] = {-1, -1};
+  posix::Descriptor read_;
+  posix::Descriptor write_;
 };
 
 // posix_spawn's file actions, destroyed on every path.

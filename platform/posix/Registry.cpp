@@ -37,14 +37,15 @@ uint32_t RegistryKey::OpenCurrentUser(std::u16string_view subkey) {
   }
   if (!file.HasKey(path)) return kErrorFileNotFound;
   OpenKeys& open = Keys();
-  handle_ = open.next++;
-  open.keys.emplace(handle_, file.ValuesOf(path));
+  const uintptr_t handle = open.next++;
+  open.keys.emplace(handle, file.ValuesOf(path));
+  handle_.Reset(handle);
   ++standin::State().registryCounts.opened;
   return kErrorSuccess;
 }
 
 uint32_t RegistryKey::QueryValue(std::u16string_view name, void* data, uint32_t* size) const {
-  const auto key = Keys().keys.find(handle_);
+  const auto key = Keys().keys.find(handle_.Get());
   if (key == Keys().keys.end()) return kErrorInvalidHandle;
   for (const posix::RegValue& value : key->second) {
     if (!text::EqualsNoCase(value.name, name)) continue;
@@ -59,9 +60,8 @@ uint32_t RegistryKey::QueryValue(std::u16string_view name, void* data, uint32_t*
   return kErrorFileNotFound;
 }
 
-void RegistryKey::Close() {
-  if (handle_ == 0) return;
-  Keys().keys.erase(std::exchange(handle_, 0));
+void RegistryKeyTraits::Close(uintptr_t handle) {
+  Keys().keys.erase(handle);
   ++standin::State().registryCounts.closed;
 }
 

@@ -49,33 +49,28 @@ File File::Open(std::u16string_view path, FileAccess access, unsigned share, Fil
 
 std::optional<uint32_t> File::Size() const {
   if (!IsOpen()) return std::nullopt;
-  const DWORD size = ::GetFileSize(AsHandle(handle_), nullptr);
+  const DWORD size = ::GetFileSize(AsHandle(Raw()), nullptr);
   if (size == INVALID_FILE_SIZE) return std::nullopt;
   return size;
 }
 
 bool File::Read(void* buffer, uint32_t count, uint32_t* done) {
   DWORD got = 0;
-  const BOOL ok = IsOpen() && ::ReadFile(AsHandle(handle_), buffer, count, &got, nullptr);
+  const BOOL ok = IsOpen() && ::ReadFile(AsHandle(Raw()), buffer, count, &got, nullptr);
   *done = got;
   return ok != FALSE;
 }
 
 bool File::Write(const void* data, uint32_t count, uint32_t* done) {
   DWORD put = 0;
-  const BOOL ok = IsOpen() && ::WriteFile(AsHandle(handle_), data, count, &put, nullptr);
+  const BOOL ok = IsOpen() && ::WriteFile(AsHandle(Raw()), data, count, &put, nullptr);
   *done = put;
   return ok != FALSE;
 }
 
-bool File::Flush() { return IsOpen() && ::FlushFileBuffers(AsHandle(handle_)) != FALSE; }
+bool File::Flush() { return IsOpen() && ::FlushFileBuffers(AsHandle(Raw())) != FALSE; }
 
-void File::Close() {
-  if (IsOpen()) {
-    ::CloseHandle(AsHandle(handle_));
-    handle_ = kInvalid;
-  }
-}
+void FileHandleTraits::Close(intptr_t handle) { ::CloseHandle(AsHandle(handle)); }
 
 int Access(std::u16string_view path, int mode) { return ::_waccess(win32::Wide(path).c_str(), mode); }
 

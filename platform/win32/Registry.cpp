@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <utility>
-
 #include "platform/win32/WidePath.h"
 
 namespace tavrel::platform {
@@ -17,20 +15,18 @@ uint32_t RegistryKey::OpenCurrentUser(std::u16string_view subkey) {
   HKEY key = nullptr;
   const LONG result =
       ::RegOpenKeyExW(HKEY_CURRENT_USER, win32::Wide(subkey).c_str(), 0, KEY_QUERY_VALUE, &key);
-  if (result == ERROR_SUCCESS) handle_ = reinterpret_cast<uintptr_t>(key);
+  if (result == ERROR_SUCCESS) handle_.Reset(reinterpret_cast<uintptr_t>(key));
   return static_cast<uint32_t>(result);
 }
 
 uint32_t RegistryKey::QueryValue(std::u16string_view name, void* data, uint32_t* size) const {
   DWORD bytes = *size;
-  const LONG result = ::RegQueryValueExW(AsKey(handle_), win32::Wide(name).c_str(), nullptr, nullptr,
+  const LONG result = ::RegQueryValueExW(AsKey(handle_.Get()), win32::Wide(name).c_str(), nullptr, nullptr,
                                          static_cast<BYTE*>(data), &bytes);
   *size = bytes;
   return static_cast<uint32_t>(result);
 }
 
-void RegistryKey::Close() {
-  if (handle_ != 0) ::RegCloseKey(AsKey(std::exchange(handle_, 0)));
-}
+void RegistryKeyTraits::Close(uintptr_t handle) { ::RegCloseKey(AsKey(handle)); }
 
 }  // namespace tavrel::platform

@@ -5,20 +5,13 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <memory>
-#include <type_traits>
+
+#include "platform/win32/Handles.h"
 
 namespace {
 
-struct ModuleFree {
-  void operator()(HMODULE module) const { FreeLibrary(module); }
-};
-using ModuleHandle = std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleFree>;
-
-struct HandleClose {
-  void operator()(HANDLE handle) const { CloseHandle(handle); }
-};
-using FileHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, HandleClose>;
+using tavrel::platform::win32::FileHandle;
+using tavrel::platform::win32::ModuleHandle;
 
 // Creates (or empties) the file at PATH; false when it cannot.
 bool Touch(const wchar_t* path) {

@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "platform/win32/Handles.h"
+
 namespace tavrel::testing_support {
 
 namespace {
@@ -16,20 +18,7 @@ HKEY RootKey(RegistryRoot root) {
 }
 
 // An open registry key, closed on every path.
-class Key {
- public:
-  Key() = default;
-  ~Key() {
-    if (h_ != nullptr) ::RegCloseKey(h_);
-  }
-  Key(const Key&) = delete;
-  Key& operator=(const Key&) = delete;
-  HKEY* Put() { return &h_; }
-  HKEY Get() const { return h_; }
-
- private:
-  HKEY h_ = nullptr;
-};
+using Key = platform::win32::RegistryKeyHandle;
 
 bool Exists(HKEY root, const std::wstring& key) {
   Key k;

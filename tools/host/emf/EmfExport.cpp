@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/UniqueHandle.h"
 #include "tools/host/emf/Gdi.h"
 #include "tools/host/model/FilePath.h"
 
@@ -60,19 +61,8 @@ class LimitCheck {
   }
 };
 
-class GdiObject {
- public:
-  explicit GdiObject(HGDIOBJ object) : object_(object) {}
-  ~GdiObject() {
-    if (object_ != HGDIOBJ{}) DeleteObject(object_);
-  }
-  GdiObject(const GdiObject&) = delete;
-  GdiObject& operator=(const GdiObject&) = delete;
-  HGDIOBJ Get() const { return object_; }
-
- private:
-  HGDIOBJ object_;
-};
+// A pen or brush, deleted on every path.
+using GdiObject = platform::UniqueHandle<platform::NullHandleTraits<HGDIOBJ, &DeleteObject>>;
 
 class Selected {
  public:

@@ -28,13 +28,10 @@ HostModel::HostModel(HostOptions options) : state_(std::make_shared<HostState>()
   state_->settingsFolder = std::move(options.settingsFolder);
   state_->mainWindow = options.mainWindow;
   state_->requireIconFiles = options.requireIconFiles;
-  application_ = NewApplication(state_);
+  application_ = host::ComPtr<host::IHostApplication>::Adopt(NewApplication(state_));
 }
 
-HostModel::~HostModel() {
-  state_->onRecord = nullptr;
-  application_->Release();
-}
+HostModel::~HostModel() { state_->onRecord = nullptr; }
 
 void HostModel::OpenDrawing(const std::filesystem::path& svg) {
   Drawing drawing = ReadSvg(svg);
@@ -124,10 +121,9 @@ HostModel::Delivery HostModel::SendEvent(DISPID id, std::vector<VARIANT> argumen
   Delivery delivery;
   for (IDispatch* receiver : receivers) {
     // The receiver may unsubscribe while it handles the event.
-    receiver->AddRef();
-    delivery.hr = receiver->Invoke(id, GUID_NULL, 0, 1 /* DISPATCH_METHOD */, nullBlock ? nullptr : &params,
-                                   nullptr, nullptr, nullptr);
-    receiver->Release();
+    const auto held = host::ComPtr<IDispatch>::Share(receiver);
+    delivery.hr = held->Invoke(id, GUID_NULL, 0, 1 /* DISPATCH_METHOD */, nullBlock ? nullptr : &params,
+                               nullptr, nullptr, nullptr);
     ++delivery.receivers;
   }
   return delivery;

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "host/ComPtr.h"
 #include "host/HostApi.h"
 #include "tools/host/model/HostState.h"
 
@@ -36,7 +37,7 @@ class HostModel {
   HostModel& operator=(const HostModel&) = delete;
 
   // The application object (the model keeps its own reference).
-  host::IHostApplication* Application() const { return application_; }
+  host::IHostApplication* Application() const { return application_.Get(); }
 
   // Opens an SVG drawing as the new active document (its selection empty);
   // throws std::runtime_error when it cannot be read.
@@ -111,7 +112,7 @@ class HostModel {
 
  private:
   std::shared_ptr<HostState> state_;
-  host::IHostApplication* application_;
+  host::ComPtr<host::IHostApplication> application_;
 };
 
 }  // namespace tavrel::hostmodel

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <new>
 
+#include "host/ComPtr.h"
 #include "platform/Text.h"
 
 namespace tavrel::hostmodel {
@@ -58,9 +59,8 @@ HRESULT HostState::Call(const std::string& operation, nlohmann::json arguments, 
   nlohmann::json record = {
       {"kind", "call"}, {"op", operation}, {"args", std::move(arguments)}, {"hr", HexCode(hr)}};
   if (FAILED(hr)) {
-    IErrorInfo* info = platform::MakeErrorInfo(error);
-    SetErrorInfo(0, info);
-    if (info != nullptr) info->Release();
+    const auto info = host::ComPtr<IErrorInfo>::Adopt(platform::MakeErrorInfo(error));
+    SetErrorInfo(0, info.Get());
     record["error"] = Utf8(error);
   } else {
     record["result"] = std::move(result);

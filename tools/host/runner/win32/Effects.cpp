@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/Text.h"
+#include "platform/win32/Handles.h"
 
 namespace tavrel::hostrunner {
 namespace {
@@ -152,11 +153,11 @@ void UseRegistryFile(const std::string& file) {
                       nullptr, &startup, &process)) {
     throw std::runtime_error("cannot run reg.exe to import " + file);
   }
-  WaitForSingleObject(process.hProcess, INFINITE);
+  const platform::win32::KernelHandle child(process.hProcess);
+  const platform::win32::KernelHandle thread(process.hThread);
+  WaitForSingleObject(child.Get(), INFINITE);
   DWORD exitCode = 1;
-  GetExitCodeProcess(process.hProcess, &exitCode);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  GetExitCodeProcess(child.Get(), &exitCode);
   if (exitCode != 0) throw std::runtime_error("reg.exe could not import " + file);
 }
 

@@ -4,6 +4,8 @@
 
 #include <stdexcept>
 
+#include "platform/win32/Handles.h"
+
 namespace tavrel::hostrunner {
 namespace {
 
@@ -15,28 +17,28 @@ constexpr const char* kAttachExport = sizeof(void*) == 4 ? "_AttachPlugin@4" : "
 class DllModule final : public PluginModule {
  public:
   explicit DllModule(const std::filesystem::path& file) {
-    module_ = LoadLibraryW(file.wstring().c_str());
-    if (module_ == nullptr) {
+    module_.Reset(LoadLibraryW(file.wstring().c_str()));
+    if (!module_) {
       throw std::runtime_error("cannot load " + file.string() + ": error " + std::to_string(GetLastError()));
     }
-    attach_ =
-        reinterpret_cast<AttachPluginFn>(reinterpret_cast<void*>(GetProcAddress(module_, kAttachExport)));
+    attach_ = reinterpret_cast<AttachPluginFn>(
+        reinterpret_cast<void*>(GetProcAddress(module_.Get(), kAttachExport)));
     if (attach_ == nullptr) {
-      FreeLibrary(module_);
       throw std::runtime_error(file.string() + " does not export " + kAttachExport);
     }
   }
   ~DllModule() override {
-    if (!pinned_) FreeLibrary(module_);
+    // A pinned module stays loaded for the process's life.
+    if (pinned_) module_.Release();
   }
   DllModule(const DllModule&) = delete;
   DllModule& operator=(const DllModule&) = delete;
   AttachPluginFn Attach() const override { return attach_; }
-  void* Handle() const override { return module_; }
+  void* Handle() const override { return module_.Get(); }
   void Pin() override { pinned_ = true; }
 
  private:
-  HMODULE module_ = nullptr;
+  platform::win32::ModuleHandle module_;
   AttachPluginFn attach_ = nullptr;
   bool pinned_ = false;
 };

@@ -12,7 +12,9 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "host/ComPtr.h"
 #include "platform/Text.h"
+#include "platform/win32/Handles.h"
 
 namespace tavrel::hostmodel {
 namespace {
@@ -24,48 +26,27 @@ std::string Utf8(const wchar_t* s, UINT length) {
   return text::ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(s), length));
 }
 
-template <class T>
-struct Released {
-  T* p = nullptr;
-  Released() = default;
-  Released(const Released&) = delete;
-  Released& operator=(const Released&) = delete;
-  ~Released() {
-    if (p != nullptr) p->Release();
-  }
-};
-
-struct Library {
-  HMODULE h = nullptr;
-  Library() = default;
-  Library(const Library&) = delete;
-  Library& operator=(const Library&) = delete;
-  ~Library() {
-    if (h != nullptr) FreeLibrary(h);
-  }
-};
-
 class XmlLiteSource final : public XmlSource {
  public:
   explicit XmlLiteSource(const std::filesystem::path& file) {
-    library_.h = LoadLibraryW(L"xmllite.dll");
-    auto create = library_.h == nullptr ? nullptr
-                                        : reinterpret_cast<CreateXmlReaderFn>(reinterpret_cast<void*>(
-                                              GetProcAddress(library_.h, "CreateXmlReader")));
+    library_.Reset(LoadLibraryW(L"xmllite.dll"));
+    auto create = library_.Get() == nullptr ? nullptr
+                                            : reinterpret_cast<CreateXmlReaderFn>(reinterpret_cast<void*>(
+                                                  GetProcAddress(library_.Get(), "CreateXmlReader")));
     if (create == nullptr) throw std::runtime_error("xmllite.dll is not available");
-    if (FAILED(
-            SHCreateStreamOnFileW(file.wstring().c_str(), STGM_READ | STGM_SHARE_DENY_WRITE, &stream_.p))) {
+    if (FAILED(SHCreateStreamOnFileW(file.wstring().c_str(), STGM_READ | STGM_SHARE_DENY_WRITE,
+                                     stream_.Put()))) {
       throw std::runtime_error("cannot open the file");
     }
-    if (FAILED(create(kIidXmlReader, reinterpret_cast<void**>(&reader_.p), nullptr)) ||
-        FAILED(reader_.p->SetProperty(XmlReaderProperty_DtdProcessing, DtdProcessing_Parse)) ||
-        FAILED(reader_.p->SetProperty(XmlReaderProperty_XmlResolver, 0)) ||
-        FAILED(reader_.p->SetInput(stream_.p))) {
+    if (FAILED(create(kIidXmlReader, reinterpret_cast<void**>(reader_.Put()), nullptr)) ||
+        FAILED(reader_->SetProperty(XmlReaderProperty_DtdProcessing, DtdProcessing_Parse)) ||
+        FAILED(reader_->SetProperty(XmlReaderProperty_XmlResolver, 0)) ||
+        FAILED(reader_->SetInput(stream_.Get()))) {
       throw std::runtime_error("cannot read the file");
     }
     // Windows bounds the expansion; Wine's reader has no such property (and
     // expands no entities).
-    reader_.p->SetProperty(XmlReaderProperty_MaxEntityExpansion, kMaxEntityExpansion);
+    reader_->SetProperty(XmlReaderProperty_MaxEntityExpansion, kMaxEntityExpansion);
   }
   XmlLiteSource(const XmlLiteSource&) = delete;
   XmlLiteSource& operator=(const XmlLiteSource&) = delete;
@@ -78,7 +59,7 @@ class XmlLiteSource final : public XmlSource {
     }
     XmlNodeType type = XmlNodeType_None;
     for (;;) {
-      const HRESULT hr = reader_.p->Read(&type);
+      const HRESULT hr = reader_->Read(&type);
       if (hr == S_FALSE) return false;
       if (FAILED(hr)) throw std::runtime_error(Malformed(hr));
       if (type == XmlNodeType_Element || type == XmlNodeType_EndElement) break;
@@ -87,13 +68,12 @@ class XmlLiteSource final : public XmlSource {
     event.name = LocalName();
     event.attributes.clear();
     if (event.start) {
-      pendingEnd_ = reader_.p->IsEmptyElement() != FALSE;
+      pendingEnd_ = reader_->IsEmptyElement() != FALSE;
       pendingName_ = event.name;
-      for (HRESULT hr = reader_.p->MoveToFirstAttribute(); hr == S_OK;
-           hr = reader_.p->MoveToNextAttribute()) {
+      for (HRESULT hr = reader_->MoveToFirstAttribute(); hr == S_OK; hr = reader_->MoveToNextAttribute()) {
         const wchar_t* value = nullptr;
         UINT length = 0;
-        reader_.p->GetValue(&value, &length);
+        reader_->GetValue(&value, &length);
         event.attributes.emplace_back(LocalName(), Utf8(value, length));
       }
     }
@@ -106,7 +86,7 @@ class XmlLiteSource final : public XmlSource {
   // What was wrong, with the line it was found on.
   std::string Malformed(HRESULT hr) {
     UINT line = 0;
-    reader_.p->GetLineNumber(&line);
+    reader_->GetLineNumber(&line);
     const std::string where = "line " + std::to_string(line) + ": ";
     // Wine's reader has no internal subsets of document type declarations.
     if (hr == E_NOTIMPL) return where + "this system's XML reader cannot read an internal DTD subset";
@@ -118,14 +98,14 @@ class XmlLiteSource final : public XmlSource {
   std::string LocalName() {
     const wchar_t* name = nullptr;
     UINT length = 0;
-    reader_.p->GetLocalName(&name, &length);
+    reader_->GetLocalName(&name, &length);
     return Utf8(name, length);
   }
 
   // Declared first so the reader and stream are released before it goes.
-  Library library_;
-  Released<IStream> stream_;
-  Released<IXmlReader> reader_;
+  platform::win32::ModuleHandle library_;
+  host::ComPtr<IStream> stream_;
+  host::ComPtr<IXmlReader> reader_;
   bool pendingEnd_ = false;
   std::string pendingName_;
 };
