@@ -62,7 +62,8 @@ void SessionFixture::TearDown() {
 
 void SessionFixture::Install(int index) {
   const std::u16string relative = u"apps\\" + text::FormatInt(index);
-  InstallEmbroideryApplication(registry_, index, dir_.Native(relative), dir_.Path(relative), {.program = false});
+  InstallEmbroideryApplication(registry_, index, dir_.Native(relative), dir_.Path(relative),
+                               {.program = false});
 }
 
 bool SessionFixture::SettingsExist() const {

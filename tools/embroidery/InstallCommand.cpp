@@ -22,7 +22,8 @@ struct Request {
 };
 
 std::optional<int> Index(const std::string& s) {
-  if (s.empty() || s.size() > 3 || s.find_first_not_of("0123456789") != std::string::npos) return std::nullopt;
+  if (s.empty() || s.size() > 3 || s.find_first_not_of("0123456789") != std::string::npos)
+    return std::nullopt;
   const int index = std::stoi(s);
   if (exporting::AppInfo(index) == nullptr) return std::nullopt;
   return index;
@@ -50,7 +51,8 @@ std::string Parse(const std::vector<std::string>& arguments, Request& request) {
     }
   }
   if (RegistersInFile() && request.registry.empty()) return "this build registers in a file: --registry FILE";
-  if (!RegistersInFile() && !request.registry.empty()) return "this build registers in the registry: no --registry";
+  if (!RegistersInFile() && !request.registry.empty())
+    return "this build registers in the registry: no --registry";
   if (request.install) {
     if (rest.empty()) return "no installation folder given";
     request.root = FileFromArgument(rest.front());
@@ -79,7 +81,8 @@ int Install(const Request& request) {
       std::fprintf(stderr, "tavrel-embroidery: cannot install application %d: %s\n", index, error.what());
       return 1;
     }
-    const std::string failure = RegisterApplication(ApplicationKey(index), folder.u16string(), request.registry);
+    const std::string failure =
+        RegisterApplication(ApplicationKey(index), folder.u16string(), request.registry);
     if (!failure.empty()) {
       std::fprintf(stderr, "tavrel-embroidery: application %d: %s\n", index, failure.c_str());
       return 1;

@@ -57,7 +57,8 @@ bool RegistersInFile() { return true; }
 std::string RegisterApplication(std::u16string_view key, std::u16string_view folder,
                                 const std::filesystem::path& regFile) {
   std::vector<std::string> sections = OtherSections(regFile, key);
-  sections.push_back("[HKEY_CURRENT_USER\\" + text::ToUtf8(key) + "]\r\n\"AppPath\"=" + Quoted(folder) + "\r\n");
+  sections.push_back("[HKEY_CURRENT_USER\\" + text::ToUtf8(key) + "]\r\n\"AppPath\"=" + Quoted(folder) +
+                     "\r\n");
   return Write(regFile, sections);
 }
 

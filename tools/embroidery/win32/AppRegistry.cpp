@@ -34,10 +34,11 @@ class Key {
 
 bool RegistersInFile() { return false; }
 
-std::string RegisterApplication(std::u16string_view key, std::u16string_view folder, const std::filesystem::path&) {
+std::string RegisterApplication(std::u16string_view key, std::u16string_view folder,
+                                const std::filesystem::path&) {
   Key opened;
-  LSTATUS status = ::RegCreateKeyExW(HKEY_CURRENT_USER, Wide(key).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                                     opened.Out(), nullptr);
+  LSTATUS status = ::RegCreateKeyExW(HKEY_CURRENT_USER, Wide(key).c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                                     nullptr, opened.Out(), nullptr);
   if (status != ERROR_SUCCESS) return Failure("cannot create the registry key", status);
   const std::wstring value = Wide(folder);
   status = ::RegSetValueExW(opened.Get(), L"AppPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
