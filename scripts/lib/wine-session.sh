@@ -24,11 +24,15 @@ tavrel_probe_session() {
   timeout 120 "$tavrel_root/scripts/wine-run" "$probe" >"$2" 2>&1
 }
 
-# tavrel_probe_evidence LOG: the probe's own findings and Wine's word on the
-# display driver, at most three lines joined with " / ".
+# tavrel_probe_evidence LOG: one line of why the probe failed: its own last
+# finding (nodrv_CreateWindow with Wine's reason, when it found that), else
+# Wine's first word on the display driver, else the log's last line.
 tavrel_probe_evidence() {
-  grep -E 'wine-window-probe:|nodrv_CreateWindow|winediag' "$1" 2>/dev/null | head -n 3 | tr -d '\r' |
-    paste -sd'|' | sed 's/|/ \/ /g'
+  local line
+  line=$(grep 'wine-window-probe:' "$1" 2>/dev/null | tail -n 1)
+  [ -n "$line" ] || line=$(grep -E 'nodrv_CreateWindow|winediag' "$1" 2>/dev/null | head -n 1)
+  [ -n "$line" ] || line="the probe failed: $(tail -n 1 "$1" 2>/dev/null)"
+  printf '%s' "$line" | tr -d '\r\t'
 }
 
 # tavrel_start_wine_session PRESET LOG: ends every session and starts a new
