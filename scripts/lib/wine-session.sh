@@ -9,10 +9,12 @@
 # then fails and reports it (nodrv_CreateWindow), and so does Wine itself on
 # the probe's standard error.
 
-# tavrel_end_wine_sessions: ends the sessions of both prefixes.
+# tavrel_end_wine_sessions [PRESET...]: ends the sessions of these prefixes
+# (default both).
 tavrel_end_wine_sessions() {
-  local arch
-  for arch in win32 win64; do
+  local arch arches=("$@")
+  [ $# -gt 0 ] || arches=(win32 win64)
+  for arch in "${arches[@]}"; do
     (tavrel_wine_env "$arch" && wineserver -k && wineserver -w) >/dev/null 2>&1 || true
   done
 }
