@@ -37,13 +37,13 @@ tavrel_probe_evidence() {
   printf '%s' "$line" | tr -d '\r\t'
 }
 
-# tavrel_start_wine_session PRESET LOG: ends every session and starts a new
-# one for the preset (tavrel_hold_wine_session). Returns 1 when the probe
-# failed (the session is ended again; LOG holds why).
+# tavrel_start_wine_session PRESET LOG: ends the preset's session and starts
+# a new one (tavrel_hold_wine_session). Returns 1 when the probe failed (the
+# session is ended again; LOG holds why).
 tavrel_start_wine_session() {
-  tavrel_end_wine_sessions
+  tavrel_end_wine_sessions "$1"
   tavrel_hold_wine_session "$@" && return 0
-  tavrel_end_wine_sessions
+  tavrel_end_wine_sessions "$1"
   return 1
 }
 
