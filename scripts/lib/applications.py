@@ -1,11 +1,8 @@
 #!/usr/bin/env python3
 """The plug-in's embroidery applications, as the embroidery stand-in prints
-them (`tavrel-embroidery --list-applications`), for shell scripts and the
-build.
+them (`tavrel-embroidery --list-applications`), for the read-me the build
+makes. (Scripts install applications with `tavrel-embroidery --install`.)
 
-    applications.py [--emulator CMD] STANDIN tsv       one line a row:
-                                                        index, registry key,
-                                                        program, display name
     applications.py [--emulator CMD] STANDIN readme    the read-me's list
 """
 import argparse
@@ -32,13 +29,9 @@ def main():
     parser.add_argument("--emulator", default="", help="runs the stand-in (the Windows builds: Wine)")
     parser.add_argument("--output", help="write here instead of standard output")
     parser.add_argument("standin")
-    parser.add_argument("form", choices=("tsv", "readme"))
+    parser.add_argument("form", choices=("readme",))
     args = parser.parse_args()
-    rows = applications(args.standin, args.emulator)
-    if args.form == "tsv":
-        text = "".join(f'{r["index"]}\t{r["registryKey"]}\t{r["executable"]}\t{r["displayName"]}\n' for r in rows)
-    else:
-        text = readme(rows) + "\n"
+    text = readme(applications(args.standin, args.emulator)) + "\n"
     if args.output:
         with open(args.output, "w", encoding="utf-8", newline="\n") as f:
             f.write(text)

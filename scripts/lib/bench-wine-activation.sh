@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Activation under Wine, for scripts/bench --wine: the real module in the
-# stand-in host of each Windows build, with a settings file present. One run
+# stand-in host of each Windows build, with a settings file present and the
+# application it names installed (tavrel-embroidery --install). One run
 # attaches, activates once and releases; another does the same with 1,000
 # cycles of load, activate, deactivate and unload. The difference per cycle is
 # the activation's cost, with the host's logging of each call in it (so an
@@ -43,15 +44,22 @@ best_ms() {
 
 status=0
 for preset in "$@"; do
+  one="" many=""
   case $preset in
     win32 | win64) ;;
     *) echo "bench: $preset is no Windows build (win32, win64)" >&2; status=2; continue ;;
   esac
-  if ! cmake --build "build/$preset" --target tavrel-host tavrel_module >"$work/$preset-build.log" 2>&1; then
+  if ! cmake --build "build/$preset" --target tavrel-host tavrel_module tavrel_embroidery >"$work/$preset-build.log" 2>&1; then
     echo "bench: cannot build build/$preset (configure it with cmake --preset $preset)" >&2; status=1; continue
   fi
-  TAVREL_WINE_ARCH=$preset scripts/wine-run cmd /c exit >/dev/null 2>&1
-  one=$(best_ms "$preset" one) && many=$(best_ms "$preset" many) || { status=1; continue; }
+  standin=(scripts/wine-run "build/$preset/bin/tavrel-embroidery.exe")
+  apps="$root/$work/apps-$preset"
+  if ! "${standin[@]}" --install "Z:${apps//\//\\}" 1 >/dev/null; then
+    echo "bench: the stand-in could not install application 1 in $preset" >&2; status=1; continue
+  fi
+  one=$(best_ms "$preset" one) && many=$(best_ms "$preset" many) || status=1
+  "${standin[@]}" --uninstall 1 >/dev/null 2>&1
+  [ -n "$many" ] || continue
   awk -v p="$preset" -v one="$one" -v many="$many" -v n="$cycles" 'BEGIN {
     printf "  %-6s activation under Wine: %.0f us a cycle (a whole host run with one: %d ms)\n", p, (many - one) * 1000 / n, one }'
 done

@@ -1,13 +1,20 @@
 #!/usr/bin/env python3
 """The rows and the table of scripts/test's summary.
 
-  test-summary.py ctest PRESET CTEST_JUNIT [GTEST_RESULTS_DIR [RERUN_JUNIT]]
+  test-summary.py ctest PRESET CTEST_JUNIT [GTEST_RESULTS_DIR
+                       [RERUN_JUNIT SESSION [EVIDENCE [NOTE]]]]
       One row from CTest's own JUnit report (ctest --output-junit): every CTest
       entry counts once, a script as much as a GoogleTest program. The cases
       inside the programs' own JUnit reports (GoogleTest's and the command-line
       tests') are counted beside it. RERUN_JUNIT, when it exists, is the report
-      of the failed entries run once more (ctest --rerun-failed): an entry
-      that passed there counts as passed and is named in the note.
+      of the failed entries run once more (ctest --rerun-failed) after the
+      window probe found the Wine session SESSION ("healthy" or "broken"):
+        - broken: the rerun ran in a new session; an entry that passed there
+          counts as passed, listed as "passed after a broken session" with
+          the probe's EVIDENCE;
+        - healthy: the rerun ran in the same session; an entry that passed
+          there is "flaky", one that failed again "failed"; both fail.
+      NOTE is added to the row's note.
   test-summary.py step PRESET passed|failed [NOTE]
       One row for a step that is no CTest run (formatting, clang-tidy, fuzzing).
   test-summary.py broken PRESET NOTE
@@ -33,15 +40,14 @@ def passed_entries(junit):
     return {case.get("name") for case in suite.iter("testcase") if case.get("status") == "run"}
 
 
-def ctest_row(preset, junit, gtest_dir=None, rerun_junit=None):
+def ctest_row(preset, junit, gtest_dir=None, rerun_junit=None, session=None, evidence="", note=""):
     try:
         suite = ET.parse(junit).getroot()
     except (OSError, ET.ParseError) as error:
         return [preset, "0", "1", "-", f"no CTest report ({error})"]
     passed_on_rerun = passed_entries(rerun_junit) if rerun_junit else set()
-    rerun_passed = []
     run = 0
-    failing = []
+    failed, flaky, recovered = [], [], []
     for case in suite.iter("testcase"):
         status = case.get("status", "")
         name = case.get("name", "?")
@@ -53,19 +59,29 @@ def ctest_row(preset, junit, gtest_dir=None, rerun_junit=None):
             if reason.startswith("SKIP_"):  # SKIP_RETURN_CODE / SKIP_REGULAR_EXPRESSION
                 continue
             run += 1
-            failing.append(f"{name} (not run: {reason})" if reason else f"{name} (not run)")
+            failed.append(f"{name} (not run: {reason})" if reason else f"{name} (not run)")
             continue
         run += 1
         if status == "run":
             continue
-        if name in passed_on_rerun:
-            rerun_passed.append(name)
+        if name not in passed_on_rerun or session not in ("broken", "healthy"):
+            failed.append(name)
+        elif session == "broken":
+            recovered.append(name)
         else:
-            failing.append(name)
-    note = ", ".join(failing)
-    if rerun_passed:
-        note = (note + "; " if note else "") + "passed when run again: " + ", ".join(rerun_passed)
-    return [preset, str(run), str(len(failing)), gtest_cases(gtest_dir), note]
+            flaky.append(name)
+    parts = []
+    if failed:
+        parts.append(", ".join(failed))
+    if flaky:
+        parts.append("flaky (failed, then passed in the same healthy Wine session): " + ", ".join(flaky))
+    if recovered:
+        parts.append("passed after a broken session: " + ", ".join(recovered)
+                     + (f" (probe: {evidence})" if evidence else ""))
+    if note:
+        parts.append(note)
+    note = " ".join("; ".join(parts).split())  # one line, no tabs
+    return [preset, str(run), str(len(failed) + len(flaky)), gtest_cases(gtest_dir), note]
 
 
 def gtest_cases(directory):
@@ -108,8 +124,8 @@ def table(rows_file):
 
 
 def main(argv):
-    if len(argv) >= 3 and argv[0] == "ctest":
-        print("\t".join(ctest_row(*argv[1:5])))
+    if 3 <= len(argv) <= 8 and argv[0] == "ctest":
+        print("\t".join(ctest_row(*[a if a != "" else None for a in argv[1:6]], *argv[6:8])))
         return 0
     if len(argv) >= 3 and argv[0] == "step":
         failed = argv[2] != "passed"

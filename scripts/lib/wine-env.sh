@@ -37,12 +37,20 @@ tavrel_pe_arch() {
   esac
 }
 
-# tavrel_wine_env win32|win64: exports WINEPREFIX, WINEARCH and the quiet settings
+# What Wine says about itself: its errors, and every line of its diagnostics
+# channel (winediag: "no display driver could be loaded" and the like), but
+# none of its notes about functions it implements only in part (fixme). A
+# process that Wine ends with exit code 1 says why on standard error only
+# when errors are on.
+tavrel_wine_debug=err+all,fixme-all,+winediag
+
+# tavrel_wine_env win32|win64: exports WINEPREFIX, WINEARCH, WINEDEBUG (unless
+# set) and no Mono/Gecko prompts
 tavrel_wine_env() {
   export WINEARCH=$1
   WINEPREFIX=$(tavrel_wine_prefix "$1")
   export WINEPREFIX
-  export WINEDEBUG="${WINEDEBUG:--all}"
+  export WINEDEBUG="${WINEDEBUG:-$tavrel_wine_debug}"
   export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 }
 

@@ -29,10 +29,7 @@ std::u16string SendFixture::Install(int index, std::u16string_view relative, std
                                     bool withImages, bool withProgram) {
   std::u16string folder = dir_.Path(relative);
   folder += suffix;
-  registry_.SetString(RegistryRoot::CurrentUser, KeyOf(index), u"AppPath", folder);
-  std::filesystem::create_directories(dir_.Native(relative));
-  if (withImages) std::filesystem::create_directories(dir_.Native(relative) / "Images");
-  if (withProgram) InstallEmbroideryStandIn(dir_.Native(relative), exporting::AppInfo(index)->exeName);
+  InstallEmbroideryApplication(registry_, index, dir_.Native(relative), folder, {withImages, withProgram});
   return folder;
 }
 

@@ -4,7 +4,9 @@
 # their own, and checks each step:
 #   - a silent install lays out exactly the package in Plugins\Tavrel, leaves
 #     the host's files byte-identical and writes the Add/Remove entry;
-#   - the stand-in host loads the installed module and gets both buttons;
+#   - the stand-in host loads the installed module, gets both buttons and
+#     sends a drawing to an embroidery application installed beside it
+#     (tavrel-embroidery --install), which receives a well-formed metafile;
 #   - the shipped xmlprofile edits the settings file; an upgrade keeps it;
 #   - while the module is loaded, install and uninstall refuse and change
 #     nothing;
@@ -15,9 +17,9 @@
 #     folder itself, a quoted /D= and a silent run without /D= are refused;
 #     the 64-bit package refuses a 32-bit Windows.
 #
-#   check-installer.sh ARCH VERSION PUBLISHER SETUP STAGE HOST_EXE HOLD_EXE SCENARIO WORK
+#   check-installer.sh ARCH VERSION PUBLISHER SETUP STAGE HOST_EXE HOLD_EXE SCENARIO WORK STANDIN_EXE
 set -uo pipefail
-arch=$1 version=$2 publisher=$3 setup=$4 stage=$5 host_exe=$6 hold_exe=$7 scenario=$8 work=$9
+arch=$1 version=$2 publisher=$3 setup=$4 stage=$5 host_exe=$6 hold_exe=$7 scenario=$8 work=$9 standin_exe=${10}
 root=$(cd "$(dirname "$0")/../.." && pwd)
 tavrel_root=$root
 source "$root/scripts/lib/wine-env.sh"
@@ -140,7 +142,8 @@ entry_exists HKLM || { hive=HKCU; fail "no entry for all users although run as a
 check_entry "$hive" "$host"
 
 # --- the stand-in host loads the installed module --------------------------
-win "$host_exe" --raw-paths --host-folder "$(winpath "$host")\\" --settings-folder "$(winpath "$host/Plugins/Tavrel")" \
+win "$standin_exe" --install "$(winpath "$work/apps")" 1 >/dev/null || fail "the stand-in could not install application 1"
+TAVREL_EMBROIDERY_RECEIPT=$(winpath "$work/receipt.json") win "$host_exe" --raw-paths --host-folder "$(winpath "$host")\\" --settings-folder "$(winpath "$host/Plugins/Tavrel")" \
   --state-dir "$(winpath "$work/state")" --log "$(winpath "$work/host.jsonl")" "$(winpath "$scenario")" \
   2>"$work/host-stderr.txt"
 /usr/bin/python3 - "$work/host.jsonl" "$(winpath "$host")\\Plugins\\Tavrel\\" <<'PY' ||
@@ -154,6 +157,11 @@ if icons != want or len(buttons) != 2:
 print("check-installer: the stand-in host put both buttons with the installed bitmaps")
 PY
   fail "the stand-in host did not get both buttons from the installed module"
+for ((i = 0; i < 300; i++)); do [ -s "$work/receipt.json" ] && break; sleep 0.2; done
+win "$standin_exe" --uninstall 1 >/dev/null
+/usr/bin/python3 -c 'import json, sys; sys.exit(0 if json.load(open(sys.argv[1]))["wellFormed"] else 1)' \
+  "$work/receipt.json" 2>/dev/null ||
+  fail "the installed module sent no well-formed metafile to the application: $(cat "$work/receipt.json" 2>&1)"
 
 # --- the shipped xmlprofile edits the settings file the module wrote -------
 settings="$host/Plugins/Tavrel/TavrelSettings.xml"

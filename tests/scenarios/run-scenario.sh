@@ -4,9 +4,9 @@
 # produce exactly. The scenario's comment lines ask for more:
 # "# install: INDEX..." installs the embroidery stand-in as these
 # applications in a fake installation folder and registers them under
-# HKEY_CURRENT_USER (a .reg file natively, the Wine prefix's registry on
-# Windows, where the applications' keys are cleared before and after every
-# run); "# receipt: SWITCH..." asks for the stand-in's receipt with exactly
+# HKEY_CURRENT_USER (tavrel-embroidery --install: a .reg file natively, the
+# Wine prefix's registry on Windows, where the applications' keys are
+# cleared before and after every run); "# receipt: SWITCH..." asks for the stand-in's receipt with exactly
 # these switches and a well-formed metafile; "# settings: A E O" for the
 # settings file's three values afterwards ("# settings: none": no file).
 # "# runs: N" runs the host N times with the same folders (the last run's
@@ -19,38 +19,32 @@ shift 6
 here=$(cd "$(dirname "$0")" && pwd)
 rm -rf "$work" && mkdir -p "$work/state"
 
-# The applications by index as the plug-in's table has them, printed by the
-# stand-in: registry key, program name, and the display name as the folder.
-source "$here/../../scripts/lib/applications.sh"
-tavrel_read_applications "$standin" "$emulator" || exit 1
-
 # A path as the programs of this build spell it.
 spell() {
   if [ "$emulator" = "-" ]; then printf '%s' "$1"; else printf 'Z:%s' "${1//\//\\}"; fi
 }
 
-wine_reg() { "$emulator" reg "$@" >/dev/null 2>&1; }
+# The stand-in installs the applications (tavrel-embroidery --install); on
+# Windows every application's key is cleared before and after the run.
+standin_run=("$standin")
+[ "$emulator" != "-" ] && standin_run=("$emulator" "$standin")
+registry="$work/registry.reg"
+registry_args=()
+[ "$emulator" = "-" ] && registry_args=(--registry "$registry")
 clear_registry() {
   [ "$emulator" = "-" ] && return
-  for i in "${!TAVREL_APP_KEYS[@]}"; do wine_reg delete "HKCU\\${TAVREL_APP_KEYS[$i]}" /f; done
+  "${standin_run[@]}" --uninstall all >/dev/null
 }
 
 installed=$(sed -n 's/^# install: *//p' "$scenario")
-registry="$work/registry.reg"
 printf 'Windows Registry Editor Version 5.00\r\n\r\n' >"$registry"
 clear_registry
-for i in $installed; do
-  folder="$work/state/Embroidery Apps/${TAVREL_APP_NAMES[$i]}"
-  mkdir -p "$folder/Images"
-  cp "$standin" "$folder/${TAVREL_APP_PROGRAMS[$i]}"
-  value=$(spell "$folder")
-  if [ "$emulator" = "-" ]; then
-    printf '[HKEY_CURRENT_USER\\%s]\r\n"AppPath"="%s"\r\n\r\n' "${TAVREL_APP_KEYS[$i]}" "${value//\\/\\\\}" >>"$registry"
-  else
-    wine_reg add "HKCU\\${TAVREL_APP_KEYS[$i]}" /v AppPath /t REG_SZ /d "$value" /f
-  fi
-done
 trap clear_registry EXIT
+if [ -n "$installed" ] &&
+  ! "${standin_run[@]}" --install "${registry_args[@]}" "$(spell "$work/state/Embroidery Apps")" $installed >/dev/null; then
+  echo "run-scenario: the stand-in could not install applications $installed" >&2
+  exit 1
+fi
 
 export TAVREL_EMBROIDERY_RECEIPT
 TAVREL_EMBROIDERY_RECEIPT=$(spell "$work/receipt.json")

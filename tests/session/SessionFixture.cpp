@@ -7,6 +7,7 @@
 #include "platform/Com.h"
 #include "platform/Text.h"
 #include "settings/PluginSettings.h"
+#include "tests/support/EmbroideryStandIn.h"
 
 namespace tavrel::testing_support {
 
@@ -61,8 +62,8 @@ void SessionFixture::TearDown() {
 
 void SessionFixture::Install(int index) {
   const std::u16string relative = u"apps\\" + text::FormatInt(index);
-  std::filesystem::create_directories(dir_.Native(relative) / "Images");
-  registry_.SetString(RegistryRoot::CurrentUser, KeyOf(index), u"AppPath", dir_.Path(relative));
+  InstallEmbroideryApplication(registry_, index, dir_.Native(relative), dir_.Path(relative),
+                               {.program = false});
 }
 
 bool SessionFixture::SettingsExist() const {

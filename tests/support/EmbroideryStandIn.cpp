@@ -21,6 +21,13 @@ void InstallEmbroideryStandIn(const std::filesystem::path& folder, std::u16strin
                              std::filesystem::copy_options::overwrite_existing);
 }
 
+void InstallEmbroideryApplication(ScopedRegistry& registry, int index, const std::filesystem::path& folder,
+                                  std::u16string_view stored, embroidery_standin::Layout layout) {
+  embroidery_standin::LayOutApplication(index, folder, EmbroideryStandInProgram(), layout);
+  registry.SetString(RegistryRoot::CurrentUser, embroidery_standin::ApplicationKey(index), u"AppPath",
+                     stored);
+}
+
 ScopedEnvironmentVariable::ScopedEnvironmentVariable(const char* name, const std::filesystem::path& value)
     : name_(name), old_(GetEnvironmentPath(name)) {
   SetEnvironmentPath(name, value);

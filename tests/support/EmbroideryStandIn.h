@@ -1,6 +1,7 @@
-// The embroidery stand-in as tests use it: installed under an application's
-// executable name in a fake installation folder, told where to write its
-// receipt, and its receipt read back.
+// The embroidery stand-in as tests use it: installed as an embroidery
+// application in a fake installation folder (the same layout as the
+// stand-in's --install command), told where to write its receipt, and its
+// receipt read back.
 #pragma once
 
 #include <chrono>
@@ -10,6 +11,9 @@
 #include <string_view>
 
 #include <nlohmann/json.hpp>
+
+#include "tests/support/ScopedRegistry.h"
+#include "tools/embroidery/Install.h"
 
 namespace tavrel::testing_support {
 
@@ -21,6 +25,14 @@ std::filesystem::path EmbroideryStandInProgram();
 
 // Copies the stand-in into `folder` (created if needed) as `exeName`.
 void InstallEmbroideryStandIn(const std::filesystem::path& folder, std::u16string_view exeName);
+
+// Installs embroidery application `index` in `folder` (as the stand-in's
+// --install command does): the folder with what `layout` asks for (an
+// Images folder, the stand-in under the application's file name), and
+// AppPath of the application's key below HKEY_CURRENT_USER in `registry` set
+// to `stored`, the folder as the plug-in is to read it.
+void InstallEmbroideryApplication(ScopedRegistry& registry, int index, const std::filesystem::path& folder,
+                                  std::u16string_view stored, embroidery_standin::Layout layout = {});
 
 // Sets an environment variable of this process (and so of the processes it
 // starts) while it lives; the old value comes back afterwards.

@@ -4,7 +4,9 @@ spelt Z:\\...), a table of argument lists with the exit code and the texts
 they must give, named checks, and the JUnit report."""
 import argparse
 import os
+import re
 import subprocess
+import sys
 import tempfile
 import xml.etree.ElementTree as ET
 
@@ -45,7 +47,7 @@ class Runner:
             r = subprocess.run(cmd, stdout=out, stderr=err, env=self.env, timeout=120, cwd=cwd)
             out.seek(0)
             err.seek(0)
-            return subprocess.CompletedProcess(cmd, r.returncode, out.read(), err.read())
+            return subprocess.CompletedProcess(cmd, r.returncode, out.read(), own_stderr(err.read(), args))
 
     def case(self, name):
         """Decorator: runs the function as one named check."""
@@ -94,6 +96,22 @@ class Runner:
                 print(f"ok {name}")
         ET.ElementTree(suite).write(self.opts.junit, encoding="utf-8", xml_declaration=True)
         return 1 if failed else 0
+
+
+# A line of Wine's own diagnostics ("0024:err:module:...").
+WINE_LINE = re.compile(rb"^[0-9a-f]{4,8}:(err|warn|fixme|trace):[^\n]*\n?", re.MULTILINE)
+
+
+def own_stderr(stderr, args):
+    """The program's own standard error: Wine's diagnostic lines are taken
+    out (they are no part of what the program wrote) and shown in the test's
+    output instead, so they are kept beside the result."""
+    wine = b"".join(m.group(0) for m in WINE_LINE.finditer(stderr))
+    if wine:
+        sys.stdout.write(f"Wine's diagnostics while running {' '.join(args)}:\n")
+        sys.stdout.write(wine.decode("utf-8", "replace"))
+        sys.stdout.flush()
+    return WINE_LINE.sub(b"", stderr)
 
 
 def expect(cond, message):

@@ -2,7 +2,8 @@
 // the embroidery applications, it records how it was started, checks the
 // drawing file and writes a receipt to the file named by
 // TAVREL_EMBROIDERY_RECEIPT (or to standard output), then exits.
-// `--list-applications` alone prints the plug-in's application table as JSON.
+// `--list-applications` alone prints the plug-in's application table as JSON;
+// `--install` and `--uninstall` set up applications (InstallCommand.h).
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include <system_error>
 
 #include "tools/embroidery/Applications.h"
+#include "tools/embroidery/InstallCommand.h"
 #include "tools/embroidery/Invocation.h"
 #include "tools/embroidery/Receipt.h"
 
@@ -37,7 +39,9 @@ int main(int argc, char** argv) {
     std::printf("%s\n", ApplicationsJson().c_str());
     return 0;
   }
-  const Outcome outcome = Examine(ReadInvocation(argc, argv));
+  const Invocation invocation = ReadInvocation(argc, argv);
+  if (IsInstallCommand(invocation.arguments)) return RunInstallCommand(invocation.arguments);
+  const Outcome outcome = Examine(invocation);
   const auto target = PathFromEnvironment("TAVREL_EMBROIDERY_RECEIPT");
   if (!target) {
     std::printf("%s\n", outcome.receipt.c_str());
