@@ -1,0 +1,54 @@
+# SHA256SUMS and the SPDX SBOM Tavrel-<version>-<arch>.spdx.json beside the
+# downloads, made by make-accounts.py from the staged package, the downloads
+# and the link maps of the shipped binaries.
+#
+# The hook for every download: tavrel_add_download(TARGET FILE) names a file a
+# user downloads (a setup program, the ZIP, an MSI package) and the target
+# that makes it. Wherever it is called in the project, SHA256SUMS and the SBOM
+# cover the file: they are made once all the project is read (a deferred
+# call of the top folder).
+
+# What the deferred call needs, kept where the top folder's scope sees it.
+set_property(GLOBAL PROPERTY TAVREL_ACCOUNTS
+  ${CMAKE_BINARY_DIR}/SHA256SUMS ${CMAKE_BINARY_DIR}/Tavrel-${PROJECT_VERSION}-${TAVREL_ARCH}.spdx.json
+  ${CMAKE_CURRENT_BINARY_DIR}/stage ${CMAKE_CURRENT_BINARY_DIR}/staged.stamp
+  ${Python3_EXECUTABLE})
+
+function(tavrel_add_download target file)
+  set_property(GLOBAL APPEND PROPERTY TAVREL_DOWNLOADS ${file})
+  set_property(GLOBAL APPEND PROPERTY TAVREL_DOWNLOAD_TARGETS ${target})
+endfunction()
+
+function(tavrel_write_accounts)
+  get_property(downloads GLOBAL PROPERTY TAVREL_DOWNLOADS)
+  get_property(targets GLOBAL PROPERTY TAVREL_DOWNLOAD_TARGETS)
+  get_property(accounts GLOBAL PROPERTY TAVREL_ACCOUNTS)
+  list(GET accounts 0 sums)
+  list(GET accounts 1 sbom)
+  list(GET accounts 2 stage)
+  list(GET accounts 3 staged)
+  list(GET accounts 4 python)
+  # The shipped binaries, each as <name in the package>=<its link map>.
+  set(maps)
+  foreach(map "$<TARGET_FILE_NAME:tavrel_module>=$<TARGET_FILE:tavrel_module>.map"
+      "$<TARGET_FILE_NAME:xmlprofile>=$<TARGET_FILE:xmlprofile>.map")
+    list(APPEND maps --binary ${map})
+  endforeach()
+  set(tool ${PROJECT_SOURCE_DIR}/installer/make-accounts.py)
+  add_custom_command(OUTPUT ${sums} ${sbom}
+    COMMAND ${TAVREL_WITH_EPOCH} ${python} ${tool}
+      --name Tavrel --version ${PROJECT_VERSION} --arch ${TAVREL_ARCH} --supplier ${TAVREL_PUBLISHER}
+      --stage ${stage} ${maps} --sums ${sums} --sbom ${sbom} ${downloads}
+    DEPENDS ${tool} ${PROJECT_SOURCE_DIR}/resources/toolchain_components.py ${staged} ${downloads}
+    COMMENT "Writing SHA256SUMS and the SBOM"
+    VERBATIM)
+  add_custom_target(tavrel_accounts ALL DEPENDS ${sums} ${sbom})
+  add_dependencies(tavrel_accounts ${targets})
+  # Checked against the files and the link maps, here where every download is known.
+  add_test(NAME release_accounts
+    COMMAND ${python} ${PROJECT_SOURCE_DIR}/tests/installer/check_accounts.py --epoch ${TAVREL_SOURCE_DATE_EPOCH}
+      --version ${PROJECT_VERSION} --arch ${TAVREL_ARCH} --build ${CMAKE_BINARY_DIR} --stage ${stage}
+      --sums ${sums} --sbom ${sbom} ${maps} ${downloads})
+  set_tests_properties(release_accounts PROPERTIES LABELS release)
+endfunction()
+cmake_language(DEFER DIRECTORY ${PROJECT_SOURCE_DIR} CALL tavrel_write_accounts)
