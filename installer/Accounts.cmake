@@ -8,11 +8,12 @@
 # cover the file: they are made once all the project is read (a deferred
 # call of the top folder).
 
-# What the deferred call needs, kept where the top folder's scope sees it.
+# Included by the top folder before any other, so every folder can call
+# tavrel_add_download(). The staged package is installer/'s.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
 set_property(GLOBAL PROPERTY TAVREL_ACCOUNTS
   ${CMAKE_BINARY_DIR}/SHA256SUMS ${CMAKE_BINARY_DIR}/Tavrel-${PROJECT_VERSION}-${TAVREL_ARCH}.spdx.json
-  ${CMAKE_CURRENT_BINARY_DIR}/stage ${CMAKE_CURRENT_BINARY_DIR}/staged.stamp
-  ${Python3_EXECUTABLE})
+  ${CMAKE_BINARY_DIR}/installer/stage ${CMAKE_BINARY_DIR}/installer/staged.stamp ${Python3_EXECUTABLE})
 
 function(tavrel_add_download target file)
   set_property(GLOBAL APPEND PROPERTY TAVREL_DOWNLOADS ${file})
