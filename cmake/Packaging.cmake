@@ -1,7 +1,11 @@
 # What a user copies into the host's folder: everything under Plugins/Tavrel,
 # installed by the folders that make it (host/: the module; resources/: the
-# bitmaps and the texts; tools/xmlprofile/). `cmake --install` lays it out;
-# `cpack` zips it; on Windows the installer (installer/) installs the same.
+# bitmaps and the texts; tools/xmlprofile/). `cmake --install` lays it out.
+# On Windows the build itself zips it, the same bytes every time, beside the
+# installer (installer/); natively `cpack` zips it.
+if(WIN32)
+  return()
+endif()
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME Tavrel)

@@ -2,7 +2,10 @@
 # and writes the list of its files for the installer script:
 #   TAVREL_INSTALL_FILES                 File lines for each file
 #   TAVREL_FOR_EACH_FILE MACRO DIR       MACRO "DIR\<name>" for each file
-# Run as: cmake -DBUILD=<build dir> -DSTAGE=<folder> -DLIST=<files.nsh> -P stage.cmake
+# Every staged file is dated SOURCE_DATE_EPOCH (from the environment), the
+# time the installer records for it and the ZIP gives it.
+# Run as: cmake -E env SOURCE_DATE_EPOCH=<seconds> cmake -DBUILD=<build dir> -DSTAGE=<folder>
+#   -DLIST=<files.nsh> -P stage.cmake
 set(plugin_dir Plugins/Tavrel)
 file(REMOVE_RECURSE ${STAGE})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${STAGE}
@@ -18,6 +21,14 @@ if(NOT all_count EQUAL count OR count EQUAL 0)
   message(FATAL_ERROR "stage: the package must hold files only, directly in ${plugin_dir}: ${all_files}")
 endif()
 list(SORT files)
+if(NOT "$ENV{SOURCE_DATE_EPOCH}" MATCHES "^[0-9]+$")
+  message(FATAL_ERROR "stage: SOURCE_DATE_EPOCH must be set to a number of seconds")
+endif()
+list(TRANSFORM files PREPEND ${STAGE}/${plugin_dir}/ OUTPUT_VARIABLE staged)
+execute_process(COMMAND touch -d @$ENV{SOURCE_DATE_EPOCH} ${staged} RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "stage: could not date the staged files")
+endif()
 set(install_lines "")
 set(each_lines "")
 foreach(name ${files})

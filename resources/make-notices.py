@@ -11,31 +11,17 @@ when a static library went into a shipped binary that no section of the
 notices covers (a new dependency must bring its notice along), or when the
 built NOTICES lacks the section of a component that went in.
 """
-import fnmatch
 import os
 import re
 import sys
 
-# Which part of the notices covers each static library the linker may take.
-# Import libraries of Windows system DLLs carry no code of their own.
-COMPONENTS = {
-    "mingw-w64": ["crt1.o", "crt1u.o", "crt2.o", "crt2u.o", "dllcrt1.o", "dllcrt2.o", "libmingw32.a",
-                  "libmingwex.a", "libmsvcrt.a", "libmoldname.a", "libmingwthrd.a", "libuuid.a"],
-    "winpthreads": ["libwinpthread.a", "libpthread.a"],
-    "gcc": ["crtbegin.o", "crtend.o", "libgcc.a", "libgcc_eh.a", "libstdc++.a", "libssp.a",
-            "libssp_nonshared.a"],
-}
-SYSTEM_IMPORT_LIBRARIES = [
-    "libkernel32.a", "libuser32.a", "libgdi32.a", "libadvapi32.a", "libshell32.a", "libole32.a",
-    "liboleaut32.a", "libcomctl32.a", "libcomdlg32.a", "libwinspool.a", "libversion.a",
-    "libshlwapi.a", "libapi-ms-win-*.a", "libxmllite.a",
-]
+from toolchain_components import COMPONENTS, classify, linked_toolchain_files
 
 # The heading of each component's section in Notices.txt.
 TITLES = {
     "mingw-w64": "1. MinGW-w64 runtime",
     "winpthreads": "2. winpthreads",
-    "gcc": "3. GCC runtime libraries (libgcc, libstdc++)",
+    "gcc": "3. GCC runtime libraries (libgcc, libstdc++, libssp)",
 }
 
 # The parts of the mingw-w64 sources whose code the runtime archives hold;
@@ -140,7 +126,7 @@ def write_notices(output, mingw_path, gcc_path, gpl3_path):
         "Their licences follow, as the toolchain's packages state them.\n\n"
         "  1. MinGW-w64 runtime (program start-up and C runtime support)\n"
         "  2. winpthreads (POSIX threads for Windows, part of MinGW-w64)\n"
-        "  3. GCC runtime libraries (libgcc, libstdc++)\n",
+        "  3. GCC runtime libraries (libgcc, libstdc++, libssp)\n",
     ]
     for part in ("mingw-w64", "winpthreads"):
         entries, licences = mingw[part]
@@ -159,27 +145,18 @@ def check_maps(notices_path, maps):
     """Every archive or start-up object that a link map shows as loaded must
     belong to a component of the notices or be a system import library, and
     the notices must hold that component's section."""
-    known = {name: part for part, names in COMPONENTS.items() for name in names}
     with open(notices_path, encoding="utf-8") as f:
         notices = f.read().replace("\r\n", "\n")
     status = 0
     for path in maps:
-        with open(path, encoding="utf-8", errors="replace") as f:
-            text = f.read()
-        # Objects named on the command line go in whole; of an archive only
-        # the members the map lists as included.
-        used = set(re.findall(r"^LOAD (\S+\.o(?:bj)?)$", text, re.M))
-        used |= set(re.findall(r"^(\S+\.a)\(", text, re.M))
         seen = set()
-        for item in sorted(used):
-            base = os.path.basename(item)
-            if not item.startswith("/usr/"):
-                continue  # the project's own objects and libraries
-            if base in known:
-                seen.add(known[base])
-            elif not any(fnmatch.fnmatch(base, pattern) for pattern in SYSTEM_IMPORT_LIBRARIES):
+        for item in linked_toolchain_files(path):
+            component = classify(item)
+            if component is None:
                 print(f"check-map: {path} links {item}, which Notices.txt does not cover", file=sys.stderr)
                 status = 1
+            elif component != "system":
+                seen.add(COMPONENTS[component]["notice"])
         for part in sorted(seen):
             if f"\n{TITLES[part]}\n" not in notices:
                 print(f"check-map: {notices_path} has no section '{TITLES[part]}'", file=sys.stderr)

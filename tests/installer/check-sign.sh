@@ -33,6 +33,20 @@ cp "${copies[0]}" "$tampered"
 printf 'X' | dd of="$tampered" bs=1 seek=1024 conv=notrunc 2>/dev/null
 osslsigncode verify -in "$tampered" -CAfile "$work/cert.pem" >/dev/null 2>&1 && fail "a changed signed file still verifies"
 
+# Signed twice at one SOURCE_DATE_EPOCH: the signing time is that time, not
+# the clock's, and the bytes are the same, so a signed release is
+# reproducible with its key.
+mkdir -p "$work/again1" "$work/again2"
+for again in again1 again2; do
+  cp "$1" "$work/$again/" &&
+    SOURCE_DATE_EPOCH=1700000000 "$root/scripts/sign" --cert "$work/cert.pem" --key "$work/key.pem" \
+      --ca "$work/cert.pem" "$work/$again/$(basename "$1")" >/dev/null || fail "signing at SOURCE_DATE_EPOCH failed"
+done
+cmp -s "$work/again1/$(basename "$1")" "$work/again2/$(basename "$1")" ||
+  fail "two signatures made at one SOURCE_DATE_EPOCH differ"
+osslsigncode verify -in "$work/again1/$(basename "$1")" -CAfile "$work/cert.pem" 2>&1 |
+  grep -q "Signing time: Nov 14 22:13:20 2023 GMT" || fail "the signing time is not SOURCE_DATE_EPOCH"
+
 mapfile -t args <"$makensis_args"
 export TAVREL_SIGN_CERT="$work/cert.pem" TAVREL_SIGN_KEY="$work/key.pem" TAVREL_SIGN_CA="$work/cert.pem"
 "${args[@]:0:${#args[@]}-1}" "-DSIGN=$root/scripts/sign --require" "-DOUTFILE=$work/signed-setup.exe" \

@@ -1,18 +1,23 @@
 #!/usr/bin/env bash
-# Builds the ZIP package and checks that its name names the architecture and
-# that the module inside is of that architecture (a PE32 image in win32, a
-# PE32+ image in win64, an ELF module natively), everything in Plugins/Tavrel.
+# Checks the ZIP package: its name names the architecture and the module
+# inside is of that architecture (a PE32 image in win32, a PE32+ image in
+# win64, an ELF module natively), everything in Plugins/Tavrel. A Windows
+# build makes the ZIP itself (ZIP names it); natively cpack makes it here.
 # Which files the package holds is the install layout's check.
-#   check-package.sh BUILD WORKDIR VERSION ARCH
+#   check-package.sh BUILD WORKDIR VERSION ARCH [ZIP]
 set -euo pipefail
-build=$1 work=$2 version=$3 arch=$4
+build=$1 work=$2 version=$3 arch=$4 zip=${5:-}
 here=$(cd "$(dirname "$0")" && pwd)
 fail() { echo "check-package: $*" >&2; exit 1; }
 rm -rf "$work" && mkdir -p "$work"
-cpack --config "$build/CPackConfig.cmake" -B "$work" >"$work/cpack.log" 2>&1 || { cat "$work/cpack.log" >&2; fail "cpack failed"; }
 name="Tavrel-$version-$arch"
-[ -f "$work/$name.zip" ] || fail "no $name.zip; made: $(cd "$work" && ls ./*.zip 2>/dev/null)"
-/usr/bin/python3 - "$work/$name.zip" "$work/unpacked" <<'PY'
+if [ -z "$zip" ]; then
+  cpack --config "$build/CPackConfig.cmake" -B "$work" >"$work/cpack.log" 2>&1 || { cat "$work/cpack.log" >&2; fail "cpack failed"; }
+  zip=$work/$name.zip
+fi
+[ "$(basename "$zip")" = "$name.zip" ] || fail "the package is named $(basename "$zip"), not $name.zip"
+[ -f "$zip" ] || fail "no $name.zip; made: $(cd "$(dirname "$zip")" && ls ./*.zip 2>/dev/null)"
+/usr/bin/python3 - "$zip" "$work/unpacked" <<'PY'
 import sys, zipfile
 path, out = sys.argv[1:]
 with zipfile.ZipFile(path) as z:
