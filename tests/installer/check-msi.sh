@@ -38,11 +38,12 @@ msiexec_line() {
 install_line() { echo "/i \"$(winpath "$1")\" /qn"; }
 hostdir_arg() { echo "HOSTDIR=\"$(winpath "$1")\\\""; }
 
-# Checks the Add/Remove entry of the package MSI: present with its version.
+# Checks the Add/Remove entry of product CODE: of VERSION, installed in HOST.
 check_entry() {
-  local code=$1 want_version=$2 pair name value
+  local code=$1 want_version=$2 host=$3 pair name value
   local expect=("DisplayName=Tavrel ($bits)" "DisplayVersion=$want_version" "Publisher=$publisher"
-    "WindowsInstaller=0x1" "UninstallString=MsiExec.exe /X$code")
+    "WindowsInstaller=0x1" "UninstallString=MsiExec.exe /X$code"
+    "InstallLocation=$(winpath "$host")\\Plugins\\Tavrel\\")
   for pair in "${expect[@]}"; do
     name=${pair%%=*}
     value=$(reg_key_value "$uninstall\\$code" "$name") || { fail "the entry $code has no $name"; continue; }
@@ -99,7 +100,7 @@ check_unregistered "$code"
 timed "install" msiexec_line "$(install_line "$msi") $(hostdir_arg "$host")" || fail "the install failed"
 check_package_files "$host" "$stage"
 snapshot "$host" outside | diff -u "$work/host-before.txt" - || fail "the install changed the host's own files"
-check_entry "$code" "$version"
+check_entry "$code" "$version" "$host"
 [ "$(reg_key_value "$registered" HostFolder)" = "$(winpath "$host")\\" ] ||
   fail "$registered names '$(reg_key_value "$registered" HostFolder)' as the host folder"
 check_host_runs "$host"
@@ -110,7 +111,7 @@ settings_sum=$(sha256sum <"$settings")
 # --- a higher version replaces it and keeps the settings -------------------
 timed "upgrade" msiexec_line "$(install_line "$next_msi") $(hostdir_arg "$host")" || fail "the upgrade failed"
 key_exists "$uninstall\\$code" && fail "the upgrade left the entry of version $version"
-check_entry "$next_code" "$next"
+check_entry "$next_code" "$next" "$host"
 check_package_files "$host" "$stage"
 [ "$(sha256sum <"$settings" 2>/dev/null)" = "$settings_sum" ] || fail "the upgrade changed or removed the settings file"
 snapshot "$host" outside | diff -u "$work/host-before.txt" - || fail "the upgrade changed the host's own files"
@@ -124,7 +125,7 @@ rc=$?
 [ "$rc" != 0 ] || fail "the older package installed over the newer one"
 snapshot "$host" | diff -u "$work/upgraded.txt" - || fail "the refused downgrade changed the host folder"
 key_exists "$uninstall\\$code" && fail "the refused downgrade registered version $version"
-check_entry "$next_code" "$next"
+check_entry "$next_code" "$next" "$host"
 
 # --- msiexec /x removes exactly what it installed --------------------------
 timed "uninstall" msiexec_line "/x \"$(winpath "$next_msi")\" /qn" || fail "the uninstall failed"
