@@ -85,6 +85,11 @@ win msiexec /x "$next_code" /qn >/dev/null 2>&1
 check_unregistered "$code" "$next_code"
 
 # --- without HOSTDIR the install fails and changes nothing -----------------
+# Windows shows or logs the launch condition's message; Wine's msiexec does
+# neither, so the message is checked in the package.
+condition=$(msiinfo export "$msi" LaunchCondition | tr -d '\r' | grep "^Installed OR HOSTDIR"$'\t')
+grep -Fq 'HOSTDIR=C:\Host\' <<<"$condition" ||
+  fail "the package has no launch condition on HOSTDIR with a message naming it"
 host="$work/Host App"
 make_host "$host" with-plugins
 snapshot "$host" >"$work/host-before.txt"
