@@ -9,12 +9,13 @@
 #     entry's uninstaller removes it again;
 #   - silently, a folder with no program or with programs of both bitnesses
 #     is refused with exit code 2 and nothing changed, unless /ARCH= names
-#     the build; a wrong /ARCH= is refused;
+#     the build; a wrong /ARCH= is refused; with its pages it asks, and the
+#     answer decides;
 #   - on a 32-bit Windows a 64-bit host is refused.
 #
 #   check-combined.sh SETUP STAGE32 STAGE64 HOST32_EXE HOST64_EXE SCENARIO WORK
 set -uo pipefail
-setup=$1 stage32=$2 stage64=$3 host32_exe=$4 host64_exe=$5 scenario=$6 work=$7
+read -r setup stage32 stage64 host32_exe host64_exe scenario work < <(realpath -m -- "$@" | tr '\n' ' ')
 root=$(cd "$(dirname "$0")/../.." && pwd)
 
 status=0
@@ -85,6 +86,39 @@ refuse_case() {
   no_entries "$label"
 }
 
+# Waits up to 60 s for a window whose title matches PATTERN.
+wait_window() {
+  timeout 60 xdotool search --sync --name "$2" >/dev/null || { fail "$1: no window '$2'"; return 1; }
+}
+
+# Runs the installer with its pages into DIR (whose programs do not tell),
+# goes on from the folder page, answers the question with KEY (y or n) and
+# closes the last page; the package of ARCH must be installed. Each window
+# is waited for by its title.
+ask_case() {
+  local label=$1 dir=$2 key=$3 want=$4 stage=$stage64 name setup_pid rc
+  [ "$want" = win32 ] && stage=$stage32
+  name="Tavrel $(basename "$setup" | sed 's/^Tavrel-\(.*\)-setup.exe$/\1/') Setup"
+  win_line "\"$(winpath "$setup")\" /D=$(winpath "$dir")" &
+  setup_pid=$!
+  if wait_window "$label" "^$name: Installation Folder\$" && xdotool key Return &&
+    wait_window "$label" "^$name\$" && xdotool key "$key" &&
+    wait_window "$label" "^$name: Completed\$" && xdotool key Return; then
+    wait "$setup_pid"
+    rc=$?
+    [ "$rc" = 0 ] || fail "$label: the installer ended with $rc"
+  else
+    # A window that never came: end the installer, and with it the test.
+    (tavrel_wine_env "$arch" && wineserver -k)
+    wait "$setup_pid"
+    return
+  fi
+  cmp -s "$stage/Plugins/Tavrel/Tavrel.cpg" "$dir/Plugins/Tavrel/Tavrel.cpg" ||
+    fail "$label: the module installed is not the $want one"
+  quiet_uninstall_key "$(entry "$want")" "$(view "$want")" "$dir"
+  no_entries "$label: after the uninstall"
+}
+
 rm -rf "$work" && mkdir -p "$work"
 no_entries "before the test"
 
@@ -106,6 +140,7 @@ make_host_with "$both" Draw32.exe="$host32_exe" Draw64.exe="$host64_exe"
 refuse_case "a folder with programs of both bitnesses" "$both" ""
 refuse_case "/ARCH=arm64" "$both" /ARCH=arm64
 install_case "/ARCH=win64 in a folder with both" "$both" win64 /ARCH=win64 "$both/Draw64.exe"
+ask_case "asked in a folder with both, answered No" "$both" n win32
 
 # The 64-bit host on a 32-bit Windows.
 (
