@@ -21,8 +21,6 @@
 set -uo pipefail
 arch=$1 version=$2 publisher=$3 setup=$4 stage=$5 host_exe=$6 hold_exe=$7 scenario=$8 work=$9 standin_exe=${10}
 root=$(cd "$(dirname "$0")/../.." && pwd)
-tavrel_root=$root
-source "$root/scripts/lib/wine-env.sh"
 
 status=0
 fail() { echo "check-installer: $*" >&2; status=1; }
@@ -30,73 +28,17 @@ die() { echo "check-installer: $*" >&2; exit 1; }
 
 # The setup program is a 32-bit program either way; it runs in the prefix of
 # the Windows its package is made for.
-win() { ( tavrel_wine_env "$arch"; "$(tavrel_wine_loader "$arch")" "$@" ); }
-winpath() { local p=${1//\//\\}; echo "Z:$p"; }
-# Runs a command line exactly as written, as Explorer, a shortcut or a
-# management tool passes it: NSIS takes /D= and _?= only unquoted and last,
-# which arguments with spaces never are. Returns its exit code.
-win_line() {
-  printf '@%s\r\n@exit /b %%ERRORLEVEL%%\r\n' "$1" >"$work/line.bat"
-  win cmd /c "$(winpath "$work/line.bat")"
-}
+source "$root/tests/installer/install-lib.sh"
 setup_line() { echo "\"$(winpath "$setup")\" /S $* /D=$(winpath "$host_dir")"; }
 bits=32-bit
 [ "$arch" = win64 ] && bits=64-bit
 key='Software\Microsoft\Windows\CurrentVersion\Uninstall\Tavrel-'$arch
-plugin_files=$(cd "$stage/Plugins/Tavrel" && ls | sort)
 
 # The value NAME of the entry under ROOT (HKLM or HKCU); fails when absent.
-reg_value() {
-  local out
-  out=$(win reg query "$1\\$key" /v "$2" 2>/dev/null | tr -d '\r') || return 1
-  sed -n "s/^ *$2 *REG_[A-Z_]* *//p" <<<"$out" | head -n 1
-}
-entry_exists() { win reg query "$1\\$key" >/dev/null 2>&1; }
+reg_value() { reg_key_value "$1\\$key" "$2"; }
+entry_exists() { key_exists "$1\\$key"; }
 
-# Every file below DIR with its checksum, and every folder; Plugins\Tavrel
-# is left out with "outside".
-snapshot() {
-  local dir=$1 prune=()
-  [ "${2:-}" = outside ] && prune=(-path ./Plugins/Tavrel -prune -o)
-  (cd "$dir" && find . "${prune[@]}" -type d -print | sort &&
-    find . "${prune[@]}" -type f -print0 | sort -z | xargs -0 -r sha256sum)
-}
-
-timed() {
-  local label=$1 start=$SECONDS
-  shift
-  "$@"
-  local rc=$?
-  echo "check-installer: $label took $((SECONDS - start)) s (exit $rc)"
-  return $rc
-}
-
-# A host folder with a program, a library, another plug-in and files whose
-# names an installer could well use itself.
-make_host() {
-  local dir=$1
-  rm -rf "$dir" && mkdir -p "$dir"
-  printf 'MZ the host program' >"$dir/Host.exe"
-  printf 'the host library' >"$dir/HostCore.dll"
-  printf 'the host read-me' >"$dir/ReadMe.txt"
-  printf 'the host uninstaller' >"$dir/Uninstall.exe"
-  if [ "${2:-}" = with-plugins ]; then
-    mkdir -p "$dir/Plugins/Other"
-    printf 'another plug-in' >"$dir/Plugins/Other/Other.cpg"
-  fi
-}
-
-check_layout() {
-  local dir=$1/Plugins/Tavrel
-  local have
-  have=$(cd "$dir" 2>/dev/null && ls | grep -vx TavrelSettings.xml | sort)
-  [ "$have" = "$(printf '%s\nUninstall.exe' "$plugin_files" | sort)" ] ||
-    fail "Plugins/Tavrel holds: $(echo $have), expected the package and Uninstall.exe"
-  local f
-  for f in $plugin_files; do
-    cmp -s "$stage/Plugins/Tavrel/$f" "$dir/$f" || fail "the installed $f differs from the package's"
-  done
-}
+check_layout() { check_package_files "$1" "$stage" Uninstall.exe; }
 
 check_entry() {
   local hive=$1 uninstaller
@@ -111,22 +53,7 @@ check_entry() {
   done
 }
 
-# Runs the entry's QuietUninstallString as a management tool does. The
-# uninstaller hands over to a copy of itself and returns at once, so this
-# waits until the copy has removed the uninstaller (its last file) and, when
-# given, the folder GONE (the emptied folders go last).
-quiet_uninstall() {
-  local hive=$1 dir=$2 gone=${3:-} command
-  command=$(reg_value "$hive" QuietUninstallString) || { fail "no QuietUninstallString in $hive"; return 1; }
-  win_line "$command" || { fail "the uninstaller failed to start"; return 1; }
-  local i
-  for ((i = 0; i < 300; i++)); do
-    [ -e "$dir/Plugins/Tavrel/Uninstall.exe" ] || [ -n "$gone" -a -e "$gone" ] || return 0
-    sleep 0.2
-  done
-  fail "the uninstaller did not finish within 60 s"
-  return 1
-}
+quiet_uninstall() { quiet_uninstall_key "$1\\$key" "" "${@:2}"; }
 
 # --- install into a host that has a Plugins folder of its own -------------
 host="$work/Host App"
@@ -143,20 +70,7 @@ check_entry "$hive" "$host"
 
 # --- the stand-in host loads the installed module --------------------------
 win "$standin_exe" --install "$(winpath "$work/apps")" 1 >/dev/null || fail "the stand-in could not install application 1"
-TAVREL_EMBROIDERY_RECEIPT=$(winpath "$work/receipt.json") win "$host_exe" --raw-paths --host-folder "$(winpath "$host")\\" --settings-folder "$(winpath "$host/Plugins/Tavrel")" \
-  --state-dir "$(winpath "$work/state")" --log "$(winpath "$work/host.jsonl")" "$(winpath "$scenario")" \
-  2>"$work/host-stderr.txt"
-/usr/bin/python3 - "$work/host.jsonl" "$(winpath "$host")\\Plugins\\Tavrel\\" <<'PY' ||
-import json, sys
-calls = [json.loads(line) for line in open(sys.argv[1], encoding="utf-8")]
-icons = sorted(c["args"][0] for c in calls if c.get("op") == "Control.SetIconFromFile" and c["hr"] == "0x00000000")
-buttons = [c for c in calls if c.get("op") == "Controls.AddCommandButton" and c["hr"] == "0x00000000"]
-want = [sys.argv[2] + "Tavrel.bmp", sys.argv[2] + "TavrelSettings.bmp"]
-if icons != want or len(buttons) != 2:
-    sys.exit(f"buttons {len(buttons)}, icons {icons}, expected {want}")
-print("check-installer: the stand-in host put both buttons with the installed bitmaps")
-PY
-  fail "the stand-in host did not get both buttons from the installed module"
+TAVREL_EMBROIDERY_RECEIPT=$(winpath "$work/receipt.json") check_host_runs "$host"
 for ((i = 0; i < 300; i++)); do [ -s "$work/receipt.json" ] && break; sleep 0.2; done
 win "$standin_exe" --uninstall 1 >/dev/null
 /usr/bin/python3 -c 'import json, sys; sys.exit(0 if json.load(open(sys.argv[1]))["wellFormed"] else 1)' \

@@ -1,0 +1,61 @@
+# Makes Tavrel-<version>-setup.exe, the installer for both Windows builds
+# (TavrelSetup.nsi), in the folder holding the two built presets. Each
+# build's package is staged as its own installer's is (stage.cmake), with
+# the files' times set to SOURCE_DATE_EPOCH, or when it is unset the
+# commit's time, so the result depends on the files only.
+# Run as: cmake -DBUILDS=<folder holding win32/ and win64/> -P combined.cmake
+if(NOT DEFINED BUILDS)
+  message(FATAL_ERROR "combined: BUILDS is not given")
+endif()
+find_program(makensis makensis REQUIRED)
+set(source_dir ${CMAKE_CURRENT_LIST_DIR})
+set(work ${BUILDS}/combined)
+
+include(${CMAKE_CURRENT_LIST_DIR}/source-date.cmake)
+
+set(versions "")
+set(defines "")
+foreach(preset win32 win64)
+  set(build ${BUILDS}/${preset})
+  set(facts ${build}/installer/package.cmake)
+  if(NOT EXISTS ${facts})
+    message(FATAL_ERROR "combined: ${build} is not configured; build the ${preset} preset first")
+  endif()
+  unset(SIGN)
+  include(${facts})
+  if(NOT ARCH STREQUAL preset)
+    message(FATAL_ERROR "combined: ${build} is the ${ARCH} build, not ${preset}")
+  endif()
+  list(APPEND versions ${VERSION})
+  set(stage ${work}/stage-${preset})
+  set(list ${work}/files-${preset}.nsh)
+  execute_process(COMMAND ${CMAKE_COMMAND} -DBUILD=${build} -DSTAGE=${stage} -DLIST=${list} -DSUFFIX=_${preset}
+    -P ${source_dir}/stage.cmake RESULT_VARIABLE result)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "combined: staging the ${preset} build failed; is it built?")
+  endif()
+  file(GLOB_RECURSE staged ${stage}/*)
+  execute_process(COMMAND touch -d @${EPOCH} ${staged} RESULT_VARIABLE result)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "combined: cannot set the time of the staged files")
+  endif()
+  string(TOUPPER ${preset} name)
+  list(APPEND defines -DFILES_${name}=${list})
+endforeach()
+list(REMOVE_DUPLICATES versions)
+list(LENGTH versions count)
+if(NOT count EQUAL 1)
+  message(FATAL_ERROR "combined: the builds are of different versions: ${versions}")
+endif()
+if(DEFINED SIGN)
+  list(APPEND defines "-DSIGN=${SIGN}")
+endif()
+
+set(setup ${BUILDS}/Tavrel-${VERSION}-setup.exe)
+execute_process(COMMAND ${makensis} -V2 -DVERSION=${VERSION} -DPUBLISHER=${PUBLISHER} ${defines}
+    -DOUTFILE=${setup} ${source_dir}/TavrelSetup.nsi
+  RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "combined: makensis failed")
+endif()
+message(STATUS "combined: made ${setup}")
