@@ -4,7 +4,7 @@
 
 #include "platform/Com.h"
 #include "settings/PluginSettings.h"
-#include "tests/session/SessionFixture.h"
+#include "tests/host/SessionFixture.h"
 
 namespace tavrel::testing_support {
 namespace {

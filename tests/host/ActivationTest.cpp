@@ -2,7 +2,7 @@
 // host calls, and what a failure at each step leaves behind.
 #include <gtest/gtest.h>
 
-#include "tests/session/SessionFixture.h"
+#include "tests/host/SessionFixture.h"
 
 namespace tavrel::testing_support {
 namespace {

@@ -5,7 +5,7 @@
 #include "platform/File.h"
 #include "settings/PluginSettings.h"
 #include "settings/SettingsFile.h"
-#include "tests/session/SessionFixture.h"
+#include "tests/host/SessionFixture.h"
 
 namespace tavrel::testing_support {
 namespace {
