@@ -4,8 +4,10 @@
 
 #include "tests/host/SessionFixture.h"
 
-namespace tavrel::testing_support {
+namespace tavrel::host {
 namespace {
+
+using testing_support::SessionFixture;
 
 class ActivationTest : public SessionFixture {};
 
@@ -124,4 +126,4 @@ TEST_F(ActivationTest, ActivationWithoutALoadedApplicationReportsAndReturnsOk) {
 }
 
 }  // namespace
-}  // namespace tavrel::testing_support
+}  // namespace tavrel::host
