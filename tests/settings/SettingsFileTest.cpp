@@ -12,7 +12,6 @@ namespace {
 
 using testing_support::SessionFixture;
 
-
 class SettingsFileTest : public SessionFixture {};
 
 TEST_F(SettingsFileTest, FirstActivationWritesTheLoadValues) {
