@@ -123,6 +123,8 @@ class UnusableFiles {
   UnusableFiles& operator=(const UnusableFiles&) = delete;
   std::u16string Path(std::u16string_view name) const { return dir_.Path(name); }
   std::string Read(std::u16string_view name) const { return dir_.Read(name); }
+  // Windows lets nobody read the held file while it is held.
+  void LetGo() { holder_.Close(); }
 
  private:
   TempDir dir_;
@@ -172,7 +174,7 @@ TEST(ProfileResult, FilesThatCannotBeRead) {
 }
 
 TEST(ProfileResult, SaveSaysHowTheFileWasWrittenOrWhyNot) {
-  const UnusableFiles files;
+  UnusableFiles files;
   CXmlProfile profile;
   testing::FillSettings(profile);
   for (const FailureCase& c : Failures(files, {{files.Path(u"ro.xml"), ProfileStatus::ReadOnly,
@@ -186,6 +188,7 @@ TEST(ProfileResult, SaveSaysHowTheFileWasWrittenOrWhyNot) {
   EXPECT_TRUE(saved.Ok());
   EXPECT_EQ(files.Read(u"new.xml"), testing::Golden("settings-auto.xml"));
   EXPECT_EQ(files.Read(u"ro.xml"), "old");
+  files.LetGo();
   EXPECT_EQ(files.Read(u"held.xml"), "old");
   EXPECT_EQ(profile.SaveWithResult(u"", ProfileEncoding::Auto).status, ProfileStatus::NoFileName);
 }

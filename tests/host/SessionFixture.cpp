@@ -1,4 +1,4 @@
-#include "tests/session/SessionFixture.h"
+#include "tests/host/SessionFixture.h"
 
 #include <filesystem>
 

@@ -4,10 +4,12 @@
 
 #include "platform/Com.h"
 #include "settings/PluginSettings.h"
-#include "tests/session/SessionFixture.h"
+#include "tests/host/SessionFixture.h"
 
-namespace tavrel::testing_support {
+namespace tavrel::host {
 namespace {
+
+using testing_support::SessionFixture;
 
 using settings::PluginSettings;
 
@@ -164,4 +166,4 @@ TEST_F(EventDispatchTest, TheThirdArgumentIsLeftAlone) {
 }
 
 }  // namespace
-}  // namespace tavrel::testing_support
+}  // namespace tavrel::host

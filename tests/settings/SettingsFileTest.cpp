@@ -5,14 +5,12 @@
 #include "platform/File.h"
 #include "settings/PluginSettings.h"
 #include "settings/SettingsFile.h"
-#include "tests/session/SessionFixture.h"
+#include "tests/host/SessionFixture.h"
 
-namespace tavrel::testing_support {
+namespace tavrel::settings {
 namespace {
 
-using settings::InstalledApps;
-using settings::PluginSettings;
-using settings::SaveOutcome;
+using testing_support::SessionFixture;
 
 class SettingsFileTest : public SessionFixture {};
 
@@ -194,4 +192,4 @@ TEST_F(SettingsFileTest, HostFailureForTheFolderStopsActivationWithItsDescriptio
 }
 
 }  // namespace
-}  // namespace tavrel::testing_support
+}  // namespace tavrel::settings

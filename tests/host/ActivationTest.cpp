@@ -2,10 +2,12 @@
 // host calls, and what a failure at each step leaves behind.
 #include <gtest/gtest.h>
 
-#include "tests/session/SessionFixture.h"
+#include "tests/host/SessionFixture.h"
 
-namespace tavrel::testing_support {
+namespace tavrel::host {
 namespace {
+
+using testing_support::SessionFixture;
 
 class ActivationTest : public SessionFixture {};
 
@@ -124,4 +126,4 @@ TEST_F(ActivationTest, ActivationWithoutALoadedApplicationReportsAndReturnsOk) {
 }
 
 }  // namespace
-}  // namespace tavrel::testing_support
+}  // namespace tavrel::host
