@@ -20,9 +20,14 @@ tavrel_end_wine_sessions() {
 }
 
 # tavrel_probe_session PRESET LOG: runs the probe once in the preset's
-# current session (starting one if none runs), its output to LOG.
+# current session, its output to LOG. A session whose holding probe has
+# ended (its wineserver or desktop went away) counts as broken.
 tavrel_probe_session() {
   local probe="$tavrel_root/build/$1/bin/wine-window-probe.exe"
+  if [ -n "${TAVREL_WINE_HOLDER:-}" ] && ! kill -0 "$TAVREL_WINE_HOLDER" 2>/dev/null; then
+    echo "wine-window-probe: the session ended under the tests (its holding probe is gone)" >"$2"
+    return 1
+  fi
   timeout 120 "$tavrel_root/scripts/wine-run" "$probe" >"$2" 2>&1
 }
 
@@ -57,6 +62,7 @@ tavrel_hold_wine_session() {
   : >"$log"
   "$tavrel_root/scripts/wine-run" "$probe" --hold >>"$log" 2>&1 &
   local holder=$!
+  TAVREL_WINE_HOLDER=$holder
   for ((i = 0; i < 1200; i++)); do
     grep -q 'wine-window-probe: holding' "$log" && return 0
     kill -0 "$holder" 2>/dev/null || return 1

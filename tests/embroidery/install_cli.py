@@ -48,7 +48,7 @@ def app_path(index):
         return None
     if not os.path.exists(reg):
         return None
-    with open(reg, encoding="utf-8") as f:
+    with open(reg, encoding="utf-8", newline="") as f:
         sections = f.read().split("\r\n\r\n")
     found = [s for s in sections if s.startswith("[" + key + "]\r\n")]
     expect(len(found) <= 1, f"{len(found)} sections of {key}")
