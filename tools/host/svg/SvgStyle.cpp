@@ -87,15 +87,17 @@ void ForEachDeclaration(std::string_view declarations, Function property) {
 
 }  // namespace
 
-std::optional<std::string_view> StyleProperty(const Attributes& attributes, std::string_view name) {
+std::optional<std::string_view> StyleProperty(const Attributes& attributes, std::string_view ruled,
+                                              std::string_view name) {
   std::optional<std::string_view> found;
+  auto take = [&](std::string_view property, std::string_view text) {
+    if (property == name) found = text;
+  };
   for (const auto& [key, value] : attributes) {
-    if (key == "style") {
-      ForEachDeclaration(value, [&](std::string_view property, std::string_view text) {
-        if (property == name) found = text;
-      });
-    }
+    if (key == "style") ForEachDeclaration(value, take);
   }
+  if (found) return found;
+  ForEachDeclaration(ruled, take);
   if (found) return found;
   for (const auto& [key, value] : attributes) {
     if (key == name) return value;
@@ -105,7 +107,8 @@ std::optional<std::string_view> StyleProperty(const Attributes& attributes, std:
 
 std::optional<Color> ParseColor(std::string_view text) { return ParseColorGrammar(Trim(text)); }
 
-Style ApplyStyle(Style inherited, const Attributes& attributes, const StyleContext& context) {
+Style ApplyStyle(Style inherited, const Attributes& attributes, std::string_view ruled,
+                 const StyleContext& context) {
   inherited.displayed = true;
   std::string_view declarations;
   for (const auto& [name, value] : attributes) {
@@ -115,9 +118,11 @@ Style ApplyStyle(Style inherited, const Attributes& attributes, const StyleConte
       SetProperty(inherited, name, value, context);
     }
   }
-  ForEachDeclaration(declarations, [&](std::string_view name, std::string_view value) {
+  auto set = [&](std::string_view name, std::string_view value) {
     SetProperty(inherited, name, value, context);
-  });
+  };
+  ForEachDeclaration(ruled, set);
+  ForEachDeclaration(declarations, set);
   return inherited;
 }
 
