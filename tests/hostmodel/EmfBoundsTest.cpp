@@ -182,13 +182,14 @@ TEST(EmfBounds, HeaderHoldsTheInkOfTheShapesWithinThePage) {
     EXPECT_NEAR(report.frame.top, c.top * kFramePerUnit, 1) << c.name;
     EXPECT_NEAR(report.frame.right, c.right * kFramePerUnit, 1) << c.name;
     EXPECT_NEAR(report.frame.bottom, c.bottom * kFramePerUnit, 1) << c.name;
-    // The bounds to the device pixel, inclusive.
+    // The bounds to the device pixel (inclusive, one more on the right and
+    // at the bottom).
     const double device = DevicePerUnit(report);
     ASSERT_GT(device, 0) << c.name;
     EXPECT_NEAR(report.bounds.left, c.left * device, 1) << c.name;
     EXPECT_NEAR(report.bounds.top, c.top * device, 1) << c.name;
-    EXPECT_NEAR(report.bounds.right + 1, c.right * device, 1) << c.name;
-    EXPECT_NEAR(report.bounds.bottom + 1, c.bottom * device, 1) << c.name;
+    EXPECT_NEAR(report.bounds.right, c.right * device, 1) << c.name;
+    EXPECT_NEAR(report.bounds.bottom, c.bottom * device, 1) << c.name;
   }
 }
 

@@ -299,10 +299,12 @@ std::pair<HeaderRect, HeaderRect> HeaderBox(const std::optional<Box>& ink, const
     return {HeaderRect{0, 0, -1, -1}, HeaderRect{0, 0, whole(page.width, kHundredthsMmPerUnit, true),
                                                  whole(page.height, kHundredthsMmPerUnit, true)}};
   }
+  // Every device pixel the ink touches, and on the right and at the bottom
+  // the one after it: players that size the picture as right - left (as
+  // emf2svg-conv does) then still show the whole ink.
   const HeaderRect bounds = {
       whole(clipped.left, devicePerUnit, false), whole(clipped.top, devicePerUnit, false),
-      (std::max)(whole(clipped.left, devicePerUnit, false), whole(clipped.right, devicePerUnit, true) - 1),
-      (std::max)(whole(clipped.top, devicePerUnit, false), whole(clipped.bottom, devicePerUnit, true) - 1)};
+      whole(clipped.right, devicePerUnit, true), whole(clipped.bottom, devicePerUnit, true)};
   const HeaderRect frame = {
       whole(clipped.left, kHundredthsMmPerUnit, false), whole(clipped.top, kHundredthsMmPerUnit, false),
       whole(clipped.right, kHundredthsMmPerUnit, true), whole(clipped.bottom, kHundredthsMmPerUnit, true)};
