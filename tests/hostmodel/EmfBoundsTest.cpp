@@ -231,5 +231,29 @@ TEST(EmfBounds, RecordsKeepPageCoordinatesInFractionsOfAUnit) {
   EXPECT_NEAR(first.y / logicalPerUnit, 30.75, 0.5 / logicalPerUnit);
 }
 
+// Each shape is filled by its own rule: the fill mode is recorded where it
+// changes.
+TEST(EmfBounds, FillRulesAreRecordedWhereTheyChange) {
+  testing_support::TempDir dir;
+  Shape evenOdd = Outline({{10, 10}, {30, 10}, {30, 30}}, true, kRed, {});
+  evenOdd.evenOdd = true;
+  const Shape nonZero = Outline({{10, 10}, {30, 10}, {30, 30}}, true, kRed, {});
+  const std::filesystem::path file = dir.Root() / "rules.emf";
+  WriteEmf(file, {100, 100, {}}, {&nonZero, &evenOdd, &evenOdd, &nonZero});
+  std::ifstream in(file, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::vector<std::uint32_t> modes;
+  for (std::size_t offset = 0; offset + 12 <= bytes.size();) {
+    std::uint32_t type = 0, size = 0, mode = 0;
+    std::memcpy(&type, bytes.data() + offset, 4);
+    std::memcpy(&size, bytes.data() + offset + 4, 4);
+    std::memcpy(&mode, bytes.data() + offset + 8, 4);
+    if (size == 0) break;
+    if (type == 19) modes.push_back(mode);  // set poly fill mode
+    offset += size;
+  }
+  EXPECT_EQ(modes, (std::vector<std::uint32_t>{2, 1, 2}));  // winding, alternate, winding
+}
+
 }  // namespace
 }  // namespace tavrel::hostmodel

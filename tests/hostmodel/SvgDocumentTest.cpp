@@ -154,6 +154,27 @@ TEST_F(SvgDocumentTest, WhatCannotBeDrawnIsApproximatedAndNamed) {
                 "text"}));
 }
 
+TEST_F(SvgDocumentTest, FillRulesAndOpacities) {
+  const Drawing d = Read(
+      "<svg width='9' height='9'><g fill-rule='evenodd'><rect id='a' width='1' height='1'/>"
+      "<rect id='b' width='1' height='1' style='fill-rule: nonzero'/></g>"
+      "<g opacity='0'><rect id='hidden' width='1' height='1'/></g>"
+      "<rect id='c' width='1' height='1' stroke='red' fill-opacity='0'/>"
+      "<rect id='d' width='1' height='1' stroke='red' stroke-opacity='0%'/>"
+      "<rect id='e' width='1' height='1' opacity='0.5'/></svg>");
+  ASSERT_EQ(d.page.shapes.size(), 5u);
+  EXPECT_EQ(d.page.shapes[0].id, "a");
+  EXPECT_TRUE(d.page.shapes[0].evenOdd);
+  EXPECT_FALSE(d.page.shapes[1].evenOdd);
+  EXPECT_EQ(d.page.shapes[2].id, "c");  // the transparent group is left out
+  EXPECT_FALSE(d.page.shapes[2].fill.has_value());
+  EXPECT_TRUE(d.page.shapes[2].stroke.has_value());
+  EXPECT_TRUE(d.page.shapes[3].fill.has_value());
+  EXPECT_FALSE(d.page.shapes[3].stroke.has_value());
+  EXPECT_TRUE(d.page.shapes[4].fill.has_value());  // half transparent: drawn opaque
+  EXPECT_EQ(d.skipped, (std::vector<std::string>{"transparency (drawn opaque)"}));
+}
+
 TEST_F(SvgDocumentTest, RoundedRectanglesAndShapesWithUnits) {
   const Drawing d = Read(
       "<svg width='100' height='100'><rect width='20' height='10' rx='4'/>"

@@ -104,6 +104,11 @@ class Painter {
   Painter(HDC dc, double unitsPerPageUnit) : dc_(dc), scale_(unitsPerPageUnit) {}
 
   void Draw(const Shape& shape) {
+    const int fillMode = shape.evenOdd ? ALTERNATE : WINDING;
+    if (fillMode != fillMode_) {
+      fillMode_ = fillMode;
+      SetPolyFillMode(dc_, fillMode);
+    }
     const bool stroked = Stroked(shape);
     // A geometric pen is drawn at its width by every player; mitred corners
     // and flat ends, as SVG draws them by default.
@@ -250,6 +255,7 @@ class Painter {
 
   HDC dc_;
   double scale_;
+  int fillMode_ = 0;  // none set yet
 };
 
 // The largest magnitude among the page's size and the shapes' coordinates.
@@ -329,7 +335,6 @@ void WriteEmf(const std::filesystem::path& file, const Page& page, const std::ve
     devicePerUnit = pixelsPerMm * 25.4 / 96;
     const double logicalPerDevice = LogicalPerDevice(Extent(page, shapes) * devicePerUnit);
     SetDeviceScale(dc, 1 / logicalPerDevice);
-    SetPolyFillMode(dc, WINDING);
     SetMiterLimit(dc, static_cast<FLOAT>(kMiterLimit), nullptr);
     Painter painter(dc, devicePerUnit * logicalPerDevice);
     for (const Shape* shape : shapes) painter.Draw(*shape);

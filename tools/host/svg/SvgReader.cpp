@@ -286,6 +286,7 @@ class Reader {
     shape.fill = level.style.Fill();
     shape.stroke = level.style.Stroke();
     shape.strokeWidth = level.style.strokeWidth;
+    shape.evenOdd = level.style.evenOdd;
     // A line has no inside; a polyline is filled as if closed, like a path.
     if (element.name == "line") shape.fill.reset();
     Transform(level.transform, shape);

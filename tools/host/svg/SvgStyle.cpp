@@ -48,6 +48,22 @@ constexpr std::pair<std::string_view, std::string_view> kApproximated[] = {
     {"marker-end", "markers"},
 };
 
+// An opacity of 0 leaves out what it applies to; one between 0 and 1 is
+// drawn opaque and noted.
+void SetOpacity(Style& style, std::string_view name, std::string_view value, const StyleContext& context) {
+  const std::optional<double> opacity = ParseLength(value, 1);  // a number, or % of 1
+  if (!opacity) return;
+  const double clamped = (std::min)(1.0, (std::max)(0.0, *opacity));
+  if (clamped > 0 && clamped < 1 && context.skipped) context.skipped("transparency (drawn opaque)");
+  if (name == "fill-opacity") {
+    style.fillOpacity = clamped;
+  } else if (name == "stroke-opacity") {
+    style.strokeOpacity = clamped;
+  } else if (clamped == 0) {
+    style.displayed = false;
+  }
+}
+
 void SetProperty(Style& style, std::string_view name, std::string_view value, const StyleContext& context) {
   value = Trim(value);
   if (value.ends_with("!important")) value = Trim(value.substr(0, value.size() - 10));
@@ -65,6 +81,10 @@ void SetProperty(Style& style, std::string_view name, std::string_view value, co
     style.visible = value == "visible";
   } else if (name == "display") {
     style.displayed = value != "none";
+  } else if (name == "fill-rule") {
+    if (value == "evenodd" || value == "nonzero") style.evenOdd = value == "evenodd";
+  } else if (name == "opacity" || name == "fill-opacity" || name == "stroke-opacity") {
+    SetOpacity(style, name, value, context);
   } else {
     for (const auto& [property, note] : kApproximated) {
       if (name == property && value != "none" && context.skipped) context.skipped(std::string(note));

@@ -27,11 +27,20 @@ struct Style {
   double strokeWidth = 1;
   Color color;
   bool visible = true;
-  // Not inherited: "display: none" hides the element and all below it.
+  bool evenOdd = false;  // fill-rule
+  // Inherited; 0 leaves the paint out, anything else is drawn opaque.
+  double fillOpacity = 1;
+  double strokeOpacity = 1;
+  // Not inherited: "display: none" hides the element and all below it, and
+  // so does "opacity: 0".
   bool displayed = true;
 
-  std::optional<Color> Fill() const { return fill.currentColor ? color : fill.color; }
-  std::optional<Color> Stroke() const { return stroke.currentColor ? color : stroke.color; }
+  std::optional<Color> Fill() const {
+    return fillOpacity > 0 ? (fill.currentColor ? color : fill.color) : std::nullopt;
+  }
+  std::optional<Color> Stroke() const {
+    return strokeOpacity > 0 ? (stroke.currentColor ? color : stroke.color) : std::nullopt;
+  }
 };
 
 // What styles refer to in the document, and where the reader notes what it
