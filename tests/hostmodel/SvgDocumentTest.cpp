@@ -138,9 +138,9 @@ TEST_F(SvgDocumentTest, WhatCannotBeDrawnIsApproximatedAndNamed) {
       "<path d='M0 0 L1 1 Q' marker-end='url(#m)'/>"
       "<text>hello</text><image href='x.png'/>"
       "<rect width='1' height='1' display='none'/><g style='display:none'><rect width='1' height='1'/></g>"
-      "<rect width='1' height='1' visibility='hidden'/>"
+      "<rect width='1' height='1' visibility='hidden'/><circle r='1em'/>"
       "<rect width='1' height='1' transform='rotate(' /></svg>");
-  ASSERT_EQ(d.page.shapes.size(), 5u);
+  ASSERT_EQ(d.page.shapes.size(), 6u);
   EXPECT_EQ(d.page.shapes[0].fill, (Color{128, 128, 128}));  // the mean of the stops it refers to
   EXPECT_FALSE(d.page.shapes[1].fill.has_value());
   EXPECT_EQ(d.page.shapes[2].fill, (Color{0, 128, 0}));  // the fallback
@@ -148,8 +148,9 @@ TEST_F(SvgDocumentTest, WhatCannotBeDrawnIsApproximatedAndNamed) {
   EXPECT_EQ(d.skipped,
             (std::vector<std::string>{
                 "clipping paths (drawn unclipped)", "filter effects (drawn without them)",
-                "gradients (drawn as flat colour)", "images", "malformed transforms (ignored)", "markers",
-                "masks (drawn unmasked)", "path data after an error", "patterns (left unpainted)",
+                "font-relative lengths (em, ex; taken at a 16 px font)", "gradients (drawn as flat colour)",
+                "images", "malformed transforms (ignored)", "markers", "masks (drawn unmasked)",
+                "path data after an error", "patterns (left unpainted)",
                 "style sheet rules with selectors beyond type, class, id, descendant and child (ignored)",
                 "text"}));
 }

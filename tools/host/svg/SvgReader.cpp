@@ -1,5 +1,6 @@
 #include "tools/host/svg/SvgReader.h"
 
+#include <cctype>
 #include <cmath>
 #include <functional>
 #include <set>
@@ -202,8 +203,14 @@ class Reader {
 
   void Note(const std::string& what) { skipped_.insert(what); }
 
-  // The CSS style sheets of every <style> element, in document order.
+  // The CSS style sheets of every <style> element, in document order; and
+  // a note where lengths are relative to a font, which is not read.
   void AddStyleSheets(const Element& element, std::size_t depth) {
+    for (const auto& [name, value] : element.attributes) {
+      if (value.size() >= 3 && (value.ends_with("em") || value.ends_with("ex")) &&
+          std::isdigit(static_cast<unsigned char>(value[value.size() - 3])) != 0)
+        Note("font-relative lengths (em, ex; taken at a 16 px font)");
+    }
     if (element.name == "style") {
       const std::string* type = element.Attribute("type");
       if (type == nullptr || type->empty() || *type == "text/css") {
