@@ -241,8 +241,12 @@ TEST_F(HostModelTest, ExportsThePageAsAWellFormedMetafile) {
   EXPECT_EQ(status, 0);
   const emf::EmfReport report = emf::CheckEmfFile(dir_.Native(u"App\\Images\\host_export.emf"));
   ASSERT_TRUE(report.wellFormed) << report.error;
-  EXPECT_EQ(report.frame.right, 5292);  // 200 units at 96 per inch, in 0.01 mm
-  EXPECT_EQ(report.frame.bottom, 3969);
+  // The ink: the frame rectangle (5 to 195 by 5 to 145) with its outline 2
+  // wide, at 96 units per inch, in 0.01 mm.
+  EXPECT_NEAR(report.frame.left, 4 * 2540.0 / 96, 1);
+  EXPECT_NEAR(report.frame.top, 4 * 2540.0 / 96, 1);
+  EXPECT_NEAR(report.frame.right, 196 * 2540.0 / 96, 1);
+  EXPECT_NEAR(report.frame.bottom, 146 * 2540.0 / 96, 1);
   EXPECT_GT(report.bounds.right, report.bounds.left);
   EXPECT_EQ(report.Count(emf::kEllipse), 3u);
   EXPECT_EQ(report.Count(emf::kPolygon) + report.Count(emf::kPolygon16), 2u);
@@ -263,6 +267,12 @@ TEST_F(HostModelTest, ExportsOnlyTheSelectionWithRange2) {
   ASSERT_TRUE(report.wellFormed) << report.error;
   EXPECT_EQ(report.drawingRecords, 2u);
   EXPECT_EQ(report.Count(emf::kEllipse), 1u);
+  // The frame is the selected shapes' ink: the centre (radius 12 at 100, 60)
+  // and the west petal (reaching x = 56), outlines 1 wide.
+  EXPECT_NEAR(report.frame.left, 55.5 * 2540.0 / 96, 1);
+  EXPECT_NEAR(report.frame.top, 47.5 * 2540.0 / 96, 1);
+  EXPECT_NEAR(report.frame.right, 112.5 * 2540.0 / 96, 1);
+  EXPECT_NEAR(report.frame.bottom, 72.5 * 2540.0 / 96, 1);
 }
 
 TEST_F(HostModelTest, ExportFailsLikeARealHost) {

@@ -131,25 +131,49 @@ TEST_F(SvgDocumentTest, WhatCannotBeDrawnIsApproximatedAndNamed) {
       "<svg width='9' height='9'><defs><linearGradient id='g'><stop offset='0' stop-color='#000'/>"
       "<stop offset='1' style='stop-color:#ffffff'/></linearGradient><linearGradient id='h' href='#g'/>"
       "<pattern id='p'/></defs>"
-      "<style>.a { fill: red }</style>"
+      "<style>rect[x] { fill: red }</style>"
       "<rect width='1' height='1' fill='url(#h)' filter='url(#f)'/>"
       "<rect width='1' height='1' fill='url(#p)' clip-path='url(#c)'/>"
       "<rect width='1' height='1' fill='url(#nothing) green' mask='url(#m)'/>"
       "<path d='M0 0 L1 1 Q' marker-end='url(#m)'/>"
       "<text>hello</text><image href='x.png'/>"
       "<rect width='1' height='1' display='none'/><g style='display:none'><rect width='1' height='1'/></g>"
-      "<rect width='1' height='1' visibility='hidden'/>"
+      "<rect width='1' height='1' visibility='hidden'/><circle r='1em'/>"
       "<rect width='1' height='1' transform='rotate(' /></svg>");
-  ASSERT_EQ(d.page.shapes.size(), 5u);
+  ASSERT_EQ(d.page.shapes.size(), 6u);
   EXPECT_EQ(d.page.shapes[0].fill, (Color{128, 128, 128}));  // the mean of the stops it refers to
   EXPECT_FALSE(d.page.shapes[1].fill.has_value());
   EXPECT_EQ(d.page.shapes[2].fill, (Color{0, 128, 0}));  // the fallback
   EXPECT_EQ(d.page.shapes[3].figures.size(), 1u);
-  EXPECT_EQ(d.skipped, (std::vector<std::string>{
-                           "clipping paths (drawn unclipped)", "filter effects (drawn without them)",
-                           "gradients (drawn as flat colour)", "images", "malformed transforms (ignored)",
-                           "markers", "masks (drawn unmasked)", "path data after an error",
-                           "patterns (left unpainted)", "style sheets", "text"}));
+  EXPECT_EQ(d.skipped,
+            (std::vector<std::string>{
+                "clipping paths (drawn unclipped)", "filter effects (drawn without them)",
+                "font-relative lengths (em, ex; taken at a 16 px font)", "gradients (drawn as flat colour)",
+                "images", "malformed transforms (ignored)", "markers", "masks (drawn unmasked)",
+                "path data after an error", "patterns (left unpainted)",
+                "style sheet rules with selectors beyond type, class, id, descendant and child (ignored)",
+                "text"}));
+}
+
+TEST_F(SvgDocumentTest, FillRulesAndOpacities) {
+  const Drawing d = Read(
+      "<svg width='9' height='9'><g fill-rule='evenodd'><rect id='a' width='1' height='1'/>"
+      "<rect id='b' width='1' height='1' style='fill-rule: nonzero'/></g>"
+      "<g opacity='0'><rect id='hidden' width='1' height='1'/></g>"
+      "<rect id='c' width='1' height='1' stroke='red' fill-opacity='0'/>"
+      "<rect id='d' width='1' height='1' stroke='red' stroke-opacity='0%'/>"
+      "<rect id='e' width='1' height='1' opacity='0.5'/></svg>");
+  ASSERT_EQ(d.page.shapes.size(), 5u);
+  EXPECT_EQ(d.page.shapes[0].id, "a");
+  EXPECT_TRUE(d.page.shapes[0].evenOdd);
+  EXPECT_FALSE(d.page.shapes[1].evenOdd);
+  EXPECT_EQ(d.page.shapes[2].id, "c");  // the transparent group is left out
+  EXPECT_FALSE(d.page.shapes[2].fill.has_value());
+  EXPECT_TRUE(d.page.shapes[2].stroke.has_value());
+  EXPECT_TRUE(d.page.shapes[3].fill.has_value());
+  EXPECT_FALSE(d.page.shapes[3].stroke.has_value());
+  EXPECT_TRUE(d.page.shapes[4].fill.has_value());  // half transparent: drawn opaque
+  EXPECT_EQ(d.skipped, (std::vector<std::string>{"transparency (drawn opaque)"}));
 }
 
 TEST_F(SvgDocumentTest, RoundedRectanglesAndShapesWithUnits) {

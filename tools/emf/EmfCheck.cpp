@@ -120,6 +120,10 @@ std::string ReadHeader(const Bytes& bytes, std::uint32_t size, EmfReport& report
   report.frame = bytes.RectAt(24);
   report.headerBytes = bytes.U32(48);
   report.headerRecords = bytes.U32(52);
+  report.devicePixelsX = bytes.I32(72);
+  report.devicePixelsY = bytes.I32(76);
+  report.deviceMillimetresX = bytes.I32(80);
+  report.deviceMillimetresY = bytes.I32(84);
   if (bytes.U32(40) != kSignature) return "header signature is not \" EMF\"";
   if (bytes.U32(44) != kVersion) return "header version is not 0x10000";
   if (report.headerBytes != bytes.Size()) {

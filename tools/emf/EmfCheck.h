@@ -72,6 +72,11 @@ struct EmfReport {
   // Bounds in device units, frame in 0.01 mm, both inclusive.
   Rect bounds;
   Rect frame;
+  // The reference device's size in pixels and in millimetres.
+  std::int32_t devicePixelsX = 0;
+  std::int32_t devicePixelsY = 0;
+  std::int32_t deviceMillimetresX = 0;
+  std::int32_t deviceMillimetresY = 0;
   std::map<std::uint32_t, std::uint32_t> recordsByType;
   // Records that put ink on the page: a figure drawn outside a path
   // bracket, or a path filled or stroked.

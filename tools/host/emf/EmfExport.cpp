@@ -5,9 +5,12 @@
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "platform/UniqueHandle.h"
+#include "tools/host/emf/EmfHeader.h"
 #include "tools/host/emf/Gdi.h"
+#include "tools/host/emf/InkBox.h"
 #include "tools/host/model/FilePath.h"
 
 namespace tavrel::hostmodel {
@@ -76,18 +79,35 @@ class Selected {
   HGDIOBJ old_;
 };
 
+LOGBRUSH SolidBrush(const Color& color) {
+  LOGBRUSH brush{};
+  brush.lbStyle = BS_SOLID;
+  brush.lbColor = RGB(color.red, color.green, color.blue);
+  return brush;
+}
+
+// Draws shapes in logical units, unitsPerPageUnit to an SVG unit: a
+// fraction of the reference device's units, onto which a world transform
+// maps them.
 class Painter {
  public:
-  Painter(HDC dc, double scale) : dc_(dc), scale_(scale) {}
+  Painter(HDC dc, double unitsPerPageUnit) : dc_(dc), scale_(unitsPerPageUnit) {}
 
   void Draw(const Shape& shape) {
-    const COLORREF fill = shape.fill ? RGB(shape.fill->red, shape.fill->green, shape.fill->blue) : 0;
-    const COLORREF stroke =
-        shape.stroke ? RGB(shape.stroke->red, shape.stroke->green, shape.stroke->blue) : 0;
-    const int width =
-        (std::max)(1, static_cast<int>(std::lround((std::max)(0.0, shape.strokeWidth) * scale_)));
-    GdiObject pen(shape.stroke ? CreatePen(PS_SOLID, width, stroke) : HPEN{});
-    GdiObject brush(shape.fill ? CreateSolidBrush(fill) : HBRUSH{});
+    const int fillMode = shape.evenOdd ? ALTERNATE : WINDING;
+    if (fillMode != fillMode_) {
+      fillMode_ = fillMode;
+      SetPolyFillMode(dc_, fillMode);
+    }
+    const bool stroked = Stroked(shape);
+    // A geometric pen is drawn at its width by every player; mitred corners
+    // and flat ends, as SVG draws them by default.
+    const LOGBRUSH penBrush = SolidBrush(shape.stroke.value_or(Color{}));
+    const auto width = static_cast<DWORD>((std::max)(1L, std::lround(shape.strokeWidth * scale_)));
+    GdiObject pen(stroked ? ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_FLAT | PS_JOIN_MITER, width,
+                                         &penBrush, 0, nullptr)
+                          : HPEN{});
+    GdiObject brush(shape.fill ? CreateSolidBrush(SolidBrush(*shape.fill).lbColor) : HBRUSH{});
     Selected usePen(dc_, pen.Get() != HGDIOBJ{} ? pen.Get() : GetStockObject(NULL_PEN));
     Selected useBrush(dc_, brush.Get() != HGDIOBJ{} ? brush.Get() : GetStockObject(NULL_BRUSH));
 
@@ -96,16 +116,34 @@ class Painter {
       const POINT topLeft = At({e.centre.x - e.radiusX, e.centre.y - e.radiusY});
       const POINT bottomRight = At({e.centre.x + e.radiusX, e.centre.y + e.radiusY});
       ::Ellipse(dc_, topLeft.x, topLeft.y, bottomRight.x, bottomRight.y);
-    } else if (shape.figures.size() == 1 && Straight(shape.figures.front()) &&
-               shape.figures.front().segments.size() < kMaxRecordPoints) {
+      return;
+    }
+    const bool anyOpen =
+        std::any_of(shape.figures.begin(), shape.figures.end(), [](const Figure& f) { return !f.closed; });
+    if (shape.figures.size() == 1 && Straight(shape.figures.front()) &&
+        shape.figures.front().segments.size() < kMaxRecordPoints && (!anyOpen || !shape.fill)) {
       const std::vector<POINT> points = Corners(shape.figures.front());
-      if (shape.figures.front().closed) {
-        Polygon(dc_, points.data(), static_cast<int>(points.size()));
-      } else {
+      if (anyOpen) {
         Polyline(dc_, points.data(), static_cast<int>(points.size()));
+      } else {
+        Polygon(dc_, points.data(), static_cast<int>(points.size()));
       }
-    } else {
-      DrawPath(shape);
+      return;
+    }
+    if (!anyOpen || !stroked) {
+      DrawPath(shape, [](const Figure&) { return true; });
+      Paint(shape.fill.has_value(), stroked);
+      return;
+    }
+    // Players that close every figure of a path would stroke an open
+    // outline closed: open figures are stroked outside path brackets.
+    if (shape.fill) {
+      DrawPath(shape, [](const Figure&) { return true; });
+      FillPath(dc_);
+    }
+    if (DrawPath(shape, [](const Figure& f) { return f.closed; })) StrokePath(dc_);
+    for (const Figure& figure : shape.figures) {
+      if (!figure.closed) DrawOpen(figure);
     }
   }
 
@@ -114,10 +152,8 @@ class Painter {
     return {static_cast<LONG>(std::lround(p.x * scale_)), static_cast<LONG>(std::lround(p.y * scale_))};
   }
   static bool Straight(const Figure& figure) {
-    for (const Segment& s : figure.segments) {
-      if (s.cubic) return false;
-    }
-    return true;
+    return std::none_of(figure.segments.begin(), figure.segments.end(),
+                        [](const Segment& s) { return s.cubic; });
   }
   std::vector<POINT> Corners(const Figure& figure) const {
     std::vector<POINT> points = {At(figure.start)};
@@ -125,9 +161,54 @@ class Painter {
     return points;
   }
 
-  // Runs of straight segments become PolylineTo records, runs of cubics
-  // PolyBezierTo records, each of at most kMaxRecordPoints points.
-  void DrawPath(const Shape& shape) {
+  void Paint(bool fill, bool stroke) {
+    if (fill && stroke) {
+      StrokeAndFillPath(dc_);
+    } else if (fill) {
+      FillPath(dc_);
+    } else {
+      StrokePath(dc_);
+    }
+  }
+
+  // An open figure as polylines, or as Bezier curves (its lines as straight
+  // cubics) when it has curves, in records of at most kMaxRecordPoints.
+  void DrawOpen(const Figure& figure) {
+    const bool straight = Straight(figure);
+    std::vector<POINT> run = {At(figure.start)};
+    Point from = figure.start;
+    auto flush = [&]() {
+      if (run.size() < 2) return;
+      if (straight) {
+        Polyline(dc_, run.data(), static_cast<int>(run.size()));
+      } else {
+        PolyBezier(dc_, run.data(), static_cast<DWORD>(run.size()));
+      }
+      run = {run.back()};
+    };
+    for (const Segment& s : figure.segments) {
+      if (run.size() + 3 > kMaxRecordPoints) flush();
+      if (!straight) {
+        const Point c1 =
+            s.cubic ? s.control1 : Point{from.x + (s.end.x - from.x) / 3, from.y + (s.end.y - from.y) / 3};
+        const Point c2 =
+            s.cubic ? s.control2
+                    : Point{from.x + 2 * (s.end.x - from.x) / 3, from.y + 2 * (s.end.y - from.y) / 3};
+        run.push_back(At(c1));
+        run.push_back(At(c2));
+      }
+      run.push_back(At(s.end));
+      from = s.end;
+    }
+    flush();
+  }
+
+  // The figures that `include` picks as one path: runs of straight segments
+  // become PolylineTo records, runs of cubics PolyBezierTo records, each of
+  // at most kMaxRecordPoints points. False when it picks none (no path).
+  template <class Include>
+  bool DrawPath(const Shape& shape, Include include) {
+    if (std::none_of(shape.figures.begin(), shape.figures.end(), include)) return false;
     BeginPath(dc_);
     std::vector<POINT> run;
     bool runCubic = false;
@@ -141,6 +222,7 @@ class Painter {
       run.clear();
     };
     for (const Figure& figure : shape.figures) {
+      if (!include(figure)) continue;
       const POINT start = At(figure.start);
       MoveToEx(dc_, start.x, start.y, nullptr);
       for (const Segment& s : figure.segments) {
@@ -158,18 +240,72 @@ class Painter {
       if (figure.closed) CloseFigure(dc_);
     }
     EndPath(dc_);
-    if (shape.fill && shape.stroke) {
-      StrokeAndFillPath(dc_);
-    } else if (shape.fill) {
-      FillPath(dc_);
-    } else {
-      StrokePath(dc_);
-    }
+    return true;
   }
 
   HDC dc_;
   double scale_;
+  int fillMode_ = 0;  // none set yet
 };
+
+// The largest magnitude among the page's size and the shapes' coordinates.
+double Extent(const Page& page, const std::vector<const Shape*>& shapes) {
+  double extent = (std::max)(page.width, page.height);
+  auto add = [&](Point p) { extent = (std::max)({extent, std::abs(p.x), std::abs(p.y)}); };
+  for (const Shape* shape : shapes) {
+    for (const Figure& figure : shape->figures) {
+      add(figure.start);
+      for (const Segment& s : figure.segments) {
+        add(s.control1);
+        add(s.control2);
+        add(s.end);
+      }
+    }
+    if (shape->ellipse) {
+      const Ellipse& e = *shape->ellipse;
+      add({std::abs(e.centre.x) + e.radiusX, std::abs(e.centre.y) + e.radiusY});
+    }
+  }
+  return extent;
+}
+
+// Logical units per device unit: the largest power of two, up to 16, that
+// keeps every logical coordinate within 2^26, so coordinates keep fractions
+// of a device unit and stay far inside what GDI computes with. Powers of
+// two up to 16 give a world transform (1/16 = 0.0625) that players which
+// print it with four decimals keep exact.
+double LogicalPerDevice(double deviceExtent) {
+  double units = 16;
+  while (units > 1 && deviceExtent * units > 67108864.0) units /= 2;
+  return units;
+}
+
+// The ink box, clipped to the page, as header bounds (device units at
+// `devicePerUnit`) and frame (0.01 mm); nothing inked gives empty bounds
+// and the page as the frame.
+std::pair<HeaderRect, HeaderRect> HeaderBox(const std::optional<Box>& ink, const Page& page,
+                                            double devicePerUnit) {
+  auto whole = [](double v, double scale, bool up) {
+    return static_cast<std::int32_t>(up ? std::ceil(v * scale - 1e-9) : std::floor(v * scale + 1e-9));
+  };
+  const Box clipped = ink ? Box{(std::max)(ink->left, 0.0), (std::max)(ink->top, 0.0),
+                                (std::min)(ink->right, page.width), (std::min)(ink->bottom, page.height)}
+                          : Box{};
+  if (!ink || clipped.left >= clipped.right || clipped.top >= clipped.bottom) {
+    return {HeaderRect{0, 0, -1, -1}, HeaderRect{0, 0, whole(page.width, kHundredthsMmPerUnit, true),
+                                                 whole(page.height, kHundredthsMmPerUnit, true)}};
+  }
+  // Every device pixel the ink touches, and on the right and at the bottom
+  // the one after it: players that size the picture as right - left (as
+  // emf2svg-conv does) then still show the whole ink.
+  const HeaderRect bounds = {
+      whole(clipped.left, devicePerUnit, false), whole(clipped.top, devicePerUnit, false),
+      whole(clipped.right, devicePerUnit, true), whole(clipped.bottom, devicePerUnit, true)};
+  const HeaderRect frame = {
+      whole(clipped.left, kHundredthsMmPerUnit, false), whole(clipped.top, kHundredthsMmPerUnit, false),
+      whole(clipped.right, kHundredthsMmPerUnit, true), whole(clipped.bottom, kHundredthsMmPerUnit, true)};
+  return {bounds, frame};
+}
 
 }  // namespace
 
@@ -178,18 +314,26 @@ void WriteEmf(const std::filesystem::path& file, const Page& page, const std::ve
   check.Size("width", page.width);
   check.Size("height", page.height);
   for (const Shape* shape : shapes) check.Shape(*shape);
-  const RECT frame = {0, 0, static_cast<LONG>(std::lround(page.width * kHundredthsMmPerUnit)),
-                      static_cast<LONG>(std::lround(page.height * kHundredthsMmPerUnit))};
-  HDC dc = CreateMetafileDc(file, frame);
-  if (dc == HDC{}) throw std::runtime_error("cannot create the metafile " + PathText(file));
-  // Device units per SVG unit, from the reference device's resolution.
-  const double pixelsPerMm = static_cast<double>(GetDeviceCaps(dc, HORZRES)) / GetDeviceCaps(dc, HORZSIZE);
-  Painter painter(dc, pixelsPerMm * 25.4 / 96);
-  SetPolyFillMode(dc, WINDING);
-  for (const Shape* shape : shapes) painter.Draw(*shape);
-  HENHMETAFILE metafile = CloseEnhMetaFile(dc);
-  if (metafile == HENHMETAFILE{}) throw std::runtime_error("cannot write the metafile " + PathText(file));
-  DeleteEnhMetaFile(metafile);
+  const RECT pageFrame = {0, 0, static_cast<LONG>(std::lround(page.width * kHundredthsMmPerUnit)),
+                          static_cast<LONG>(std::lround(page.height * kHundredthsMmPerUnit))};
+  double devicePerUnit = 0;
+  {
+    HDC dc = CreateMetafileDc(file, pageFrame);
+    if (dc == HDC{}) throw std::runtime_error("cannot create the metafile " + PathText(file));
+    // Device units per SVG unit, from the reference device's resolution.
+    const double pixelsPerMm = static_cast<double>(GetDeviceCaps(dc, HORZRES)) / GetDeviceCaps(dc, HORZSIZE);
+    devicePerUnit = pixelsPerMm * 25.4 / 96;
+    const double logicalPerDevice = LogicalPerDevice(Extent(page, shapes) * devicePerUnit);
+    SetDeviceScale(dc, 1 / logicalPerDevice);
+    SetMiterLimit(dc, static_cast<FLOAT>(kMiterLimit), nullptr);
+    Painter painter(dc, devicePerUnit * logicalPerDevice);
+    for (const Shape* shape : shapes) painter.Draw(*shape);
+    HENHMETAFILE metafile = CloseEnhMetaFile(dc);
+    if (metafile == HENHMETAFILE{}) throw std::runtime_error("cannot write the metafile " + PathText(file));
+    DeleteEnhMetaFile(metafile);
+  }
+  const auto [bounds, frame] = HeaderBox(InkBox(shapes), page, devicePerUnit);
+  SetHeaderBox(file, bounds, frame);
 }
 
 }  // namespace tavrel::hostmodel

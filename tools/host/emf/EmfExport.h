@@ -24,7 +24,9 @@ class DrawingLimitError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// The picture frame is the page (SVG user units at 96 per inch). Throws
+// The records hold page coordinates (SVG user units at 96 per inch, in
+// fractions through a world transform); the header's bounds and frame are
+// the ink of the shapes (outlines at their width) within the page. Throws
 // DrawingLimitError for a drawing out of range, std::runtime_error when the
 // file cannot be written.
 void WriteEmf(const std::filesystem::path& file, const Page& page, const std::vector<const Shape*>& shapes);

@@ -17,4 +17,8 @@ namespace tavrel::hostmodel {
 // `frame` (0.01 mm); null on failure. Implemented per platform.
 HDC CreateMetafileDc(const std::filesystem::path& file, const RECT& frame);
 
+// Records a world transform scaling logical units by `devicePerLogical`
+// onto the reference device (GDI needs the advanced graphics mode for it).
+void SetDeviceScale(HDC dc, double devicePerLogical);
+
 }  // namespace tavrel::hostmodel

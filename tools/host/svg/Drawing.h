@@ -53,6 +53,8 @@ struct Shape {
   std::optional<Color> fill;
   std::optional<Color> stroke;
   double strokeWidth = 1;
+  // Filled by the even-odd rule, else by the non-zero winding rule.
+  bool evenOdd = false;
 };
 
 struct Page {

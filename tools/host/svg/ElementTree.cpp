@@ -9,7 +9,10 @@ namespace {
 
 void IndexIds(const Element& element, ElementTree& tree) {
   if (const std::string* id = element.Attribute("id")) tree.ids.emplace(*id, &element);
-  for (const Element& child : element.children) IndexIds(child, tree);
+  for (const Element& child : element.children) {
+    tree.parents.emplace(&child, &element);
+    IndexIds(child, tree);
+  }
 }
 
 }  // namespace
@@ -30,11 +33,15 @@ std::unique_ptr<ElementTree> ReadElementTree(const std::filesystem::path& file) 
   bool seenRoot = false;
   XmlEvent event;
   while (xml->Next(event)) {
+    if (event.text) {
+      if (!open.empty()) open.back()->text += event.content;
+      continue;
+    }
     if (!event.start) {
       if (!open.empty()) open.pop_back();
       continue;
     }
-    Element element{std::move(event.name), std::move(event.attributes), {}};
+    Element element{std::move(event.name), std::move(event.attributes), {}, {}};
     if (!seenRoot) {
       tree->root = std::move(element);
       open.push_back(&tree->root);

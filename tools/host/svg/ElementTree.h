@@ -16,6 +16,8 @@ struct Element {
   std::string name;  // local name
   std::vector<std::pair<std::string, std::string>> attributes;
   std::vector<Element> children;
+  // The text directly inside it (CDATA sections included), as one string.
+  std::string text;
 
   const std::string* Attribute(std::string_view attribute) const;
 };
@@ -24,6 +26,8 @@ struct ElementTree {
   Element root;
   // Elements by their "id" (the first one wins).
   std::map<std::string, const Element*, std::less<>> ids;
+  // Each element's parent (none for the root).
+  std::map<const Element*, const Element*> parents;
 };
 
 // Deeper nesting than this is refused.

@@ -1,12 +1,15 @@
 #include "tools/host/svg/SvgReader.h"
 
+#include <cctype>
 #include <cmath>
+#include <functional>
 #include <set>
 #include <sstream>
 #include <stdexcept>
 
 #include "tools/host/model/FilePath.h"
 #include "tools/host/svg/ElementTree.h"
+#include "tools/host/svg/StyleSheet.h"
 #include "tools/host/svg/SvgGrammar.h"
 #include "tools/host/svg/SvgNumbers.h"
 #include "tools/host/svg/SvgShapes.h"
@@ -89,6 +92,11 @@ class Reader {
   explicit Reader(const ElementTree& tree) : tree_(tree) {
     context_.paintServer = [this](std::string_view id) { return PaintServer(id); };
     context_.skipped = [this](const std::string& what) { skipped_.insert(what); };
+    parentOf_ = [this](const Element& element) -> const Element* {
+      const auto found = tree_.parents.find(&element);
+      return found == tree_.parents.end() ? nullptr : found->second;
+    };
+    AddStyleSheets(tree_.root, 0);
   }
 
   Drawing Read() {
@@ -106,7 +114,7 @@ class Reader {
           ViewBoxTransform(*box, 0, 0, page.width, page.height, root.Attribute("preserveAspectRatio"));
     level.viewport = box ? Viewport{box->width, box->height} : Viewport{page.width, page.height};
     context_.percentBase = Diagonal(level.viewport);
-    level.style = ApplyStyle(level.style, root.attributes, context_);
+    level.style = ApplyStyle(level.style, root.attributes, Ruled(root), context_);
     if (level.style.displayed) Children(root, level, 0);
     drawing_.skipped.assign(skipped_.begin(), skipped_.end());
     return std::move(drawing_);
@@ -148,7 +156,7 @@ class Reader {
   // The level of an element drawn below `parent`: its style and transform.
   std::optional<Level> Enter(const Element& element, const Level& parent) {
     Level level = parent;
-    level.style = ApplyStyle(parent.style, element.attributes, context_);
+    level.style = ApplyStyle(parent.style, element.attributes, Ruled(element), context_);
     if (!level.style.displayed) return std::nullopt;
     if (const std::string* text = element.Attribute("transform")) {
       if (const std::optional<Matrix> m = ParseTransformGrammar(*text)) {
@@ -169,7 +177,7 @@ class Reader {
     if (name == "text") return Note("text");
     if (name == "image") return Note("images");
     if (name == "foreignObject") return Note("foreign objects");
-    if (name == "style") return Note("style sheets");
+    if (name == "style") return;  // read before the walk
     const bool group = name == "g" || name == "a" || name == "svg" || name == "switch" || name == "use";
     if (!group && !IsShapeElement(name)) return;  // definitions, metadata, unknown elements
     std::optional<Level> level = Enter(element, parent);
@@ -194,6 +202,31 @@ class Reader {
   }
 
   void Note(const std::string& what) { skipped_.insert(what); }
+
+  // The CSS style sheets of every <style> element, in document order; and
+  // a note where lengths are relative to a font, which is not read.
+  void AddStyleSheets(const Element& element, std::size_t depth) {
+    for (const auto& [name, value] : element.attributes) {
+      if (value.size() >= 3 && (value.ends_with("em") || value.ends_with("ex")) &&
+          std::isdigit(static_cast<unsigned char>(value[value.size() - 3])) != 0)
+        Note("font-relative lengths (em, ex; taken at a 16 px font)");
+    }
+    if (element.name == "style") {
+      const std::string* type = element.Attribute("type");
+      if (type == nullptr || type->empty() || *type == "text/css") {
+        sheet_.Add(element.text, context_.skipped);
+      } else {
+        Note("style sheets of type " + *type);
+      }
+    }
+    if (depth >= kMaxElementDepth) return;
+    for (const Element& child : element.children) AddStyleSheets(child, depth + 1);
+  }
+
+  // The declarations of the style sheet rules matching the element.
+  std::string Ruled(const Element& element) const {
+    return sheet_.Empty() ? std::string() : sheet_.Declarations(element, parentOf_);
+  }
 
   // A viewport established by `sized` (svg or use) for `content` (svg or
   // symbol): its position, size and view box.
@@ -260,8 +293,9 @@ class Reader {
     shape.fill = level.style.Fill();
     shape.stroke = level.style.Stroke();
     shape.strokeWidth = level.style.strokeWidth;
-    // Open outlines are only stroked.
-    if (element.name == "line" || element.name == "polyline") shape.fill.reset();
+    shape.evenOdd = level.style.evenOdd;
+    // A line has no inside; a polyline is filled as if closed, like a path.
+    if (element.name == "line") shape.fill.reset();
     Transform(level.transform, shape);
     drawing_.page.shapes.push_back(std::move(shape));
   }
@@ -284,7 +318,8 @@ class Reader {
       int stops = 0;
       for (const Element& stop : server->children) {
         if (stop.name != "stop") continue;
-        const std::optional<std::string_view> text = StyleProperty(stop.attributes, "stop-color");
+        const std::string ruled = Ruled(stop);
+        const std::optional<std::string_view> text = StyleProperty(stop.attributes, ruled, "stop-color");
         const Color color = text ? ParseColor(*text).value_or(Color{}) : Color{};
         sum[0] += color.red;
         sum[1] += color.green;
@@ -306,6 +341,8 @@ class Reader {
   const ElementTree& tree_;
   Drawing drawing_;
   StyleContext context_;
+  StyleSheet sheet_;
+  std::function<const Element*(const Element&)> parentOf_;
   std::set<std::string> skipped_;
   std::set<const Element*> inUse_;
   std::size_t visits_ = 0;

@@ -48,6 +48,22 @@ constexpr std::pair<std::string_view, std::string_view> kApproximated[] = {
     {"marker-end", "markers"},
 };
 
+// An opacity of 0 leaves out what it applies to; one between 0 and 1 is
+// drawn opaque and noted.
+void SetOpacity(Style& style, std::string_view name, std::string_view value, const StyleContext& context) {
+  const std::optional<double> opacity = ParseLength(value, 1);  // a number, or % of 1
+  if (!opacity) return;
+  const double clamped = (std::min)(1.0, (std::max)(0.0, *opacity));
+  if (clamped > 0 && clamped < 1 && context.skipped) context.skipped("transparency (drawn opaque)");
+  if (name == "fill-opacity") {
+    style.fillOpacity = clamped;
+  } else if (name == "stroke-opacity") {
+    style.strokeOpacity = clamped;
+  } else if (clamped == 0) {
+    style.displayed = false;
+  }
+}
+
 void SetProperty(Style& style, std::string_view name, std::string_view value, const StyleContext& context) {
   value = Trim(value);
   if (value.ends_with("!important")) value = Trim(value.substr(0, value.size() - 10));
@@ -65,6 +81,10 @@ void SetProperty(Style& style, std::string_view name, std::string_view value, co
     style.visible = value == "visible";
   } else if (name == "display") {
     style.displayed = value != "none";
+  } else if (name == "fill-rule") {
+    if (value == "evenodd" || value == "nonzero") style.evenOdd = value == "evenodd";
+  } else if (name == "opacity" || name == "fill-opacity" || name == "stroke-opacity") {
+    SetOpacity(style, name, value, context);
   } else {
     for (const auto& [property, note] : kApproximated) {
       if (name == property && value != "none" && context.skipped) context.skipped(std::string(note));
@@ -87,15 +107,17 @@ void ForEachDeclaration(std::string_view declarations, Function property) {
 
 }  // namespace
 
-std::optional<std::string_view> StyleProperty(const Attributes& attributes, std::string_view name) {
+std::optional<std::string_view> StyleProperty(const Attributes& attributes, std::string_view ruled,
+                                              std::string_view name) {
   std::optional<std::string_view> found;
+  auto take = [&](std::string_view property, std::string_view text) {
+    if (property == name) found = text;
+  };
   for (const auto& [key, value] : attributes) {
-    if (key == "style") {
-      ForEachDeclaration(value, [&](std::string_view property, std::string_view text) {
-        if (property == name) found = text;
-      });
-    }
+    if (key == "style") ForEachDeclaration(value, take);
   }
+  if (found) return found;
+  ForEachDeclaration(ruled, take);
   if (found) return found;
   for (const auto& [key, value] : attributes) {
     if (key == name) return value;
@@ -105,7 +127,8 @@ std::optional<std::string_view> StyleProperty(const Attributes& attributes, std:
 
 std::optional<Color> ParseColor(std::string_view text) { return ParseColorGrammar(Trim(text)); }
 
-Style ApplyStyle(Style inherited, const Attributes& attributes, const StyleContext& context) {
+Style ApplyStyle(Style inherited, const Attributes& attributes, std::string_view ruled,
+                 const StyleContext& context) {
   inherited.displayed = true;
   std::string_view declarations;
   for (const auto& [name, value] : attributes) {
@@ -115,9 +138,11 @@ Style ApplyStyle(Style inherited, const Attributes& attributes, const StyleConte
       SetProperty(inherited, name, value, context);
     }
   }
-  ForEachDeclaration(declarations, [&](std::string_view name, std::string_view value) {
+  auto set = [&](std::string_view name, std::string_view value) {
     SetProperty(inherited, name, value, context);
-  });
+  };
+  ForEachDeclaration(ruled, set);
+  ForEachDeclaration(declarations, set);
   return inherited;
 }
 

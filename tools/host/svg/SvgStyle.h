@@ -1,6 +1,6 @@
 // Presentation of SVG shapes: paints, stroke width, colour and visibility,
-// from presentation attributes and the "style" attribute, inherited through
-// groups.
+// from presentation attributes, style sheet rules and the "style"
+// attribute, inherited through groups.
 #pragma once
 
 #include <functional>
@@ -27,11 +27,20 @@ struct Style {
   double strokeWidth = 1;
   Color color;
   bool visible = true;
-  // Not inherited: "display: none" hides the element and all below it.
+  bool evenOdd = false;  // fill-rule
+  // Inherited; 0 leaves the paint out, anything else is drawn opaque.
+  double fillOpacity = 1;
+  double strokeOpacity = 1;
+  // Not inherited: "display: none" hides the element and all below it, and
+  // so does "opacity: 0".
   bool displayed = true;
 
-  std::optional<Color> Fill() const { return fill.currentColor ? color : fill.color; }
-  std::optional<Color> Stroke() const { return stroke.currentColor ? color : stroke.color; }
+  std::optional<Color> Fill() const {
+    return fillOpacity > 0 ? (fill.currentColor ? color : fill.color) : std::nullopt;
+  }
+  std::optional<Color> Stroke() const {
+    return strokeOpacity > 0 ? (stroke.currentColor ? color : stroke.color) : std::nullopt;
+  }
 };
 
 // What styles refer to in the document, and where the reader notes what it
@@ -46,13 +55,18 @@ struct StyleContext {
 };
 
 // The style of an element: the parent's, overridden by the element's
-// presentation attributes, overridden by its "style" declarations. Values
-// that do not parse are ignored, as SVG does.
-Style ApplyStyle(Style inherited, const Attributes& attributes, const StyleContext& context);
+// presentation attributes, overridden by the declarations of the style
+// sheet rules that match it (`ruled`, lowest precedence first), overridden
+// by its "style" declarations. Values that do not parse are ignored, as SVG
+// does.
+Style ApplyStyle(Style inherited, const Attributes& attributes, std::string_view ruled,
+                 const StyleContext& context);
 
-// A property from the "style" attribute, else from the attribute of its
-// name (as for stop-color, which is not inherited).
-std::optional<std::string_view> StyleProperty(const Attributes& attributes, std::string_view name);
+// A property from the "style" attribute, else from the rules' declarations
+// (the last one), else from the attribute of its name (as for stop-color,
+// which is not inherited).
+std::optional<std::string_view> StyleProperty(const Attributes& attributes, std::string_view ruled,
+                                              std::string_view name);
 
 // A colour value as in stop-color; nullopt when malformed.
 std::optional<Color> ParseColor(std::string_view text);

@@ -29,7 +29,7 @@ class LibXmlSource final : public XmlSource {
   bool Next(XmlEvent& event) override {
     if (pendingEnd_) {
       pendingEnd_ = false;
-      event = XmlEvent{false, pendingName_, {}};
+      event = XmlEvent{false, pendingName_, {}, false, {}};
       return true;
     }
     for (;;) {
@@ -40,6 +40,7 @@ class LibXmlSource final : public XmlSource {
       const int type = xmlTextReaderNodeType(reader_);
       if (type == XML_READER_TYPE_ELEMENT) {
         event.start = true;
+        event.text = false;
         event.name = Text(xmlTextReaderConstLocalName(reader_));
         event.attributes.clear();
         const bool empty = xmlTextReaderIsEmptyElement(reader_) == 1;
@@ -51,8 +52,13 @@ class LibXmlSource final : public XmlSource {
         pendingName_ = event.name;
         return true;
       }
+      if (type == XML_READER_TYPE_TEXT || type == XML_READER_TYPE_CDATA) {
+        event = XmlEvent{false, {}, {}, true, Text(xmlTextReaderConstValue(reader_))};
+        return true;
+      }
       if (type == XML_READER_TYPE_END_ELEMENT) {
         event.start = false;
+        event.text = false;
         event.name = Text(xmlTextReaderConstLocalName(reader_));
         event.attributes.clear();
         return true;

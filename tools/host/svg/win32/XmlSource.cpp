@@ -54,7 +54,7 @@ class XmlLiteSource final : public XmlSource {
   bool Next(XmlEvent& event) override {
     if (pendingEnd_) {
       pendingEnd_ = false;
-      event = XmlEvent{false, pendingName_, {}};
+      event = XmlEvent{false, pendingName_, {}, false, {}};
       return true;
     }
     XmlNodeType type = XmlNodeType_None;
@@ -63,8 +63,16 @@ class XmlLiteSource final : public XmlSource {
       if (hr == S_FALSE) return false;
       if (FAILED(hr)) throw std::runtime_error(Malformed(hr));
       if (type == XmlNodeType_Element || type == XmlNodeType_EndElement) break;
+      if (type == XmlNodeType_Text || type == XmlNodeType_CDATA) {
+        const wchar_t* value = nullptr;
+        UINT length = 0;
+        reader_.p->GetValue(&value, &length);
+        event = XmlEvent{false, {}, {}, true, Utf8(value, length)};
+        return true;
+      }
     }
     event.start = type == XmlNodeType_Element;
+    event.text = false;
     event.name = LocalName();
     event.attributes.clear();
     if (event.start) {
