@@ -13,7 +13,7 @@ ProfileResult CXmlProfile::LoadWithResult(const char16_t* fileName, ProfileEncod
   RemoveAll();
   if (fileName == nullptr) return ProfileResult::Of(ProfileStatus::NoFileName);
   CXmlParser parser;
-  const ProfileResult read = parser.LoadFileWithResult(fileName, mode);
+  ProfileResult read = parser.LoadFileWithResult(fileName, mode);
   if (!read) return read;
   return LoadParsed(parser, read);
 }

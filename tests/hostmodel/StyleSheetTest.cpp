@@ -12,7 +12,7 @@
 namespace tavrel::hostmodel {
 namespace {
 
-constexpr Color kRed{255, 0, 0}, kGreen{0, 128, 0}, kBlue{0, 0, 255}, kBlack{0, 0, 0};
+constexpr Color kGreen{0, 128, 0}, kBlue{0, 0, 255}, kBlack{0, 0, 0};
 
 struct Case {
   const char* name;

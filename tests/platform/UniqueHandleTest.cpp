@@ -21,7 +21,7 @@ TEST(UniqueHandle, ClosesEachHandleOnce) {
   {
     Descriptorish a(5);
     Descriptorish b(std::move(a));
-    EXPECT_FALSE(a);
+    EXPECT_FALSE(a);  // NOLINT(bugprone-use-after-move): a moved-from owner is empty
     EXPECT_EQ(b.Get(), 5);
     Descriptorish c(7);
     c = std::move(b);  // 7 closed, 5 moves on

@@ -42,7 +42,7 @@ std::string RegisterApplication(std::u16string_view key, std::u16string_view fol
   if (status != ERROR_SUCCESS) return Failure("cannot create the registry key", status);
   const std::wstring value = Wide(folder);
   status = ::RegSetValueExW(opened.Get(), L"AppPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                            static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+                            static_cast<DWORD>(value.size() + 1) * static_cast<DWORD>(sizeof(wchar_t)));
   return status == ERROR_SUCCESS ? std::string() : Failure("cannot set AppPath", status);
 }
 

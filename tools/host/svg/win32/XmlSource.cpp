@@ -66,7 +66,7 @@ class XmlLiteSource final : public XmlSource {
       if (type == XmlNodeType_Text || type == XmlNodeType_CDATA) {
         const wchar_t* value = nullptr;
         UINT length = 0;
-        reader_.p->GetValue(&value, &length);
+        reader_->GetValue(&value, &length);
         event = XmlEvent{false, {}, {}, true, Utf8(value, length)};
         return true;
       }
