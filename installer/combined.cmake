@@ -29,15 +29,11 @@ foreach(preset win32 win64)
   list(APPEND versions ${VERSION})
   set(stage ${work}/stage-${preset})
   set(list ${work}/files-${preset}.nsh)
-  execute_process(COMMAND ${CMAKE_COMMAND} -DBUILD=${build} -DSTAGE=${stage} -DLIST=${list} -DSUFFIX=_${preset}
+  execute_process(COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${EPOCH}
+    ${CMAKE_COMMAND} -DBUILD=${build} -DSTAGE=${stage} -DLIST=${list} -DSUFFIX=_${preset}
     -P ${source_dir}/stage.cmake RESULT_VARIABLE result)
   if(NOT result EQUAL 0)
     message(FATAL_ERROR "combined: staging the ${preset} build failed; is it built?")
-  endif()
-  file(GLOB_RECURSE staged ${stage}/*)
-  execute_process(COMMAND touch -d @${EPOCH} ${staged} RESULT_VARIABLE result)
-  if(NOT result EQUAL 0)
-    message(FATAL_ERROR "combined: cannot set the time of the staged files")
   endif()
   string(TOUPPER ${preset} name)
   list(APPEND defines -DFILES_${name}=${list})

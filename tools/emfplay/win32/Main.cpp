@@ -76,7 +76,7 @@ bool WriteBmp(const char* file, int width, int height, const std::vector<std::ui
   header.bV4Planes = 1;
   header.bV4BitCount = 32;
   header.bV4V4Compression = BI_BITFIELDS;
-  header.bV4SizeImage = static_cast<DWORD>(argb.size() * 4);
+  header.bV4SizeImage = static_cast<DWORD>(argb.size()) * 4;
   header.bV4RedMask = 0x00FF0000;
   header.bV4GreenMask = 0x0000FF00;
   header.bV4BlueMask = 0x000000FF;
