@@ -117,6 +117,7 @@ class Dialog final : public StandInWindow, public posix::DialogSession {
   std::u16string_view Title() const override { return template_.title; }
   std::vector<posix::ControlState> Controls() const override {
     std::vector<posix::ControlState> states;
+    states.reserve(controls_.size());
     for (const auto& c : controls_) {
       states.push_back({c->item.id, c->item.controlClass, std::u16string(c->item.text), c->item.style,
                         c->enabled, c->check, c->items, c->selection});

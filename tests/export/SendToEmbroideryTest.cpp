@@ -251,7 +251,7 @@ TEST_F(SendToEmbroideryTest, ExportsTheSelectionOnlyWhenItHoldsShapes) {
        3,
        {"Application.Documents", "Documents.Count", "Application.ActiveDocument", "Document.ExportToFile"}},
   };
-  const std::u16string folder = Install(2, u"Kyro");
+  Install(2, u"Kyro");
   PluginSettings.EmbAppType = 2;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

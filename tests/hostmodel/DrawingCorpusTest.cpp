@@ -32,6 +32,7 @@ TEST(DrawingCorpus, EveryDrawingExportsAWellFormedMetafile) {
     ASSERT_NO_THROW(drawing = ReadSvg(svg));
     ASSERT_FALSE(drawing.page.shapes.empty());
     std::vector<const Shape*> shapes;
+    shapes.reserve(drawing.page.shapes.size());
     for (const Shape& shape : drawing.page.shapes) shapes.push_back(&shape);
     const std::filesystem::path emf = dir.Root() / (name + ".emf");
     ASSERT_NO_THROW(WriteEmf(emf, drawing.page, shapes));

@@ -172,6 +172,7 @@ TEST(EmfBounds, HeaderHoldsTheInkOfTheShapesWithinThePage) {
   int index = 0;
   for (const Case& c : Cases()) {
     std::vector<const Shape*> shapes;
+    shapes.reserve(c.shapes.size());
     for (const Shape& shape : c.shapes) shapes.push_back(&shape);
     const std::filesystem::path file = dir.Root() / ("case-" + std::to_string(index++) + ".emf");
     WriteEmf(file, page, shapes);

@@ -32,6 +32,7 @@ TEST(SvgReader, ReadsEveryShapeOfTheSampleInDocumentOrder) {
   EXPECT_EQ(drawing.page.width, 200);
   EXPECT_EQ(drawing.page.height, 150);
   std::vector<std::string> ids;
+  ids.reserve(drawing.page.shapes.size());
   for (const Shape& shape : drawing.page.shapes) ids.push_back(shape.id);
   // The rect inside <defs> is no shape of the page.
   EXPECT_EQ(ids, (std::vector<std::string>{"frame", "centre", "petal-n", "petal-s", "petal-e", "petal-w",

@@ -92,6 +92,7 @@ TEST(ProfileMemory, ReleaseHandsEverythingBackAndTheMemoryServesAgain) {
   CountingResource upstream;
   ProfileMemory memory(&upstream);
   std::vector<void*> held;
+  held.reserve(20 * ProfileMemory::kSlabSize / 512);
   // Blocks of 512 bytes fill a slab exactly.
   for (size_t i = 0; i < 20 * ProfileMemory::kSlabSize / 512; ++i) held.push_back(memory.allocate(512, 8));
   EXPECT_EQ(memory.SlabCount(), 20u);

@@ -37,6 +37,7 @@ Invocation ReadInvocation(int, char**) {
   invocation.commandLine = Utf8(line);
   int count = 0;
   if (wchar_t** args = ::CommandLineToArgvW(line, &count)) {
+    invocation.arguments.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) invocation.arguments.push_back(Utf8(args[i]));
     ::LocalFree(args);
   }

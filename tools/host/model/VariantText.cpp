@@ -62,6 +62,7 @@ void VariantList::Add(std::string_view text) {
 
 std::vector<VARIANT> VariantList::Items() const {
   std::vector<VARIANT> items;
+  items.reserve(variants_.size());
   for (const auto& v : variants_) items.push_back(*v);
   return items;
 }
