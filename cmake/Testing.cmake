@@ -19,6 +19,7 @@ function(tavrel_add_gtest name)
   cmake_parse_arguments(ARG "USES_REGISTRY" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main GTest::gmock tavrel_warnings)
+  target_precompile_headers(${name} REUSE_FROM tavrel_test_pch)
   target_compile_definitions(${name} PRIVATE
     TAVREL_SOURCE_DIR="${PROJECT_SOURCE_DIR}" TAVREL_BINARY_DIR="${CMAKE_BINARY_DIR}")
   add_test(NAME ${name}
