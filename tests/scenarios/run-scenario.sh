@@ -11,7 +11,8 @@
 # settings file's three values afterwards ("# settings: none": no file).
 # "# runs: N" runs the host N times with the same folders (the last run's
 # log is compared). Metafiles named after the work folder (relative to the state folder) are
-# then read by a real consumer, emf2svg-conv.
+# then read by a real consumer, emf2svg-conv, and their previews checked to
+# show all they draw (check_preview.py).
 #   run-scenario.sh EMULATOR|- HOST STANDIN SCENARIO EXPECTED WORKDIR [EMF...]
 set -uo pipefail
 emulator=$1 host=$2 standin=$3 scenario=$4 expected=$5 work=$6
@@ -73,5 +74,7 @@ for emf in "$@"; do
     echo "run-scenario: emf2svg-conv could not render $emf" >&2
     exit 1
   fi
+  # The preview the demo shows must hold all the metafile draws, outlines too.
+  /usr/bin/python3 "$here/check_preview.py" "$svg" || exit 1
 done
 echo "run-scenario: $(basename "$scenario") as expected"
