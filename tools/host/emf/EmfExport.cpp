@@ -269,15 +269,17 @@ double Extent(const Page& page, const std::vector<const Shape*>& shapes) {
   return extent;
 }
 
-// Logical units per device unit: the largest power of two, up to 16, that
-// keeps every logical coordinate within 2^26, so coordinates keep fractions
-// of a device unit and stay far inside what GDI computes with. Powers of
-// two up to 16 give a world transform (1/16 = 0.0625) that players which
-// print it with four decimals keep exact.
+// Logical units per device unit: the largest of these that keeps every
+// logical coordinate within 2^26, so coordinates and pen widths keep
+// fractions of a device unit and stay far inside what GDI computes with.
+// The world transform is the reciprocal, and each of these reciprocals is
+// exact in four decimals (0.01, 0.0125 ... 0.0625 ... 1), so players that
+// print the transform with four decimals draw it unchanged.
 double LogicalPerDevice(double deviceExtent) {
-  double units = 16;
-  while (units > 1 && deviceExtent * units > 67108864.0) units /= 2;
-  return units;
+  for (const double units : {100.0, 80.0, 50.0, 40.0, 25.0, 20.0, 16.0, 10.0, 8.0, 5.0, 4.0, 2.0}) {
+    if (deviceExtent * units <= 67108864.0) return units;
+  }
+  return 1;
 }
 
 // The ink box, clipped to the page, as header bounds (device units at
