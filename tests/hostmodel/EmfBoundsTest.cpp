@@ -214,22 +214,39 @@ TEST(EmfBounds, NothingInkedGivesEmptyBoundsAndThePageAsFrame) {
 }
 
 // Only the header shrinks: a figure is drawn where it is on the page, in
-// fractions of a unit through the world transform.
+// fractions of a unit through the world transform. On ordinary pages a
+// coordinate keeps a hundredth of a device unit: at a sixteenth, the two
+// builds' metafiles of thin curves (whose reference devices differ) agreed
+// only 0.974 once rendered. Larger pages take coarser steps, so that no
+// logical coordinate passes 2^26; every step's transform is exact in four
+// decimals, as some players print it.
 TEST(EmfBounds, RecordsKeepPageCoordinatesInFractionsOfAUnit) {
+  struct Size {
+    double units;
+    double minLogicalPerDevice;
+  };
   testing_support::TempDir dir;
-  const Shape square = Outline({{40.25, 30.75}, {60, 30.75}, {60, 50}}, true, kRed, {});
-  const std::filesystem::path file = dir.Root() / "square.emf";
-  WriteEmf(file, {100, 100, {}}, {&square});
-  const emf::EmfReport report = emf::CheckEmfFile(file);
-  ASSERT_TRUE(report.wellFormed) << report.error;
-  const FirstFigure first = ReadFirstFigure(file);
-  ASSERT_TRUE(first.found);
-  ASSERT_GT(first.scale, 0);
-  const double logicalPerUnit = DevicePerUnit(report) / first.scale;
-  EXPECT_GE(logicalPerUnit, 4);
-  // To the nearest logical unit.
-  EXPECT_NEAR(first.x / logicalPerUnit, 40.25, 0.5 / logicalPerUnit);
-  EXPECT_NEAR(first.y / logicalPerUnit, 30.75, 0.5 / logicalPerUnit);
+  for (const Size size : {Size{100, 100}, Size{2000, 100}, Size{100000, 100}, Size{1e7, 5}}) {
+    const double u = size.units / 100;
+    const Shape square =
+        Outline({{40.25 * u, 30.75 * u}, {60 * u, 30.75 * u}, {99 * u, 99 * u}}, true, kRed, {});
+    const std::filesystem::path file = dir.Root() / ("square-" + std::to_string(std::lround(u)) + ".emf");
+    WriteEmf(file, {size.units, size.units, {}}, {&square});
+    const emf::EmfReport report = emf::CheckEmfFile(file);
+    ASSERT_TRUE(report.wellFormed) << size.units << ": " << report.error;
+    const FirstFigure first = ReadFirstFigure(file);
+    ASSERT_TRUE(first.found) << size.units;
+    ASSERT_GT(first.scale, 0) << size.units;
+    EXPECT_NEAR(first.scale * 1e4, std::round(first.scale * 1e4), 1e-3) << size.units;
+    // The transform as it is meant, not as the nearest float.
+    const double logicalPerDevice = 1e4 / std::round(first.scale * 1e4);
+    EXPECT_GE(logicalPerDevice, size.minLogicalPerDevice) << size.units;
+    const double logicalPerUnit = DevicePerUnit(report) * logicalPerDevice;
+    EXPECT_LE(size.units * logicalPerUnit, 67108864.0) << size.units;
+    // To the nearest logical unit.
+    EXPECT_NEAR(first.x / logicalPerUnit, 40.25 * u, 0.5 / logicalPerUnit) << size.units;
+    EXPECT_NEAR(first.y / logicalPerUnit, 30.75 * u, 0.5 / logicalPerUnit) << size.units;
+  }
 }
 
 // Each shape is filled by its own rule: the fill mode is recorded where it
