@@ -41,8 +41,8 @@ class File {
   bool IsOpen() const { return handle_.IsValid(); }
   explicit operator bool() const { return IsOpen(); }
 
-  // GetFileSize: the low 32 bits of the size; nullopt for the failure value.
-  std::optional<uint32_t> Size() const;
+  // GetFileSizeEx: the whole size in bytes; nullopt when it cannot be told.
+  std::optional<uint64_t> Size() const;
   // ReadFile / WriteFile: true on success; *done receives the bytes moved.
   bool Read(void* buffer, uint32_t count, uint32_t* done);
   bool Write(const void* data, uint32_t count, uint32_t* done);

@@ -76,11 +76,16 @@ FileText ReadProfileFile(std::u16string_view fileName, ProfileEncoding mode) {
     read.result = FileFailure(fileName, platform::LastError(), ProfileStatus::ReadFailed);
     return read;
   }
-  const std::optional<uint32_t> size = file.Size();
-  if (!size) {
+  const std::optional<uint64_t> fullSize = file.Size();
+  if (!fullSize) {
     read.result = FileFailure(fileName, platform::LastError(), ProfileStatus::ReadFailed);
     return read;
   }
+  if (*fullSize > kMaxProfileFileBytes) {
+    read.result = FileFailure(fileName, platform::kErrorFileTooLarge, ProfileStatus::ReadFailed);
+    return read;
+  }
+  const std::optional<uint32_t> size = static_cast<uint32_t>(*fullSize);
   // The first two bytes tell the encoding; the rest goes straight to where
   // that encoding wants it.
   unsigned char head[2] = {0, 0};

@@ -1,6 +1,7 @@
 // Reading a profile file into UTF-16 text.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -8,6 +9,11 @@
 #include "xml/ProfileResult.h"
 
 namespace tavrel::xml {
+
+// The largest profile file read: 128 MiB. A larger file is refused before
+// anything is allocated for it, with the system code kErrorFileTooLarge
+// ("the file is too large"), so a 32-bit host can always afford a read.
+inline constexpr uint64_t kMaxProfileFileBytes = uint64_t{128} << 20;
 
 struct FileText {
   std::u16string text;
@@ -22,7 +28,7 @@ struct FileText {
 FileText ReadProfileFile(std::u16string_view fileName, ProfileEncoding mode);
 
 // The decoded text of the file, or empty when it cannot be opened for
-// reading, its 32-bit size is 0 or unobtainable, the read fails, or it
+// reading, its size is 0, unobtainable or above kMaxProfileFileBytes, the read fails, or it
 // decodes to nothing. The mark FF FE is skipped in every mode; UTF-16 is
 // read when the mode is Utf16, or Auto (any other value) with the mark;
 // otherwise the ANSI code page. Decoding stops at the first zero unit

@@ -64,12 +64,10 @@ File File::Open(std::u16string_view path, FileAccess access, unsigned share, Fil
   return File(fd.Release());
 }
 
-std::optional<uint32_t> File::Size() const {
+std::optional<uint64_t> File::Size() const {
   struct stat st {};
-  if (!IsOpen() || ::fstat(static_cast<int>(Raw()), &st) != 0) return std::nullopt;
-  const auto low = static_cast<uint32_t>(static_cast<uint64_t>(st.st_size) & 0xFFFFFFFFu);
-  if (low == 0xFFFFFFFFu) return std::nullopt;
-  return low;
+  if (!IsOpen() || ::fstat(static_cast<int>(Raw()), &st) != 0 || st.st_size < 0) return std::nullopt;
+  return static_cast<uint64_t>(st.st_size);
 }
 
 bool File::Read(void* buffer, uint32_t count, uint32_t* done) {

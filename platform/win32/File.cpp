@@ -47,11 +47,10 @@ File File::Open(std::u16string_view path, FileAccess access, unsigned share, Fil
   return File(reinterpret_cast<intptr_t>(h));
 }
 
-std::optional<uint32_t> File::Size() const {
-  if (!IsOpen()) return std::nullopt;
-  const DWORD size = ::GetFileSize(AsHandle(Raw()), nullptr);
-  if (size == INVALID_FILE_SIZE) return std::nullopt;
-  return size;
+std::optional<uint64_t> File::Size() const {
+  LARGE_INTEGER size{};
+  if (!IsOpen() || !::GetFileSizeEx(AsHandle(Raw()), &size) || size.QuadPart < 0) return std::nullopt;
+  return static_cast<uint64_t>(size.QuadPart);
 }
 
 bool File::Read(void* buffer, uint32_t count, uint32_t* done) {
