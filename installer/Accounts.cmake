@@ -40,7 +40,8 @@ function(tavrel_write_accounts)
     COMMAND ${TAVREL_WITH_EPOCH} ${python} ${tool}
       --name Tavrel --version ${PROJECT_VERSION} --arch ${TAVREL_ARCH} --supplier ${TAVREL_PUBLISHER}
       --stage ${stage} ${maps} --sums ${sums} --sbom ${sbom} ${downloads}
-    DEPENDS ${tool} ${PROJECT_SOURCE_DIR}/resources/toolchain_components.py ${staged} ${downloads}
+    DEPENDS ${tool} ${PROJECT_SOURCE_DIR}/resources/toolchain_components.py ${PROJECT_SOURCE_DIR}/LICENSE
+      ${staged} ${downloads}
     COMMENT "Writing SHA256SUMS and the SBOM"
     VERBATIM)
   add_custom_target(tavrel_accounts ALL DEPENDS ${sums} ${sbom})

@@ -32,6 +32,8 @@
   !insertmacro TAVREL_FIND_ENTRY ${ARCH}
 !macroend
 
+!define TAVREL_USAGE_OPTIONS ""
+!define TAVREL_USAGE_TEXT ""
 !include "${__FILEDIR__}\TavrelCommon.nsh"
 
 Name "${PRODUCT} ${VERSION} (${BITS})"
@@ -42,16 +44,20 @@ DirText "Choose the program folder of the host application (the folder it is ins
 ${PRODUCT} puts its files into the folder ${PLUGIN_DIR} inside it and changes nothing else there. \
 This is the ${BITS} package, for a ${BITS} host." "Host application folder"
 
+; Tavrel's licence and those of the libraries built in, as Notices.txt holds them.
+LicenseData "${TAVREL_NOTICES}"
+Page license
 Page directory
 Page instfiles
 UninstPage uninstConfirm
 UninstPage instfiles
 
 Function .onInit
+  Call TavrelHelp
   StrCpy $0 ${ARCH}
   Call TavrelUseArch
   !insertmacro TAVREL_CHOOSE_CONTEXT
-  Call TavrelRefuseQuotedFolder
+  Call TavrelQuotedFolder
   ; /D= sets the folder before this runs; otherwise offer the folder of the
   ; last installation.
   ${If} $INSTDIR == ""

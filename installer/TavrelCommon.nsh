@@ -16,7 +16,10 @@
 ; package by name from its own folder, so it never touches a file it did not
 ; install, wherever it lies. Both refuse before changing anything when a file
 ; they would replace or remove is in use (the host is running).
-; Exit code 2 means refused.
+; Exit codes: 0 done, 1 cancelled by the user, 2 refused (nothing changed).
+; Every refusal says why on standard error, where the program has one, and
+; in LOG_FILE, so a silent run leaves its reason where a user finds it; /?
+; shows the options and names the log.
 
 Unicode true
 SetCompressor /SOLID lzma
@@ -33,6 +36,7 @@ ${StrStr}
 !define UNINSTALLER "Uninstall.exe"
 !define UNINST_KEY_BASE "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tavrel-"
 !define REFUSED 2
+!define LOG_FILE "$TEMP\Tavrel-setup.log"
 
 !ifdef SIGN
   !uninstfinalize '${SIGN} "%1"'
@@ -55,9 +59,39 @@ Var Bits           ; 32-bit or 64-bit
 Var UninstKey      ; its entry in the list of installed programs
 Var AllUsers       ; 1: registered for all users (HKLM), else for the current user
 Var CreatedPlugins ; 1: the Plugins folder did not exist before Tavrel
+Var ReportText     ; what TAVREL_REPORT writes
+
+; Writes the line $ReportText to the standard handle N (-11 output, -12
+; error) when the program has one: started from a console with its output
+; redirected, or under Wine.
+!macro TAVREL_WRITE_STD N
+  Push $0
+  System::Call 'kernel32::GetStdHandle(i ${N}) p .r0'
+  ${If} $0 <> 0
+  ${AndIf} $0 <> -1
+    FileWrite $0 "$ReportText$\r$\n"
+  ${EndIf}
+  Pop $0
+!macroend
+
+; Says why the run refuses: on standard error and appended to LOG_FILE.
+!macro TAVREL_REPORT TEXT
+  StrCpy $ReportText "${PRODUCT} ${VERSION} setup: ${TEXT}"
+  !insertmacro TAVREL_WRITE_STD -12
+  Push $0
+  ClearErrors
+  FileOpen $0 "${LOG_FILE}" a
+  ${IfNot} ${Errors}
+    FileSeek $0 0 END
+    FileWrite $0 "$ReportText$\r$\n"
+    FileClose $0
+  ${EndIf}
+  Pop $0
+!macroend
 
 ; Silent or not: a message and exit code 2, nothing changed.
 !macro TAVREL_REFUSE TEXT
+  !insertmacro TAVREL_REPORT "${TEXT}"
   MessageBox MB_OK|MB_ICONSTOP "${TEXT}" /SD IDOK
   SetErrorLevel ${REFUSED}
   Quit
@@ -71,6 +105,8 @@ Var CreatedPlugins ; 1: the Plugins folder did not exist before Tavrel
     ClearErrors
     FileOpen $0 "${FILE}" a
     ${If} ${Errors}
+      !insertmacro TAVREL_REPORT "${FILE} is in use, most likely because the host application is running, \
+or it cannot be written. Close the host application and try again. Nothing was changed."
       MessageBox MB_OK|MB_ICONSTOP "${FILE} is in use, most likely because the host application is running, \
 or it cannot be written.$\r$\n$\r$\nClose the host application and try again. Nothing was changed." /SD IDOK
       Abort "${FILE} is in use."
@@ -131,14 +167,55 @@ so it cannot run a 64-bit host.$\r$\n$\r$\nUse the package for 32-bit hosts. Not
   ${EndIf}
 FunctionEnd
 
-; For .onInit: Windows quotes an argument with spaces, and NSIS takes /D=
-; only unquoted and last; a /D= left in the parameters was not taken.
-Function TavrelRefuseQuotedFolder
+; For .onInit: /? shows the options (on standard output too) and ends.
+Function TavrelHelp
   ${GetParameters} $0
-  ${StrStr} $1 $0 "/D="
+  ClearErrors
+  ${GetOptions} $0 "/?" $1
+  ${If} ${Errors}
+    Return
+  ${EndIf}
+  StrCpy $ReportText "Usage: $EXEFILE [/S] [/CurrentUser]${TAVREL_USAGE_OPTIONS} [/D=FOLDER]$\r$\n\
+  /S            silent: no questions; a refusal ends the run$\r$\n\
+  /CurrentUser  register for the current user even when run as administrator$\r$\n\
+${TAVREL_USAGE_TEXT}\
+  /D=FOLDER     the host application's program folder, last; quote it whole$\r$\n\
+                when it holds spaces: $\"/D=C:\Program Files\Host$\"$\r$\n\
+Exit codes: 0 installed, 1 cancelled, 2 refused (nothing changed).$\r$\n\
+Why a run refused is written to standard error and added to$\r$\n\
+${LOG_FILE}."
+  !insertmacro TAVREL_WRITE_STD -11
+  MessageBox MB_OK|MB_ICONINFORMATION "$ReportText" /SD IDOK
+  SetErrorLevel 0
+  Quit
+FunctionEnd
+
+; For .onInit: NSIS takes /D= only bare and last, and Windows, Wine and
+; PowerShell quote an argument that holds a space; "/D=C:\Program Files\Host"
+; is taken here, and so is /D="C:\Program Files\Host".
+Function TavrelQuotedFolder
+  ${GetParameters} $0
+  ${StrStr} $1 $0 '"/D='
   ${If} $1 != ""
-    !insertmacro TAVREL_REFUSE "The folder after /D= was not taken: /D= must come last on the command line \
-and without quotes, even when the folder holds spaces. Nothing was changed."
+    StrCpy $1 $1 "" 4
+    StrCpy $2 0
+    ${Do}
+      StrCpy $3 $1 1 $2
+      ${If} $3 == '"'
+      ${OrIf} $3 == ""
+        ${ExitDo}
+      ${EndIf}
+      IntOp $2 $2 + 1
+    ${Loop}
+    StrCpy $INSTDIR $1 $2
+  ${EndIf}
+  StrCpy $3 $INSTDIR 1
+  ${If} $3 == '"'
+    StrCpy $INSTDIR $INSTDIR "" 1
+    StrCpy $3 $INSTDIR 1 -1
+    ${If} $3 == '"'
+      StrCpy $INSTDIR $INSTDIR -1
+    ${EndIf}
   ${EndIf}
 FunctionEnd
 
@@ -149,7 +226,7 @@ Function TavrelNeedFolder
   ${If} $INSTDIR == ""
     ${If} ${Silent}
       !insertmacro TAVREL_REFUSE "Give the host application's program folder with /D=FOLDER, \
-last and without quotes. Nothing was changed."
+last, quoted whole when it holds spaces. Nothing was changed."
     ${EndIf}
     ${If} ${RunningX64}
     ${AndIf} $Arch != "win32"
@@ -187,6 +264,9 @@ FunctionEnd
 Section "Tavrel"
   Call CheckHostFolder
   ${If} $0 != 1
+    !insertmacro TAVREL_REPORT "$INSTDIR is no host application's folder: it does not exist, or it is \
+the programs folder or a drive itself. Give the program folder of the installed host application. \
+Nothing was changed."
     MessageBox MB_OK|MB_ICONSTOP "$INSTDIR is no host application's folder: it does not exist, or it is \
 the programs folder or a drive itself.$\r$\n$\r$\nGive the program folder of the installed host application. \
 Nothing was changed." /SD IDOK

@@ -35,6 +35,8 @@
   !insertmacro TAVREL_FIND_ENTRY win32
 !macroend
 
+!define TAVREL_USAGE_OPTIONS " [/ARCH=win32|win64]"
+!define TAVREL_USAGE_TEXT "  /ARCH=ARCH    the build to install, whatever the folder holds$\r$\n"
 !include "${__FILEDIR__}\TavrelCommon.nsh"
 
 Name "${PRODUCT} ${VERSION}"
@@ -45,6 +47,9 @@ DirText "Choose the program folder of the host application (the folder it is ins
 ${PRODUCT} puts its files into the folder ${PLUGIN_DIR} inside it and changes nothing else there. \
 It installs the module for the host program's bitness, 32-bit or 64-bit." "Host application folder"
 
+; Tavrel's licence and those of the libraries built in, as Notices.txt holds them.
+LicenseData "${TAVREL_NOTICES_win32}"
+Page license
 Page directory "" "" TavrelDirectoryLeave
 Page instfiles
 UninstPage uninstConfirm
@@ -184,8 +189,9 @@ Function TavrelDirectoryLeave
 FunctionEnd
 
 Function .onInit
+  Call TavrelHelp
   !insertmacro TAVREL_CHOOSE_CONTEXT
-  Call TavrelRefuseQuotedFolder
+  Call TavrelQuotedFolder
   ; /D= sets the folder before this runs; otherwise offer the folder of the
   ; last installation of either build.
   ${If} $INSTDIR == ""

@@ -7,10 +7,16 @@ with the Debian package that provides it, its version and its licence.
 
     make-accounts.py --name NAME --version VERSION --arch ARCH --supplier TEXT
         --stage STAGE --binary FILE=MAP... --sums SHA256SUMS --sbom SBOM DOWNLOAD...
+    make-accounts.py --combined --name NAME --version VERSION --supplier TEXT
+        --part SBOM... --sums SHA256SUMS --sbom SBOM DOWNLOAD...
 
-STAGE holds the package as installed (Plugins/Tavrel/...). The document's
-time is SOURCE_DATE_EPOCH (from the environment) and its namespace follows
-from the downloads' hashes, so the same files give the same bytes.
+STAGE holds the package as installed (Plugins/Tavrel/...). With --combined
+the downloads hold the packages whose SBOMs (of one build each) are the
+parts: the document names the downloads and refers to the parts for what is
+in them. Tavrel's licence is the one of the LICENSE file at the top of the
+source tree. The document's time is SOURCE_DATE_EPOCH (from the environment)
+and its namespace follows from the downloads' hashes, so the same files give
+the same bytes.
 """
 import argparse
 import hashlib
@@ -31,6 +37,9 @@ MINGW_COPYRIGHT = "/usr/share/doc/mingw-w64-{arch}-dev/copyright"
 SPDX_NAMES = {"ZPL-2.1": "ZPL-2.1", "ISC": "ISC", "expat": "MIT", "BSD-3-clause": "BSD-3-Clause",
               "BSD-2-clause-NetBSD": "BSD-2-Clause-NetBSD"}
 NOTICES_FOR_PARTS = {"mingw-w64-runtime": "mingw-w64", "winpthreads": "winpthreads"}
+LICENSE_FILE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "LICENSE")
+# The SPDX identifier of what LICENSE holds.
+LICENSE_ID = "MIT"
 
 
 def digest(path, algorithm):
@@ -97,6 +106,79 @@ def components(binaries):
     return found
 
 
+def own_copyright():
+    """The copyright line of LICENSE."""
+    with open(LICENSE_FILE, encoding="utf-8") as f:
+        for line in f:
+            if line.startswith("Copyright"):
+                return line.strip()
+    sys.exit(f"make-accounts: {LICENSE_FILE} holds no copyright line")
+
+
+def product_package(args, comment):
+    return {
+        "SPDXID": "SPDXRef-Package-" + spdx_id(args.name), "name": args.name, "versionInfo": args.version,
+        "supplier": f"Organization: {args.supplier}", "downloadLocation": "NOASSERTION",
+        "filesAnalyzed": False, "licenseConcluded": LICENSE_ID, "licenseDeclared": LICENSE_ID,
+        "copyrightText": own_copyright(), "comment": comment,
+    }
+
+
+def write_sums(path, downloads):
+    """SHA256SUMS: the format of sha256sum, binary mode, in name order."""
+    with open(path + ".partial", "w", encoding="utf-8", newline="\n") as f:
+        for download in downloads:
+            f.write(f"{digest(download, 'sha256')} *{os.path.basename(download)}\n")
+    os.replace(path + ".partial", path)
+
+
+def write_document(path, args, epoch, download_files, body):
+    name = f"{args.name}-{args.version}" + (f"-{args.arch}" if args.arch else "")
+    identity = hashlib.sha256("".join(d["checksums"][0]["checksumValue"] for d in download_files).encode())
+    document = {
+        "spdxVersion": "SPDX-2.3",
+        "dataLicense": "CC0-1.0",
+        "SPDXID": "SPDXRef-DOCUMENT",
+        "name": name,
+        "documentNamespace": f"https://spdx.org/spdxdocs/{name}-{identity.hexdigest()}",
+        "creationInfo": {
+            "created": time.strftime("%Y-%m-%dT%H:%M:%SZ", time.gmtime(int(epoch))),
+            "creators": [f"Organization: {args.supplier}", "Tool: make-accounts.py"],
+        },
+    }
+    document.update(body)
+    with open(path + ".partial", "w", encoding="utf-8", newline="\n") as f:
+        json.dump(document, f, indent=2, ensure_ascii=False)
+        f.write("\n")
+    os.replace(path + ".partial", path)
+
+
+def combined(args, epoch):
+    """The accounts of a download that holds the packages of several builds."""
+    downloads = sorted(args.downloads, key=os.path.basename)
+    write_sums(args.sums, downloads)
+    product = product_package(args, f"{args.name} for every Windows build; each part's SBOM names its files.")
+    download_files = [file_entry(path, os.path.basename(path)) for path in downloads]
+    refs, relationships = [], [{"spdxElementId": "SPDXRef-DOCUMENT", "relationshipType": "DESCRIBES",
+                                "relatedSpdxElement": product["SPDXID"]}]
+    for part in sorted(args.part, key=os.path.basename):
+        with open(part, encoding="utf-8") as f:
+            namespace = json.load(f)["documentNamespace"]
+        ref = "DocumentRef-" + spdx_id(os.path.basename(part).removesuffix(".spdx.json"))
+        refs.append({"externalDocumentId": ref, "spdxDocument": namespace,
+                     "checksum": {"algorithm": "SHA1", "checksumValue": digest(part, "sha1")}})
+        relationships.append({"spdxElementId": product["SPDXID"], "relationshipType": "CONTAINS",
+                              "relatedSpdxElement": f"{ref}:{product['SPDXID']}"})
+    for d in download_files:
+        relationships.append({"spdxElementId": "SPDXRef-DOCUMENT", "relationshipType": "DESCRIBES",
+                              "relatedSpdxElement": d["SPDXID"]})
+        relationships.append({"spdxElementId": d["SPDXID"], "relationshipType": "DISTRIBUTION_ARTIFACT",
+                              "relatedSpdxElement": product["SPDXID"]})
+    write_document(args.sbom, args, epoch, download_files,
+                   {"externalDocumentRefs": refs, "packages": [product], "files": download_files,
+                    "relationships": relationships})
+
+
 def file_entry(path, name):
     return {
         "SPDXID": "SPDXRef-File-" + spdx_id(name),
@@ -110,23 +192,27 @@ def file_entry(path, name):
 
 def main(argv):
     parser = argparse.ArgumentParser(usage=__doc__)
-    for option in ("--name", "--version", "--arch", "--supplier", "--stage", "--sums", "--sbom"):
+    is_combined = "--combined" in argv[1:]
+    parser.add_argument("--combined", action="store_true")
+    for option in ("--name", "--version", "--supplier", "--sums", "--sbom"):
         parser.add_argument(option, required=True)
-    parser.add_argument("--binary", action="append", required=True)
+    for option in ("--arch", "--stage"):
+        parser.add_argument(option, required=not is_combined)
+    parser.add_argument("--binary", action="append", required=not is_combined)
+    parser.add_argument("--part", action="append", required=is_combined)
     parser.add_argument("downloads", nargs="+")
     args = parser.parse_args(argv[1:])
     epoch = os.environ.get("SOURCE_DATE_EPOCH", "")
     if not epoch.isdigit():
         sys.exit("make-accounts: SOURCE_DATE_EPOCH must be set to a number of seconds")
+    if args.combined:
+        combined(args, epoch)
+        return
     binaries = [tuple(b.split("=", 1)) for b in args.binary]
     triplet = "i686" if args.arch == "win32" else "x86_64"
 
-    # SHA256SUMS: the format of sha256sum, binary mode, in name order.
     downloads = sorted(args.downloads, key=os.path.basename)
-    with open(args.sums + ".partial", "w", encoding="utf-8", newline="\n") as f:
-        for path in downloads:
-            f.write(f"{digest(path, 'sha256')} *{os.path.basename(path)}\n")
-    os.replace(args.sums + ".partial", args.sums)
+    write_sums(args.sums, downloads)
 
     product = "SPDXRef-Package-" + spdx_id(args.name)
     package_files = []
@@ -150,13 +236,8 @@ def main(argv):
                               "relatedSpdxElement": product})
 
     expressions, extracted = mingw_licences(triplet)
-    packages = [{
-        "SPDXID": product, "name": args.name, "versionInfo": args.version,
-        "supplier": f"Organization: {args.supplier}", "downloadLocation": "NOASSERTION",
-        "filesAnalyzed": False, "licenseConcluded": "NOASSERTION", "licenseDeclared": "NOASSERTION",
-        "copyrightText": "NOASSERTION",
-        "comment": f"The {args.arch} build of {args.name}, installed into <host folder>\\Plugins\\Tavrel.",
-    }]
+    packages = [product_package(
+        args, f"The {args.arch} build of {args.name}, installed into <host folder>\\Plugins\\Tavrel.")]
     found = components(binaries)
     by_name = {name: f["SPDXID"] for f, (_, name) in zip(files, package_files)}
     for component in sorted(found):
@@ -184,28 +265,10 @@ def main(argv):
             relationships.append({"spdxElementId": file_id, "relationshipType": "STATIC_LINK",
                                   "relatedSpdxElement": ident})
 
-    name = f"{args.name}-{args.version}-{args.arch}"
-    identity = hashlib.sha256("".join(d["checksums"][0]["checksumValue"] for d in download_files).encode())
-    document = {
-        "spdxVersion": "SPDX-2.3",
-        "dataLicense": "CC0-1.0",
-        "SPDXID": "SPDXRef-DOCUMENT",
-        "name": name,
-        "documentNamespace": f"https://spdx.org/spdxdocs/{name}-{identity.hexdigest()}",
-        "creationInfo": {
-            "created": time.strftime("%Y-%m-%dT%H:%M:%SZ", time.gmtime(int(epoch))),
-            "creators": [f"Organization: {args.supplier}", "Tool: make-accounts.py"],
-        },
-        "packages": packages,
-        "files": files + download_files,
-        "relationships": relationships,
-    }
+    body = {"packages": packages, "files": files + download_files, "relationships": relationships}
     if extracted:
-        document["hasExtractedLicensingInfos"] = [extracted[k] for k in sorted(extracted)]
-    with open(args.sbom + ".partial", "w", encoding="utf-8", newline="\n") as f:
-        json.dump(document, f, indent=2, ensure_ascii=False)
-        f.write("\n")
-    os.replace(args.sbom + ".partial", args.sbom)
+        body["hasExtractedLicensingInfos"] = [extracted[k] for k in sorted(extracted)]
+    write_document(args.sbom, args, epoch, download_files, body)
 
 
 if __name__ == "__main__":

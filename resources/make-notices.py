@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
-"""Writes Notices.txt: the licence texts of the toolchain's libraries that are
-linked statically into the Windows module and programs, taken verbatim from
-the Debian packages that provide them (their copyright files), never retyped.
+"""Writes Notices.txt: Tavrel's own licence (the LICENSE file), then the
+licence texts of the toolchain's libraries that are linked statically into
+the Windows module and programs, taken verbatim from the Debian packages that
+provide them (their copyright files), never retyped.
 
-    make-notices.py OUTPUT MINGW_COPYRIGHT GCC_COPYRIGHT GPL3_TEXT
+    make-notices.py OUTPUT LICENSE MINGW_COPYRIGHT GCC_COPYRIGHT GPL3_TEXT
     make-notices.py --check-map NOTICES MAP...
 
 The first form writes the file. --check-map reads GNU ld link maps and fails
@@ -19,6 +20,7 @@ from toolchain_components import COMPONENTS, classify, linked_toolchain_files
 
 # The heading of each component's section in Notices.txt.
 TITLES = {
+    "tavrel": "Tavrel",
     "mingw-w64": "1. MinGW-w64 runtime",
     "winpthreads": "2. winpthreads",
     "gcc": "3. GCC runtime libraries (libgcc, libstdc++, libssp)",
@@ -107,7 +109,9 @@ def between(text, start, end, what):
     return text[i:j + len(end)].rstrip()
 
 
-def write_notices(output, mingw_path, gcc_path, gpl3_path):
+def write_notices(output, license_path, mingw_path, gcc_path, gpl3_path):
+    with open(license_path, encoding="utf-8") as f:
+        own = f.read().rstrip()
     with open(mingw_path, encoding="utf-8") as f:
         mingw = mingw_sections(f.read())
     with open(gcc_path, encoding="utf-8") as f:
@@ -121,13 +125,15 @@ def write_notices(output, mingw_path, gcc_path, gpl3_path):
     rule = "=" * 75
     parts = [
         "Notices for Tavrel\n\n"
+        "Tavrel is free software under the MIT License, which follows first.\n"
         "Tavrel's module (Tavrel.cpg) and xmlprofile.exe contain, linked statically,\n"
         "parts of the following libraries of the compiler they were built with.\n"
-        "Their licences follow, as the toolchain's packages state them.\n\n"
+        "Their licences follow Tavrel's, as the toolchain's packages state them.\n\n"
         "  1. MinGW-w64 runtime (program start-up and C runtime support)\n"
         "  2. winpthreads (POSIX threads for Windows, part of MinGW-w64)\n"
         "  3. GCC runtime libraries (libgcc, libstdc++, libssp)\n",
     ]
+    parts.append(f"{rule}\n{TITLES['tavrel']}\n{rule}\n\n{own}\n")
     for part in ("mingw-w64", "winpthreads"):
         entries, licences = mingw[part]
         text = f"{rule}\n{TITLES[part]}\n{rule}\n\n" + "\n\n".join(entries)
@@ -168,6 +174,6 @@ def check_maps(notices_path, maps):
 if __name__ == "__main__":
     if len(sys.argv) >= 4 and sys.argv[1] == "--check-map":
         sys.exit(check_maps(sys.argv[2], sys.argv[3:]))
-    if len(sys.argv) != 5:
+    if len(sys.argv) != 6:
         sys.exit(__doc__)
     write_notices(*sys.argv[1:])

@@ -125,6 +125,12 @@ def check_components(sbom, binaries, file_ids):
     return seen
 
 
+def check_own_licence(sbom):
+    own = [p for p in sbom.get("packages", []) if p.get("name") == "Tavrel"]
+    if [p.get("licenseDeclared") for p in own] != ["MIT"]:
+        problem(f"the SBOM declares no MIT licence for Tavrel: {[p.get('licenseDeclared') for p in own]}")
+
+
 def check_relationships(sbom):
     ids = {"SPDXRef-DOCUMENT"} | {e["SPDXID"] for e in sbom.get("packages", []) + sbom.get("files", [])}
     for r in sbom.get("relationships", []):
@@ -161,6 +167,7 @@ def main(argv):
     file_ids = check_files(sbom, args.stage, downloads)
     seen = check_components(sbom, [tuple(b.split("=", 1)) for b in args.binary], file_ids)
     check_relationships(sbom)
+    check_own_licence(sbom)
     if problems:
         sys.exit(1)
     print(f"check-accounts: {len(downloads)} downloads in SHA256SUMS, {len(file_ids)} files and "
