@@ -175,12 +175,13 @@ Function TavrelHelp
   ${If} ${Errors}
     Return
   ${EndIf}
-  StrCpy $ReportText "Usage: $EXEFILE [/S] [/CurrentUser]${TAVREL_USAGE_OPTIONS} [/D=FOLDER]$\r$\n\
-  /S            silent: no questions; a refusal ends the run$\r$\n\
-  /CurrentUser  register for the current user even when run as administrator$\r$\n\
+  ; A continuation line loses its leading blanks: each line's indent ends the line before.
+  StrCpy $ReportText "Usage: $EXEFILE [/S] [/CurrentUser]${TAVREL_USAGE_OPTIONS} [/D=FOLDER]$\r$\n  \
+/S            silent: no questions; a refusal ends the run$\r$\n  \
+/CurrentUser  register for the current user even when run as administrator$\r$\n  \
 ${TAVREL_USAGE_TEXT}\
-  /D=FOLDER     the host application's program folder, last; quote it whole$\r$\n\
-                when it holds spaces: $\"/D=C:\Program Files\Host$\"$\r$\n\
+/D=FOLDER     the host application's program folder, last; quote it whole$\r$\n                \
+when it holds spaces: $\"/D=C:\Program Files\Host$\"$\r$\n\
 Exit codes: 0 installed, 1 cancelled, 2 refused (nothing changed).$\r$\n\
 Why a run refused is written to standard error and added to$\r$\n\
 ${LOG_FILE}."

@@ -36,7 +36,7 @@
 !macroend
 
 !define TAVREL_USAGE_OPTIONS " [/ARCH=win32|win64]"
-!define TAVREL_USAGE_TEXT "  /ARCH=ARCH    the build to install, whatever the folder holds$\r$\n"
+!define TAVREL_USAGE_TEXT "/ARCH=ARCH    the build to install, whatever the folder holds$\r$\n  "
 !include "${__FILEDIR__}\TavrelCommon.nsh"
 
 Name "${PRODUCT} ${VERSION}"

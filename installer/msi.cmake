@@ -92,11 +92,12 @@ if(NOT result EQUAL 0)
 endif()
 # wixl orders the actions it adds only by the actions they follow and may
 # put them anywhere later; each gets its place here: the folder of an
-# installation restored before the launch conditions are checked, the
+# installation restored, then the reason of a refusal for want of HOSTDIR
+# set, before the launch conditions are checked, the
 # installed folder for the list of installed programs once it is known, and
 # an older version removed completely before anything is installed.
 find_program(msibuild msibuild REQUIRED)
-set(places "RestoreHostDir=51" "SetInstallLocation=1001" "RemoveExistingProducts=1401")
+set(places "RestoreHostDir=51" "SayNoHostDir=52" "SetInstallLocation=1001" "RemoveExistingProducts=1401")
 foreach(place ${places})
   string(REPLACE "=" ";" place ${place})
   list(GET place 0 action)

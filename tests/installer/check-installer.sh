@@ -13,9 +13,10 @@
 #   - the entry's QuietUninstallString removes every installed file and the
 #     entry, and leaves the host's files and the settings file;
 #   - /CurrentUser registers per user; a Plugins folder made by the install
-#     goes with the uninstall; a folder that does not exist, the programs
-#     folder itself, a quoted /D= and a silent run without /D= are refused;
-#     the 64-bit package refuses a 32-bit Windows.
+#     goes with the uninstall; /D= quoted as one argument is taken; a folder
+#     that does not exist, the programs folder itself and a silent run
+#     without /D= are refused, each saying why on standard error and in the
+#     log that /? names; the 64-bit package refuses a 32-bit Windows.
 #
 #   check-installer.sh ARCH VERSION PUBLISHER SETUP STAGE HOST_EXE HOLD_EXE SCENARIO WORK STANDIN_EXE
 set -uo pipefail
@@ -148,25 +149,36 @@ quiet_uninstall HKLM "$host2" "$host2/Plugins"
 snapshot "$host2" | diff -u "$work/host2-before.txt" - || fail "the host folder is not as before the installs"
 entry_exists HKLM && fail "the uninstall left the HKLM entry"
 
-# --- refusals before anything is written -----------------------------------
+# --- /D= as one argument, quoted as Wine and PowerShell pass it ------------
+host3="$work/Quoted Host"
+make_host "$host3"
+win "$setup" /S "/D=$(winpath "$host3")" || fail "an install with a quoted /D= failed"
+check_layout "$host3"
+quiet_uninstall "$hive" "$host3" "$host3/Plugins"
+
+# --- refusals before anything is written, each saying why -----------------
+# The log /? names, in the prefix's own folders.
+log=$(win "$setup" /S /? | tr -d '\r' | sed -n 's/^\(.:\\.*Tavrel-setup\.log\)\.$/\1/p')
+[ -n "$log" ] || fail "/? names no log file"
+log=$(win winepath -u "$log" 2>/dev/null)
+rm -f "$log"
+# refused REASON COMMAND...: runs the command, which must refuse with exit
+# code 2 and give a reason matching REASON on standard error and in the log.
+refused() {
+  local reason=$1 rc
+  shift
+  "$@" 2>"$work/refused.txt"
+  rc=$?
+  [ "$rc" = 2 ] || fail "'${*: -1}' ended with $rc, expected the refusal 2"
+  grep -q "$reason" "$work/refused.txt" || fail "'${*: -1}' gave no reason '$reason' on standard error"
+  tail -n 1 "$log" 2>/dev/null | grep -q "$reason" || fail "'${*: -1}' left no reason '$reason' in $log"
+}
 host_dir="$work/No Such Host"
-win_line "$(setup_line)"
-rc=$?
-[ "$rc" = 2 ] || fail "an install into a missing folder ended with $rc, expected the refusal 2"
+refused "No Such Host is no host application's folder" win_line "$(setup_line)"
 [ -e "$work/No Such Host" ] && fail "an install into a missing folder created it"
-win_line "\"$(winpath "$setup")\" /S /D=C:\\Program Files"
-rc=$?
-[ "$rc" = 2 ] || fail "an install into the programs folder itself ended with $rc, expected the refusal 2"
-# A quoted /D= (what passing the folder as one argument gives) is not taken
-# by NSIS; without a folder a silent run must not pick one itself.
-make_host "$work/Quoted Host"
-win "$setup" /S "/D=$(winpath "$work/Quoted Host")"
-rc=$?
-[ "$rc" = 2 ] || fail "an install with a quoted /D= ended with $rc, expected the refusal 2"
-win "$setup" /S
-rc=$?
-[ "$rc" = 2 ] || fail "a silent install without /D= ended with $rc, expected the refusal 2"
-[ -e "$work/Quoted Host/Plugins" ] && fail "an install with a quoted /D= installed there"
+refused "is no host application's folder" win_line "\"$(winpath "$setup")\" /S /D=C:\\Program Files"
+# Without a folder a silent run must not pick one itself.
+refused "Give the host application's program folder with /D=FOLDER" win "$setup" /S
 entry_exists HKLM && fail "a refused install wrote an entry"
 if [ "$arch" = win64 ]; then
   make_host "$work/Host32"

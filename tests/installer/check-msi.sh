@@ -84,12 +84,9 @@ win msiexec /x "$code" /qn >/dev/null 2>&1
 win msiexec /x "$next_code" /qn >/dev/null 2>&1
 check_unregistered "$code" "$next_code"
 
-# --- without HOSTDIR the install fails and changes nothing -----------------
+# --- without HOSTDIR the install fails, says why and changes nothing ------
 # Windows shows or logs the launch condition's message; Wine's msiexec does
-# neither, so the message is checked in the package.
-condition=$(msiinfo export "$msi" LaunchCondition | tr -d '\r' | grep "^Installed OR HOSTDIR"$'\t')
-grep -Fq 'HOSTDIR=C:\Host\' <<<"$condition" ||
-  fail "the package has no launch condition on HOSTDIR with a message naming it"
+# neither, and the log names the reason as the property TAVREL_REFUSED.
 host="$work/Host App"
 make_host "$host" with-plugins
 snapshot "$host" >"$work/host-before.txt"
@@ -97,6 +94,8 @@ ls "$drive_c" >"$work/drive-before.txt"
 msiexec_line "$(install_line "$msi")"
 rc=$?
 [ "$rc" != 0 ] || fail "an install without HOSTDIR succeeded"
+tr -d '\0' <"$work/msiexec.log" | grep -aq '^Property(S): TAVREL_REFUSED = .*HOSTDIR=C:\\Host\\' ||
+  fail "the log of an install without HOSTDIR does not say that HOSTDIR is needed"
 snapshot "$host" | diff -u "$work/host-before.txt" - || fail "an install without HOSTDIR changed the host folder"
 ls "$drive_c" | diff -u "$work/drive-before.txt" - || fail "an install without HOSTDIR wrote into C:"
 check_unregistered "$code"
