@@ -92,7 +92,7 @@ wait_window() {
 }
 
 # Runs the installer with its pages into DIR (whose programs do not tell),
-# goes on from the folder page, answers the question with KEY (y or n) and
+# agrees to the licence, goes on from the folder page, answers the question with KEY (y or n) and
 # closes the last page; the package of ARCH must be installed. Each window
 # is waited for by its title.
 ask_case() {
@@ -101,7 +101,8 @@ ask_case() {
   name="Tavrel $(basename "$setup" | sed 's/^Tavrel-\(.*\)-setup.exe$/\1/') Setup"
   win_line "\"$(winpath "$setup")\" /D=$(winpath "$dir")" &
   setup_pid=$!
-  if wait_window "$label" "^$name: Installation Folder\$" && xdotool key Return &&
+  if wait_window "$label" "^$name: License Agreement\$" && xdotool key Return &&
+    wait_window "$label" "^$name: Installation Folder\$" && xdotool key Return &&
     wait_window "$label" "^$name\$" && xdotool key "$key" &&
     wait_window "$label" "^$name: Completed\$" && xdotool key Return; then
     wait "$setup_pid"

@@ -173,6 +173,7 @@ def reason_rows():
     return [
         (["dump", missing], 2, b"", f'xmlprofile: cannot read "{missing}": file not found\n'),
         (["get", missing, "S", "k"], 2, b"", f'xmlprofile: cannot read "{missing}": file not found\n'),
+        (["unset", missing, "S"], 2, b"", f'xmlprofile: cannot read "{missing}": file not found\n'),
         (["tree", folder], 2, b"", f'xmlprofile: cannot read "{folder}": is a folder\n'),
         (["set", ro, "S", "k", "w"], 2, b"", f'xmlprofile: cannot write "{ro}": read-only\n'),
         (["dump", held], 2, b"", f'xmlprofile: cannot read "{held}": in use by another program\n'),

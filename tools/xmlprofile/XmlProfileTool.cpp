@@ -36,7 +36,8 @@ Options:
 Exit status:
   0  done
   1  get or unset found no such section or key; set or unset met a read-only entry
-  2  bad usage; a file that cannot be read or written (the reason is given) or
+  2  bad usage; a file that cannot be read or written (the reason is given:
+     file not found, also for dump, tree, get and unset, is a folder, ...) or
      that is not a profile in the given mode; set or unset of a file whose
      reading stops early (left unchanged)
   3  dump, tree or get answered, but reading the profile stopped early at a
@@ -133,11 +134,13 @@ ToolOutcome Answer(const ReadProfile& file, const std::u16string& path, ToolOutc
   return outcome;
 }
 
-// Reads an existing file for a change; an absent file gives an empty profile.
-// Refuses files whose content would be lost by the save that follows.
+// Reads a file for a change; with `mayBeAbsent` (set) an absent file gives an
+// empty profile, else (unset) it is refused as by get. Refuses files whose
+// content would be lost by the save that follows.
 std::optional<ToolOutcome> ReadForChange(ReadProfile& file, const std::u16string& path,
-                                         xml::ProfileEncoding mode) {
-  if (std::optional<ToolOutcome> failure = Read(file, path, mode, "; left unchanged", true)) return failure;
+                                         xml::ProfileEncoding mode, bool mayBeAbsent) {
+  if (std::optional<ToolOutcome> failure = Read(file, path, mode, "; left unchanged", mayBeAbsent))
+    return failure;
   if (file.Stopped()) return Fail(AtPlace(path, file.loaded) + "; left unchanged");
   return std::nullopt;
 }
@@ -178,7 +181,7 @@ ToolOutcome Set(const std::vector<std::u16string>& a, xml::ProfileEncoding mode)
   // An empty value would be kept in memory but never written.
   if (a[2].empty() || a[3].empty() || a[4].empty()) return Fail("SECTION, KEY and VALUE must not be empty");
   ReadProfile file;
-  if (std::optional<ToolOutcome> refused = ReadForChange(file, a[1], mode)) return *refused;
+  if (std::optional<ToolOutcome> refused = ReadForChange(file, a[1], mode, true)) return *refused;
   if (file.profile.SetString(a[2].c_str(), a[3].c_str(), a[4].c_str()) == 0) {
     return {kAbsentOrRefused, {}, file.Notes(a[1]) + Line("the entry is read-only")};
   }
@@ -187,7 +190,7 @@ ToolOutcome Set(const std::vector<std::u16string>& a, xml::ProfileEncoding mode)
 
 ToolOutcome Unset(const std::vector<std::u16string>& a, xml::ProfileEncoding mode) {
   ReadProfile file;
-  if (std::optional<ToolOutcome> refused = ReadForChange(file, a[1], mode)) return *refused;
+  if (std::optional<ToolOutcome> refused = ReadForChange(file, a[1], mode, false)) return *refused;
   xml::CXmlProfile& profile = file.profile;
   xml::ProfileSection* section = profile.FindSection(a[2].c_str());
   const bool wholeSection = a.size() == 3;
