@@ -101,7 +101,7 @@ ask_case() {
   name="Tavrel $(basename "$setup" | sed 's/^Tavrel-\(.*\)-setup.exe$/\1/') Setup"
   win_line "\"$(winpath "$setup")\" /D=$(winpath "$dir")" &
   setup_pid=$!
-  if wait_window "$label" "^$name: License Agreement\$" && xdotool key Return &&
+  if wait_window "$label" "^$name: License Agreement\$" && xdotool key alt+a &&
     wait_window "$label" "^$name: Installation Folder\$" && xdotool key Return &&
     wait_window "$label" "^$name\$" && xdotool key "$key" &&
     wait_window "$label" "^$name: Completed\$" && xdotool key Return; then
