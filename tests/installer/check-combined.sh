@@ -91,9 +91,21 @@ wait_window() {
   timeout 60 xdotool search --sync --name "$2" >/dev/null || { fail "$1: no window '$2'"; return 1; }
 }
 
+# Presses KEYS until a window whose title matches PATTERN is there (up to
+# 60 s): a key sent while a new page still takes its focus is lost.
+press_until() {
+  local label=$1 keys=$2 pattern=$3 i
+  for ((i = 0; i < 60; i++)); do
+    xdotool key "$keys"
+    timeout 1 xdotool search --sync --name "$pattern" >/dev/null && return 0
+  done
+  fail "$label: no window '$pattern'"
+  return 1
+}
+
 # Runs the installer with its pages into DIR (whose programs do not tell),
-# agrees to the licence, goes on from the folder page, answers the question with KEY (y or n) and
-# closes the last page; the package of ARCH must be installed. Each window
+# agrees to the licence, goes on from the folder page, answers the question
+# with KEY (y or n) and closes the last page; the package of ARCH must be installed. Each window
 # is waited for by its title.
 ask_case() {
   local label=$1 dir=$2 key=$3 want=$4 stage=$stage64 name setup_pid rc
@@ -101,8 +113,8 @@ ask_case() {
   name="Tavrel $(basename "$setup" | sed 's/^Tavrel-\(.*\)-setup.exe$/\1/') Setup"
   win_line "\"$(winpath "$setup")\" /D=$(winpath "$dir")" &
   setup_pid=$!
-  if wait_window "$label" "^$name: License Agreement\$" && xdotool key alt+a &&
-    wait_window "$label" "^$name: Installation Folder\$" && xdotool key Return &&
+  if wait_window "$label" "^$name: License Agreement\$" &&
+    press_until "$label" alt+a "^$name: Installation Folder\$" && xdotool key Return &&
     wait_window "$label" "^$name\$" && xdotool key "$key" &&
     wait_window "$label" "^$name: Completed\$" && xdotool key Return; then
     wait "$setup_pid"
