@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/win32/WidePath.h"
+#include "platform/win32/WideText.h"
 
 namespace tavrel::platform {
 

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "platform/win32/WideText.h"
+
 namespace tavrel::testing_support {
 
 namespace {
@@ -15,7 +17,7 @@ std::u16string WindowText(HWND window) {
   const int length = ::GetWindowTextLengthW(window);
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');
   text.resize(static_cast<size_t>(::GetWindowTextW(window, text.data(), length + 1)));
-  return std::u16string(text.begin(), text.end());
+  return platform::win32::FromWide(text);
 }
 
 bool HasButton(HWND box, int id) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/win32/WideText.h"
 #include "resources/SettingsDialogTemplate.h"
 
 namespace tavrel::dialogdriver {
@@ -15,7 +16,7 @@ std::u16string WindowText(HWND window) {
   const int length = ::GetWindowTextLengthW(window);
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');
   text.resize(static_cast<size_t>(::GetWindowTextW(window, text.data(), length + 1)));
-  return std::u16string(text.begin(), text.end());
+  return platform::win32::FromWide(text);
 }
 
 bool IsSettingsDialog(HWND window) {
@@ -36,7 +37,7 @@ DialogObservation Observe(HWND dialog) {
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
     ::SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<size_t>(length));
-    seen.applications.emplace_back(text.begin(), text.end());
+    seen.applications.push_back(platform::win32::FromWide(text));
     seen.itemData.push_back(::SendMessageW(combo, CB_GETITEMDATA, static_cast<WPARAM>(i), 0));
   }
   seen.selected = static_cast<int>(::SendMessageW(combo, CB_GETCURSEL, 0, 0));

@@ -5,11 +5,13 @@
 #include <string>
 #include <system_error>
 
+#include "platform/win32/WideText.h"
+
 namespace tavrel::embroidery_standin {
 
 namespace {
 
-std::wstring Wide(std::u16string_view s) { return std::wstring(s.begin(), s.end()); }
+using platform::win32::Wide;
 
 std::string Failure(const char* what, LSTATUS status) {
   return std::string(what) + ": " + std::system_category().message(static_cast<int>(status));

@@ -8,13 +8,12 @@
 
 #include "platform/Text.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/WideText.h"
 
 namespace tavrel::hostrunner {
 namespace {
 
-std::string Utf8(const wchar_t* text) {
-  return text == nullptr ? std::string() : text::ToUtf8(reinterpret_cast<const char16_t*>(text));
-}
+std::string Utf8(const wchar_t* text) { return text::ToUtf8(platform::win32::FromWide(text)); }
 
 // The one capture of the process: hooks and wrappers reach it through here.
 struct Capture {
@@ -143,9 +142,7 @@ std::unique_ptr<EffectCapture> CaptureEffects(void* module, hostmodel::HostModel
 
 void UseRegistryFile(const std::string& file) {
   // The real registry: the file's values are imported into it.
-  std::wstring commandLine = L"reg.exe import \"" +
-                             std::wstring(reinterpret_cast<const wchar_t*>(text::FromUtf8(file).c_str())) +
-                             L"\"";
+  std::wstring commandLine = L"reg.exe import \"" + platform::win32::Wide(text::FromUtf8(file)) + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
