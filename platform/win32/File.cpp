@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/win32/Handles.h"
 #include "platform/win32/WideText.h"
 
 namespace tavrel::platform {
@@ -99,8 +100,8 @@ bool IsTempSuffix(std::wstring_view suffix) {
 // deleted.
 void RemoveStaleTemps(const std::wstring& folder, const std::wstring& name) {
   WIN32_FIND_DATAW found{};
-  const HANDLE search = ::FindFirstFileW((folder + L"\\" + name + L".*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return;
+  const win32::FindHandle search(::FindFirstFileW((folder + L"\\" + name + L".*").c_str(), &found));
+  if (!search) return;
   do {
     const std::wstring_view entry = found.cFileName;
     if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || !entry.starts_with(name) ||
@@ -108,8 +109,7 @@ void RemoveStaleTemps(const std::wstring& folder, const std::wstring& name) {
       continue;
     }
     ::DeleteFileW((folder + L"\\" + std::wstring(entry)).c_str());
-  } while (::FindNextFileW(search, &found));
-  ::FindClose(search);
+  } while (::FindNextFileW(search.Get(), &found));
 }
 
 // Six letters or digits, different on every call.

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/win32/Handles.h"
 #include "platform/win32/WideText.h"
 
 namespace tavrel::testing_support {
@@ -82,7 +83,7 @@ bool IsMessageBox(HWND window) {
 }  // namespace
 
 struct MessageBoxCapture::Impl {
-  HHOOK hook = nullptr;
+  platform::win32::HookHandle hook;
   // Every box captured so far. A box is taken once: Wine can activate a box
   // again while it is being destroyed (a late focus event from the X server).
   std::vector<HWND> captured;
@@ -113,13 +114,13 @@ LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 MessageBoxCapture::MessageBoxCapture() : impl_(std::make_unique<Impl>()) {
-  impl_->hook = ::SetWindowsHookExW(WH_CBT, CbtHook, nullptr, ::GetCurrentThreadId());
+  impl_->hook.Reset(::SetWindowsHookExW(WH_CBT, CbtHook, nullptr, ::GetCurrentThreadId()));
   t_capture = impl_.get();
 }
 
 MessageBoxCapture::~MessageBoxCapture() {
   t_capture = nullptr;
-  if (impl_->hook != nullptr) ::UnhookWindowsHookEx(impl_->hook);
+  impl_->hook.Reset();
 }
 
 const std::vector<CapturedBox>& MessageBoxCapture::Boxes() const { return impl_->boxes; }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/win32/Handles.h"
 #include "platform/win32/WideText.h"
 #include "resources/SettingsDialogTemplate.h"
 
@@ -88,7 +89,7 @@ void Answer(HWND dialog, const DialogAnswer& answer, const DialogObservation& se
 
 // The dialog runs modally on the thread that created the answerer.
 thread_local DialogAnswerer::State* t_state = nullptr;
-thread_local HHOOK t_hook = nullptr;
+thread_local platform::win32::HookHandle t_hook;
 // Every dialog answered so far. A dialog is answered once: Wine can activate
 // it again while it is being destroyed (a late focus event from the X server).
 thread_local std::vector<HWND> t_answered;
@@ -120,13 +121,12 @@ DialogAnswerer::DialogAnswerer(std::deque<DialogAnswer> answers) : state_(std::m
   state_->answers = std::move(answers);
   t_state = state_.get();
   t_answered.clear();
-  t_hook = ::SetWindowsHookExW(WH_CBT, CbtHook, nullptr, ::GetCurrentThreadId());
+  t_hook.Reset(::SetWindowsHookExW(WH_CBT, CbtHook, nullptr, ::GetCurrentThreadId()));
 }
 
 DialogAnswerer::~DialogAnswerer() {
   t_state = nullptr;
-  if (t_hook != nullptr) ::UnhookWindowsHookEx(t_hook);
-  t_hook = nullptr;
+  t_hook.Reset();
 }
 
 }  // namespace tavrel::dialogdriver

@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include "platform/Text.h"
+#include "platform/win32/Handles.h"
 #include "platform/win32/WideText.h"
 
 namespace tavrel::embroidery_standin {
@@ -27,9 +28,9 @@ Invocation ReadInvocation(int, char**) {
   invocation.commandLine = Utf8(line);
   int count = 0;
   if (wchar_t** args = ::CommandLineToArgvW(line, &count)) {
+    const platform::win32::LocalMemoryHandle owned(args);
     invocation.arguments.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) invocation.arguments.push_back(Utf8(args[i]));
-    ::LocalFree(args);
   }
   return invocation;
 }
