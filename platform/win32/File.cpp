@@ -154,8 +154,21 @@ bool ReplaceFileAtomically(std::u16string_view source, std::u16string_view targe
     ::SetLastError(ERROR_ACCESS_DENIED);
     return false;
   }
-  return ::MoveFileExW(win32::Wide(source).c_str(), to.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+  const std::wstring from = win32::Wide(source);
+  // The new data is on the disk before any name leads to it: a write-through
+  // move waits for the move, not for the data written before it.
+  DWORD flushError = ERROR_SUCCESS;
+  {
+    const win32::FileHandle data(::CreateFileW(from.c_str(), GENERIC_WRITE,
+                                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!data || !::FlushFileBuffers(data.Get())) flushError = ::GetLastError();
+  }
+  if (flushError != ERROR_SUCCESS) {
+    ::SetLastError(flushError);
+    return false;
+  }
+  return ::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
 }  // namespace tavrel::platform

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "platform/Com.h"
-#include "platform/ErrorText.h"
 #include "platform/Text.h"
 #include "platform/win32/WideText.h"
 
