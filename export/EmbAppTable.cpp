@@ -1,5 +1,6 @@
 #include "export/EmbAppTable.h"
 
+#include <algorithm>
 #include <array>
 
 #include "platform/Codepage.h"
@@ -26,10 +27,18 @@ constexpr bool RowsInIndexOrder() {
 }
 static_assert(RowsInIndexOrder(), "the table's rows must be indices 1 to kAppCount, in order");
 
+constexpr std::size_t LongestExeName() {
+  std::size_t longest = 0;
+  for (const EmbAppInfo& app : kApps) longest = std::max(longest, app.exeName.size());
+  return longest;
+}
+static_assert(LongestExeName() == kLongestExeName, "kLongestExeName must be the longest exeName of the rows");
+
 constexpr std::u16string_view kValueName = u"AppPath";
 
 // Units whose bytes lie wholly within the limit: a NUL must be among them.
 constexpr std::size_t kUnitsWithinLimit = kAppPathBytes / 2;
+static_assert(kMaxAppFolderLength == kUnitsWithinLimit - 1, "the folder's cap is what the limit leaves");
 
 }  // namespace
 
@@ -56,7 +65,7 @@ std::optional<AppFolder> QueryAppPath(int32_t index) {
   // the limit; one that fills it is not taken, never cut.
   if (length == std::u16string_view::npos || length == 0) return std::nullopt;
   AppFolder folder;
-  folder.Assign(within.substr(0, length));
+  if (!folder.Assign(within.substr(0, length))) return std::nullopt;  // never: the text is within the cap
   return folder;
 }
 

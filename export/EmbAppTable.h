@@ -4,6 +4,7 @@
 // these rows, so an index means the same application everywhere.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -24,14 +25,17 @@ struct EmbAppInfo {
 // How many rows the table has: the indices run from 1 to this number.
 // EmbAppTable.cpp holds the rows and checks them against it.
 constexpr int32_t kAppCount = 4;
+// The length of the longest exeName among the rows, checked there too.
+constexpr std::size_t kLongestExeName = 13;
 
 // The row of an index, or null for any value other than 1 to kAppCount.
 const EmbAppInfo* AppInfo(int32_t index);
 
 // The registry value read holds at most 255 bytes with its NUL, so the
-// folder has at most 126 characters.
+// folder has at most 126 characters; AppFolder holds no more.
 constexpr uint32_t kAppPathBytes = 255;
-using AppFolder = FixedText<128>;
+constexpr std::size_t kMaxAppFolderLength = kAppPathBytes / 2 - 1;
+using AppFolder = FixedText<kMaxAppFolderLength + 1>;
 
 // The installation folder recorded in the value "AppPath" of the row's key
 // below HKEY_CURRENT_USER, exactly as stored; nullopt (not found) for an

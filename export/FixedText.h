@@ -1,6 +1,7 @@
 // UTF-16 text in a buffer of fixed capacity (counted in units, the
 // terminating NUL included). Copy, append and format never write past the
-// buffer: what does not fit is cut, and the operation says so.
+// buffer: what does not fit is cut, and the operation says so in a result
+// the caller must use.
 #pragma once
 
 #include <algorithm>
@@ -12,6 +13,12 @@
 
 namespace tavrel::exporting {
 
+// The most units AppendFormat adds for `pattern`: its first "%d" becomes at
+// most 11 units ("-2147483648").
+constexpr std::size_t MaxFormattedLength(std::u16string_view pattern) {
+  return pattern.find(u"%d") == std::u16string_view::npos ? pattern.size() : pattern.size() - 2 + 11;
+}
+
 template <std::size_t Capacity>
 class FixedText {
   static_assert(Capacity >= 1, "room for the NUL is needed");
@@ -20,14 +27,13 @@ class FixedText {
   FixedText() = default;
 
   // Bounded copy: true when the whole text fit.
-  bool Assign(std::u16string_view s) {
-    size_ = 0;
-    text_[0] = u'\0';
+  [[nodiscard]] bool Assign(std::u16string_view s) {
+    Clear();
     return Append(s);
   }
 
   // Bounded append: true when the whole text fit.
-  bool Append(std::u16string_view s) {
+  [[nodiscard]] bool Append(std::u16string_view s) {
     const std::size_t n = std::min(s.size(), Capacity - 1 - size_);
     for (std::size_t i = 0; i < n; ++i) text_[size_++] = s[i];
     text_[size_] = u'\0';
@@ -35,8 +41,8 @@ class FixedText {
   }
 
   // Bounded format: appends `pattern` with its first "%d" replaced by the
-  // value as a signed decimal number.
-  bool AppendFormat(std::u16string_view pattern, int32_t value) {
+  // value as a signed decimal number. True when the whole text fit.
+  [[nodiscard]] bool AppendFormat(std::u16string_view pattern, int32_t value) {
     const std::size_t at = pattern.find(u"%d");
     if (at == std::u16string_view::npos) return Append(pattern);
     const bool head = Append(pattern.substr(0, at));
@@ -45,8 +51,9 @@ class FixedText {
     return head && number && tail;
   }
 
-  bool Format(std::u16string_view pattern, int32_t value) {
-    Assign(std::u16string_view());
+  // Bounded format into emptied text, as AppendFormat.
+  [[nodiscard]] bool Format(std::u16string_view pattern, int32_t value) {
+    Clear();
     return AppendFormat(pattern, value);
   }
 
@@ -56,6 +63,11 @@ class FixedText {
   static constexpr std::size_t kCapacity = Capacity;
 
  private:
+  void Clear() {
+    size_ = 0;
+    text_[0] = u'\0';
+  }
+
   char16_t text_[Capacity] = {};
   std::size_t size_ = 0;
 };

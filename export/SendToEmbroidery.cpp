@@ -1,5 +1,9 @@
 #include "export/SendToEmbroidery.h"
 
+#include <algorithm>
+#include <initializer_list>
+#include <stdexcept>
+
 #include "export/EmbAppTable.h"
 #include "export/FixedText.h"
 #include "host/Bstr.h"
@@ -26,10 +30,45 @@ constexpr std::u16string_view kNotFound =
 constexpr std::u16string_view kExportFailed = u"Export to Embroidery failed with error: %d";
 constexpr std::u16string_view kStartFailed = u" returned with error: %d";
 constexpr std::u16string_view kExportFile = u"\\Images\\host_export.emf";
+// The command line's pieces around the folder, program and export path.
+constexpr std::u16string_view kQuote = u"\"";
+constexpr std::u16string_view kSeparator = u"\\";
+constexpr std::u16string_view kProgramEnd = u"\" ";
+constexpr std::u16string_view kOptimise = u" -opt";
+constexpr std::u16string_view kDirect = u" -direct";
+constexpr std::u16string_view kWizard = u" -wizard";
+
+// The longest text the send builds into each buffer, from the folder's cap,
+// the table's longest program name and the export file's name. Each must
+// fit with its NUL, so a wider folder or a longer name fails the build,
+// never a user's send.
+constexpr std::size_t kLongestExportPath = kMaxAppFolderLength + kExportFile.size();
+constexpr std::size_t kLongestCommandLine =
+    kQuote.size() + kMaxAppFolderLength + kSeparator.size() + kLongestExeName + kProgramEnd.size() +
+    kQuote.size() + kLongestExportPath + kQuote.size() + kOptimise.size() +
+    std::max(kDirect.size(), kWizard.size()) + MaxFormattedLength(kStartFailed);
+static_assert(AppFolder::kCapacity - 1 == kMaxAppFolderLength, "an AppFolder holds the folder's cap");
+static_assert(kLongestExportPath < PathText::kCapacity, "the export path does not fit PathText");
+static_assert(kLongestCommandLine < CommandLineText::kCapacity,
+              "the command line does not fit CommandLineText");
+static_assert(MaxFormattedLength(kExportFailed) < MessageText::kCapacity,
+              "the message does not fit MessageText");
+
+// Checks a text operation's result. The assertions above make every one
+// fit; should one not, the send stops with the error box instead of using
+// a cut text.
+void Require(bool whole) {
+  if (!whole) throw std::length_error("a text of the send does not fit its buffer");
+}
+
+template <class Text>
+void AppendAll(Text& text, std::initializer_list<std::u16string_view> pieces) {
+  for (const std::u16string_view piece : pieces) Require(text.Append(piece));
+}
 
 void ReportFailure(std::u16string_view pattern, int32_t code) {
   MessageText message;
-  message.Format(pattern, code);
+  Require(message.Format(pattern, code));
   host::ReportError(message.View(), platform::kBoxOk | platform::kBoxIconError);
 }
 
@@ -69,8 +108,7 @@ void Send(host::CVGAppPlugin& plugin) {
   }
 
   PathText exportPath;
-  exportPath.Assign(folder->View());
-  exportPath.Append(kExportFile);
+  AppendAll(exportPath, {folder->View(), kExportFile});
 
   // A read-only file from an earlier run is made writable for the export.
   if (platform::Access(exportPath.View(), platform::kAccessExists) == 0 &&
@@ -90,25 +128,19 @@ void Send(host::CVGAppPlugin& plugin) {
 
   const EmbAppInfo* app = AppInfo(PluginSettings.EmbAppType);
   CommandLineText commandLine;
-  commandLine.Append(u"\"");
-  commandLine.Append(folder->View());
-  commandLine.Append(u"\\");
-  commandLine.Append(app->exeName);
-  commandLine.Append(u"\" ");
-  commandLine.Append(u"\"");
-  commandLine.Append(exportPath.View());
-  commandLine.Append(u"\"");
-  if (PluginSettings.OptimiseCurves) commandLine.Append(u" -opt");
+  AppendAll(commandLine, {kQuote, folder->View(), kSeparator, app->exeName, kProgramEnd, kQuote,
+                          exportPath.View(), kQuote});
+  if (PluginSettings.OptimiseCurves) AppendAll(commandLine, {kOptimise});
   if (PluginSettings.ExportType == settings::CreateDirectly) {
-    commandLine.Append(u" -direct");
+    AppendAll(commandLine, {kDirect});
   } else if (PluginSettings.ExportType == settings::StartWizard) {
-    commandLine.Append(u" -wizard");
+    AppendAll(commandLine, {kWizard});
   }
 
   if (platform::StartProcess(commandLine.View())) return;
   const auto code = static_cast<int32_t>(platform::LastError());
   if (code == 0) return;
-  commandLine.AppendFormat(kStartFailed, code);
+  Require(commandLine.AppendFormat(kStartFailed, code));
   host::ReportError(commandLine.View(), platform::kBoxOk | platform::kBoxIconError);
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/ErrorCodes.h"
 #include "platform/File.h"
+#include "platform/LastError.h"
 
 namespace tavrel::platform {
 

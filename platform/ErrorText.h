@@ -26,8 +26,4 @@ std::string FileFaultText(FileFault fault, uint32_t code);
 // its ClassifyFileError fault.
 std::string FileErrorText(std::u16string_view path, uint32_t code);
 
-// The system's message for a code (FormatMessageW on Windows; "error N"
-// where the system has none), without trailing punctuation.
-std::string SystemErrorMessage(uint32_t code);
-
 }  // namespace tavrel::platform

@@ -87,9 +87,14 @@ bool RemoveFile(std::u16string_view path);
 File CreateTempBeside(std::u16string_view target, std::u16string* tempPath);
 
 // Replaces `target` by `source` in one step, so readers see the old or the
-// new file, never a mix; the data reaches the disk before it returns. Fails
-// (and leaves both files) when the target is held open without delete
-// sharing.
+// new file, never a mix. The call syncs both steps itself; the caller need
+// not flush `source` first. It syncs the source's data before the replace
+// (POSIX fsync; Windows FlushFileBuffers), then the replace (POSIX: rename,
+// then fsync of the folder; Windows: MoveFileExW with write-through).
+// Fails, leaving both files, when the source's data cannot be synced, the
+// target is read-only, or the target is held open without delete sharing.
+// A failed sync of the folder after the rename is not reported: the target
+// is already replaced by then.
 bool ReplaceFileAtomically(std::u16string_view source, std::u16string_view target);
 
 }  // namespace tavrel::platform

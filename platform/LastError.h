@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/ErrorCodes.h"
 
@@ -10,5 +11,10 @@ namespace tavrel::platform {
 
 uint32_t LastError();
 void SetLastError(uint32_t code);
+
+// The system's message for a code, in UTF-8 and without trailing
+// punctuation: FormatMessageW's on Windows, "error N" where it has none and
+// always natively.
+std::string SystemErrorMessage(uint32_t code);
 
 }  // namespace tavrel::platform

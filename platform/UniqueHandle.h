@@ -1,7 +1,9 @@
-// The one owner of every handle the platform layer and the tools hold: a
-// Windows kernel handle, file, module, registry key or GDI object, a POSIX
-// descriptor. The traits name the handle's type, the value that means "no
-// handle" and how one is closed:
+// The one owner of every handle the plug-in, the tools and the tests hold.
+// The system's kinds are named in platform/win32/Handles.h and
+// platform/posix/Handles.h; a kind only one file uses (a library's object, a
+// file's own close function) is named in that file. No handle is closed
+// anywhere but in a Close of these traits. The traits name the handle's
+// type, the value that means "no handle" and how one is closed:
 //
 //   struct Traits {
 //     using Type = ...;

@@ -22,12 +22,18 @@ enum class SaveOutcome { Skipped, Saved, Failed };
 std::optional<std::u16string> SettingsFilePath(host::IHostApplication* application);
 
 // Detects the installed applications, then reads the settings file when it
-// is usable or writes it from the values in memory when it is not, and
-// corrects the application choice to an installed one. Host errors reach
-// the caller.
+// is usable (it exists, may be read and written, and loads) or, when it is
+// not and a path can be built, writes it: the three keys of section
+// "General" with the values in memory, beside whatever a failed load left
+// in the profile; a failed write is not reported. Then corrects the
+// application choice to an installed one. Host errors reach the caller.
 void InitSettings(host::CVGAppPlugin& plugin);
 
-// Writes the current settings when the file exists and is writable.
+// Writes the current settings when a path can be built and the file exists
+// and is writable; otherwise Skipped, and nothing is written. The save keeps
+// only the three keys of section "General" (EmbAppType, ExportType,
+// OptimiseCurves) with the values in memory: every other section and key
+// the file held is dropped. Failed when the file could not be written.
 SaveOutcome SaveSettings(host::CVGAppPlugin& plugin);
 
 }  // namespace tavrel::settings

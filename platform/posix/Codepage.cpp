@@ -5,6 +5,8 @@
 #include <array>
 #include <unordered_map>
 
+#include "platform/posix/Handles.h"
+
 namespace tavrel::platform {
 
 namespace {
@@ -17,7 +19,7 @@ struct Cp1252 {
   std::unordered_map<char16_t, char> fromUnicode;
 
   Cp1252() {
-    iconv_t cd = ::iconv_open("UTF-16LE", "WINDOWS-1252");
+    const posix::ConverterHandle cd(::iconv_open("UTF-16LE", "WINDOWS-1252"));
     for (int b = 0; b < 256; ++b) {
       char in = static_cast<char>(b);
       unsigned char out[4] = {};
@@ -25,14 +27,13 @@ struct Cp1252 {
       char* outPtr = reinterpret_cast<char*>(out);
       size_t inLeft = 1;
       size_t outLeft = sizeof out;
-      const bool ok = cd != reinterpret_cast<iconv_t>(-1) &&
-                      ::iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<size_t>(-1) &&
+      const bool ok = cd &&
+                      ::iconv(cd.Get(), &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<size_t>(-1) &&
                       outLeft == 2;
       toUnicode[static_cast<size_t>(b)] =
           ok ? static_cast<char16_t>(out[0] | (out[1] << 8)) : static_cast<char16_t>(b);
       fromUnicode.emplace(toUnicode[static_cast<size_t>(b)], static_cast<char>(b));
     }
-    if (cd != reinterpret_cast<iconv_t>(-1)) ::iconv_close(cd);
   }
 };
 

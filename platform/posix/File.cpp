@@ -239,12 +239,22 @@ bool ReplaceFileAtomically(std::u16string_view source, std::u16string_view targe
       return false;
     }
   }
+  // The new data is on the disk before any name leads to it. Either access
+  // serves fsync; a umask may have left the new file only one of them.
+  posix::Descriptor data(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!data && errno == EACCES) data.Reset(::open(from.c_str(), O_WRONLY | O_CLOEXEC));
+  if (!data || ::fsync(data.Get()) != 0) {
+    FailWith(errno, from);
+    return false;
+  }
   // The replacement keeps the permissions the target had.
   if (::stat(to.c_str(), &st) == 0) ::chmod(from.c_str(), st.st_mode & 07777);
   if (::rename(from.c_str(), to.c_str()) != 0) {
     FailWith(errno, to);
     return false;
   }
+  // The rename itself reaches the disk with the folder. The target is
+  // replaced by now, so a failure here is not reported.
   const auto slash = to.find_last_of('/');
   const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : to.substr(0, slash));
   if (const posix::Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)); dir) {

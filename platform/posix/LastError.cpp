@@ -2,8 +2,6 @@
 
 #include <string>
 
-#include "platform/ErrorText.h"
-
 namespace tavrel::platform {
 
 namespace {

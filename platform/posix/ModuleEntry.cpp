@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 
 #include "platform/ModuleEntry.h"
+#include "platform/posix/Handles.h"
 
 namespace {
 
@@ -10,10 +11,10 @@ __attribute__((constructor)) void AttachModule() {
   Dl_info info{};
   void* self = nullptr;
   if (dladdr(reinterpret_cast<void*>(&AttachModule), &info) != 0 && info.dli_fname != nullptr) {
-    self = dlopen(info.dli_fname, RTLD_LAZY | RTLD_NOLOAD);
     // RTLD_NOLOAD took a reference; the handle stays valid while the module
-    // is loaded, so it is given back at once.
-    if (self != nullptr) dlclose(self);
+    // is loaded, so the reference is given back at once.
+    const tavrel::platform::posix::LibraryHandle reference(dlopen(info.dli_fname, RTLD_LAZY | RTLD_NOLOAD));
+    self = reference.Get();
   }
   tavrel::platform::OnModuleAttach(reinterpret_cast<tavrel::platform::ModuleHandle>(self));
 }

@@ -6,7 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/win32/WidePath.h"
+#include "platform/win32/Handles.h"
+#include "platform/win32/WideText.h"
 
 namespace tavrel::platform {
 
@@ -99,8 +100,8 @@ bool IsTempSuffix(std::wstring_view suffix) {
 // deleted.
 void RemoveStaleTemps(const std::wstring& folder, const std::wstring& name) {
   WIN32_FIND_DATAW found{};
-  const HANDLE search = ::FindFirstFileW((folder + L"\\" + name + L".*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return;
+  const win32::FindHandle search(::FindFirstFileW((folder + L"\\" + name + L".*").c_str(), &found));
+  if (!search) return;
   do {
     const std::wstring_view entry = found.cFileName;
     if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || !entry.starts_with(name) ||
@@ -108,8 +109,7 @@ void RemoveStaleTemps(const std::wstring& folder, const std::wstring& name) {
       continue;
     }
     ::DeleteFileW((folder + L"\\" + std::wstring(entry)).c_str());
-  } while (::FindNextFileW(search, &found));
-  ::FindClose(search);
+  } while (::FindNextFileW(search.Get(), &found));
 }
 
 // Six letters or digits, different on every call.
@@ -154,8 +154,21 @@ bool ReplaceFileAtomically(std::u16string_view source, std::u16string_view targe
     ::SetLastError(ERROR_ACCESS_DENIED);
     return false;
   }
-  return ::MoveFileExW(win32::Wide(source).c_str(), to.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+  const std::wstring from = win32::Wide(source);
+  // The new data is on the disk before any name leads to it: a write-through
+  // move waits for the move, not for the data written before it.
+  DWORD flushError = ERROR_SUCCESS;
+  {
+    const win32::FileHandle data(::CreateFileW(from.c_str(), GENERIC_WRITE,
+                                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!data || !::FlushFileBuffers(data.Get())) flushError = ::GetLastError();
+  }
+  if (flushError != ERROR_SUCCESS) {
+    ::SetLastError(flushError);
+    return false;
+  }
+  return ::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
 }  // namespace tavrel::platform

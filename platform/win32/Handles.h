@@ -17,5 +17,13 @@ using FileHandle = UniqueHandle<InvalidValueTraits<HANDLE, &::CloseHandle, &Inva
 using ModuleHandle = UniqueHandle<NullHandleTraits<HMODULE, &::FreeLibrary>>;
 using RegistryKeyHandle = UniqueHandle<NullHandleTraits<HKEY, &::RegCloseKey>>;
 using GdiObjectHandle = UniqueHandle<NullHandleTraits<HGDIOBJ, &::DeleteObject>>;
+// FindFirstFileW's searches: INVALID_HANDLE_VALUE when there is none.
+using FindHandle = UniqueHandle<InvalidValueTraits<HANDLE, &::FindClose, &InvalidHandleValue>>;
+// Memory the system allocated for the caller (CommandLineToArgvW).
+using LocalMemoryHandle = UniqueHandle<NullHandleTraits<HLOCAL, &::LocalFree>>;
+using HookHandle = UniqueHandle<NullHandleTraits<HHOOK, &::UnhookWindowsHookEx>>;
+// Memory device contexts (CreateCompatibleDC).
+using MemoryDcHandle = UniqueHandle<NullHandleTraits<HDC, &::DeleteDC>>;
+using MetafileHandle = UniqueHandle<NullHandleTraits<HENHMETAFILE, &::DeleteEnhMetaFile>>;
 
 }  // namespace tavrel::platform::win32

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "platform/Com.h"
-#include "platform/ErrorText.h"
 #include "platform/Text.h"
+#include "platform/win32/WideText.h"
 
 namespace tavrel::platform {
 
@@ -25,7 +25,7 @@ std::string SystemErrorMessage(uint32_t code) {
   const DWORD length =
       ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, buffer,
                        static_cast<DWORD>(sizeof buffer / sizeof buffer[0]), nullptr);
-  std::u16string message(reinterpret_cast<const char16_t*>(buffer), length);
+  std::u16string message = win32::FromWide(std::wstring_view(buffer, length));
   while (!message.empty() && (message.back() == u'\r' || message.back() == u'\n' || message.back() == u' ' ||
                               message.back() == u'.')) {
     message.pop_back();

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "platform/win32/WidePath.h"
+#include "platform/win32/WideText.h"
 
 namespace tavrel::platform {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/win32/Handles.h"
-#include "platform/win32/WidePath.h"
+#include "platform/win32/WideText.h"
 
 namespace tavrel::platform {
 

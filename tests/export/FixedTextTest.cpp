@@ -33,5 +33,14 @@ TEST(FixedText, CutsAtTheCapacityAndSaysSo) {
   EXPECT_EQ(t.View(), u"x7yy");
 }
 
+// The bound the send's compile-time capacity checks count on.
+TEST(FixedText, MaxFormattedLengthIsTheLongestNumber) {
+  for (const std::u16string_view pattern : {u"%d", u" returned with error: %d", u"none"}) {
+    FixedText<64> t;
+    ASSERT_TRUE(t.Format(pattern, INT32_MIN));
+    EXPECT_EQ(t.Size(), MaxFormattedLength(pattern));
+  }
+}
+
 }  // namespace
 }  // namespace tavrel::exporting

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/ErrorCodes.h"
-#include "platform/ErrorText.h"
+#include "platform/LastError.h"
 
 namespace tavrel::platform {
 namespace {

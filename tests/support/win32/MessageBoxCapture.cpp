@@ -4,6 +4,9 @@
 
 #include <algorithm>
 
+#include "platform/win32/Handles.h"
+#include "platform/win32/WideText.h"
+
 namespace tavrel::testing_support {
 
 namespace {
@@ -15,7 +18,7 @@ std::u16string WindowText(HWND window) {
   const int length = ::GetWindowTextLengthW(window);
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');
   text.resize(static_cast<size_t>(::GetWindowTextW(window, text.data(), length + 1)));
-  return std::u16string(text.begin(), text.end());
+  return platform::win32::FromWide(text);
 }
 
 bool HasButton(HWND box, int id) {
@@ -80,7 +83,7 @@ bool IsMessageBox(HWND window) {
 }  // namespace
 
 struct MessageBoxCapture::Impl {
-  HHOOK hook = nullptr;
+  platform::win32::HookHandle hook;
   // Every box captured so far. A box is taken once: Wine can activate a box
   // again while it is being destroyed (a late focus event from the X server).
   std::vector<HWND> captured;
@@ -111,13 +114,13 @@ LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 MessageBoxCapture::MessageBoxCapture() : impl_(std::make_unique<Impl>()) {
-  impl_->hook = ::SetWindowsHookExW(WH_CBT, CbtHook, nullptr, ::GetCurrentThreadId());
+  impl_->hook.Reset(::SetWindowsHookExW(WH_CBT, CbtHook, nullptr, ::GetCurrentThreadId()));
   t_capture = impl_.get();
 }
 
 MessageBoxCapture::~MessageBoxCapture() {
   t_capture = nullptr;
-  if (impl_->hook != nullptr) ::UnhookWindowsHookEx(impl_->hook);
+  impl_->hook.Reset();
 }
 
 const std::vector<CapturedBox>& MessageBoxCapture::Boxes() const { return impl_->boxes; }

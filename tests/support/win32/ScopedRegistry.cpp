@@ -6,12 +6,13 @@
 #include <vector>
 
 #include "platform/win32/Handles.h"
+#include "platform/win32/WideText.h"
 
 namespace tavrel::testing_support {
 
 namespace {
 
-std::wstring Wide(std::u16string_view s) { return std::wstring(s.begin(), s.end()); }
+using platform::win32::Wide;
 
 HKEY RootKey(RegistryRoot root) {
   return root == RegistryRoot::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;

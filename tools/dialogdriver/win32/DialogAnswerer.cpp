@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/win32/Handles.h"
+#include "platform/win32/WideText.h"
 #include "resources/SettingsDialogTemplate.h"
 
 namespace tavrel::dialogdriver {
@@ -15,7 +17,7 @@ std::u16string WindowText(HWND window) {
   const int length = ::GetWindowTextLengthW(window);
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');
   text.resize(static_cast<size_t>(::GetWindowTextW(window, text.data(), length + 1)));
-  return std::u16string(text.begin(), text.end());
+  return platform::win32::FromWide(text);
 }
 
 bool IsSettingsDialog(HWND window) {
@@ -36,7 +38,7 @@ DialogObservation Observe(HWND dialog) {
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
     ::SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<size_t>(length));
-    seen.applications.emplace_back(text.begin(), text.end());
+    seen.applications.push_back(platform::win32::FromWide(text));
     seen.itemData.push_back(::SendMessageW(combo, CB_GETITEMDATA, static_cast<WPARAM>(i), 0));
   }
   seen.selected = static_cast<int>(::SendMessageW(combo, CB_GETCURSEL, 0, 0));
@@ -87,7 +89,7 @@ void Answer(HWND dialog, const DialogAnswer& answer, const DialogObservation& se
 
 // The dialog runs modally on the thread that created the answerer.
 thread_local DialogAnswerer::State* t_state = nullptr;
-thread_local HHOOK t_hook = nullptr;
+thread_local platform::win32::HookHandle t_hook;
 // Every dialog answered so far. A dialog is answered once: Wine can activate
 // it again while it is being destroyed (a late focus event from the X server).
 thread_local std::vector<HWND> t_answered;
@@ -119,13 +121,12 @@ DialogAnswerer::DialogAnswerer(std::deque<DialogAnswer> answers) : state_(std::m
   state_->answers = std::move(answers);
   t_state = state_.get();
   t_answered.clear();
-  t_hook = ::SetWindowsHookExW(WH_CBT, CbtHook, nullptr, ::GetCurrentThreadId());
+  t_hook.Reset(::SetWindowsHookExW(WH_CBT, CbtHook, nullptr, ::GetCurrentThreadId()));
 }
 
 DialogAnswerer::~DialogAnswerer() {
   t_state = nullptr;
-  if (t_hook != nullptr) ::UnhookWindowsHookEx(t_hook);
-  t_hook = nullptr;
+  t_hook.Reset();
 }
 
 }  // namespace tavrel::dialogdriver

@@ -5,30 +5,18 @@
 #include <string>
 #include <system_error>
 
+#include "platform/win32/Handles.h"
+#include "platform/win32/WideText.h"
+
 namespace tavrel::embroidery_standin {
 
 namespace {
 
-std::wstring Wide(std::u16string_view s) { return std::wstring(s.begin(), s.end()); }
+using platform::win32::Wide;
 
 std::string Failure(const char* what, LSTATUS status) {
   return std::string(what) + ": " + std::system_category().message(static_cast<int>(status));
 }
-
-class Key {
- public:
-  Key() = default;
-  ~Key() {
-    if (handle_ != nullptr) ::RegCloseKey(handle_);
-  }
-  Key(const Key&) = delete;
-  Key& operator=(const Key&) = delete;
-  HKEY* Out() { return &handle_; }
-  HKEY Get() const { return handle_; }
-
- private:
-  HKEY handle_ = nullptr;
-};
 
 }  // namespace
 
@@ -36,9 +24,9 @@ bool RegistersInFile() { return false; }
 
 std::string RegisterApplication(std::u16string_view key, std::u16string_view folder,
                                 const std::filesystem::path&) {
-  Key opened;
+  platform::win32::RegistryKeyHandle opened;
   LSTATUS status = ::RegCreateKeyExW(HKEY_CURRENT_USER, Wide(key).c_str(), 0, nullptr, 0, KEY_SET_VALUE,
-                                     nullptr, opened.Out(), nullptr);
+                                     nullptr, opened.Put(), nullptr);
   if (status != ERROR_SUCCESS) return Failure("cannot create the registry key", status);
   const std::wstring value = Wide(folder);
   status = ::RegSetValueExW(opened.Get(), L"AppPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),

@@ -4,27 +4,18 @@
 // after windows.h, which it needs
 #include <shellapi.h>
 
+#include "platform/Text.h"
+#include "platform/win32/Handles.h"
+#include "platform/win32/WideText.h"
+
 namespace tavrel::embroidery_standin {
 
 namespace {
 
-std::string Utf8(const wchar_t* s) {
-  const int size = ::WideCharToMultiByte(CP_UTF8, 0, s, -1, nullptr, 0, nullptr, nullptr);
-  if (size <= 1) return std::string();
-  std::string out(static_cast<size_t>(size), '\0');
-  ::WideCharToMultiByte(CP_UTF8, 0, s, -1, out.data(), size, nullptr, nullptr);
-  out.pop_back();
-  return out;
-}
+using platform::win32::FromWide;
+using platform::win32::Wide;
 
-std::wstring Wide(const std::string& s) {
-  const int size = ::MultiByteToWideChar(CP_UTF8, 0, s.c_str(), -1, nullptr, 0);
-  if (size <= 1) return std::wstring();
-  std::wstring out(static_cast<size_t>(size), L'\0');
-  ::MultiByteToWideChar(CP_UTF8, 0, s.c_str(), -1, out.data(), size);
-  out.pop_back();
-  return out;
-}
+std::string Utf8(const wchar_t* s) { return text::ToUtf8(FromWide(s)); }
 
 }  // namespace
 
@@ -37,15 +28,15 @@ Invocation ReadInvocation(int, char**) {
   invocation.commandLine = Utf8(line);
   int count = 0;
   if (wchar_t** args = ::CommandLineToArgvW(line, &count)) {
+    const platform::win32::LocalMemoryHandle owned(args);
     invocation.arguments.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) invocation.arguments.push_back(Utf8(args[i]));
-    ::LocalFree(args);
   }
   return invocation;
 }
 
 std::optional<std::filesystem::path> PathFromEnvironment(const char* name) {
-  const std::wstring wideName = Wide(name);
+  const std::wstring wideName = Wide(text::FromUtf8(name));
   const DWORD size = ::GetEnvironmentVariableW(wideName.c_str(), nullptr, 0);
   if (size <= 1) return std::nullopt;
   std::wstring value(size, L'\0');
@@ -54,7 +45,7 @@ std::optional<std::filesystem::path> PathFromEnvironment(const char* name) {
 }
 
 std::filesystem::path FileFromArgument(const std::string& argument) {
-  return std::filesystem::path(Wide(argument));
+  return std::filesystem::path(Wide(text::FromUtf8(argument)));
 }
 
 }  // namespace tavrel::embroidery_standin

@@ -18,7 +18,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/Handles.h"
+
 namespace {
+
+using tavrel::platform::win32::GdiObjectHandle;
+using tavrel::platform::win32::MemoryDcHandle;
+using tavrel::platform::win32::MetafileHandle;
 
 class MemoryBitmap {
  public:
@@ -31,14 +37,13 @@ class MemoryBitmap {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bitmap_.Reset(CreateDIBSection(dc_.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     pixels_ = static_cast<std::uint32_t*>(bits);
-    if (bitmap_ != nullptr) old_ = SelectObject(dc_, bitmap_);
+    if (bitmap_) old_ = SelectObject(dc_.Get(), bitmap_.Get());
   }
+  // The bitmap is selected out before it is deleted, then the context.
   ~MemoryBitmap() {
-    if (old_ != nullptr) SelectObject(dc_, old_);
-    if (bitmap_ != nullptr) DeleteObject(bitmap_);
-    if (dc_ != nullptr) DeleteDC(dc_);
+    if (old_ != nullptr) SelectObject(dc_.Get(), old_);
   }
   MemoryBitmap(const MemoryBitmap&) = delete;
   MemoryBitmap& operator=(const MemoryBitmap&) = delete;
@@ -49,7 +54,7 @@ class MemoryBitmap {
     const std::size_t count = static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_);
     for (std::size_t i = 0; i < count; ++i) pixels_[i] = background;
     GdiFlush();
-    PlayEnhMetaFile(dc_, metafile, &target);
+    PlayEnhMetaFile(dc_.Get(), metafile, &target);
     GdiFlush();
     return std::vector<std::uint32_t>(pixels_, pixels_ + count);
   }
@@ -57,8 +62,8 @@ class MemoryBitmap {
  private:
   int width_;
   int height_;
-  HDC dc_;
-  HBITMAP bitmap_ = nullptr;
+  MemoryDcHandle dc_;
+  GdiObjectHandle bitmap_;
   HGDIOBJ old_ = nullptr;
   std::uint32_t* pixels_ = nullptr;
 };
@@ -101,21 +106,19 @@ int PlayOne(char** args) {
     std::fputs("tavrel-emfplay: the bitmap size must be 1 to 16384 pixels\n", stderr);
     return 2;
   }
-  HENHMETAFILE metafile = GetEnhMetaFileA(args[0]);
-  if (metafile == nullptr) {
+  const MetafileHandle metafile(GetEnhMetaFileA(args[0]));
+  if (!metafile) {
     std::fprintf(stderr, "tavrel-emfplay: cannot read %s\n", args[0]);
     return 1;
   }
   const RECT target = {numbers[2], numbers[3], numbers[4], numbers[5]};
   MemoryBitmap bitmap(width, height);
   if (!bitmap.Ok()) {
-    DeleteEnhMetaFile(metafile);
     std::fputs("tavrel-emfplay: cannot make the bitmap\n", stderr);
     return 1;
   }
-  const std::vector<std::uint32_t> overWhite = bitmap.Play(metafile, target, 0x00FFFFFF);
-  const std::vector<std::uint32_t> overBlack = bitmap.Play(metafile, target, 0x00000000);
-  DeleteEnhMetaFile(metafile);
+  const std::vector<std::uint32_t> overWhite = bitmap.Play(metafile.Get(), target, 0x00FFFFFF);
+  const std::vector<std::uint32_t> overBlack = bitmap.Play(metafile.Get(), target, 0x00000000);
   std::vector<std::uint32_t> argb(overWhite.size());
   for (std::size_t i = 0; i < argb.size(); ++i) {
     const std::uint32_t white = overWhite[i] & 0xFFFFFF, black = overBlack[i] & 0xFFFFFF;

@@ -66,6 +66,13 @@ class LimitCheck {
 
 // A pen or brush, deleted on every path.
 using GdiObject = platform::UniqueHandle<platform::NullHandleTraits<HGDIOBJ, &DeleteObject>>;
+// A finished metafile's handle (its file stays).
+using Metafile = platform::UniqueHandle<platform::NullHandleTraits<HENHMETAFILE, &DeleteEnhMetaFile>>;
+
+// Ends a recording that failed part-way: the file is closed as far as it got.
+void AbandonRecording(HDC dc) { const Metafile abandoned(CloseEnhMetaFile(dc)); }
+// A metafile being recorded, until CloseEnhMetaFile finishes it.
+using RecordingDc = platform::UniqueHandle<platform::NullHandleTraits<HDC, &AbandonRecording>>;
 
 class Selected {
  public:
@@ -320,8 +327,9 @@ void WriteEmf(const std::filesystem::path& file, const Page& page, const std::ve
                           static_cast<LONG>(std::lround(page.height * kHundredthsMmPerUnit))};
   double devicePerUnit = 0;
   {
-    HDC dc = CreateMetafileDc(file, pageFrame);
-    if (dc == HDC{}) throw std::runtime_error("cannot create the metafile " + PathText(file));
+    RecordingDc recording(CreateMetafileDc(file, pageFrame));
+    if (!recording) throw std::runtime_error("cannot create the metafile " + PathText(file));
+    HDC dc = recording.Get();
     // Device units per SVG unit, from the reference device's resolution.
     const double pixelsPerMm = static_cast<double>(GetDeviceCaps(dc, HORZRES)) / GetDeviceCaps(dc, HORZSIZE);
     devicePerUnit = pixelsPerMm * 25.4 / 96;
@@ -330,9 +338,8 @@ void WriteEmf(const std::filesystem::path& file, const Page& page, const std::ve
     SetMiterLimit(dc, static_cast<FLOAT>(kMiterLimit), nullptr);
     Painter painter(dc, devicePerUnit * logicalPerDevice);
     for (const Shape* shape : shapes) painter.Draw(*shape);
-    HENHMETAFILE metafile = CloseEnhMetaFile(dc);
-    if (metafile == HENHMETAFILE{}) throw std::runtime_error("cannot write the metafile " + PathText(file));
-    DeleteEnhMetaFile(metafile);
+    const Metafile metafile(CloseEnhMetaFile(recording.Release()));
+    if (!metafile) throw std::runtime_error("cannot write the metafile " + PathText(file));
   }
   const auto [bounds, frame] = HeaderBox(InkBox(shapes), page, devicePerUnit);
   SetHeaderBox(file, bounds, frame);

@@ -16,8 +16,6 @@ using namespace host;
 
 constexpr HRESULT kPathNotFound = platform::HResultFromWin32(platform::kErrorPathNotFound);
 
-std::u16string Wide(const std::string& utf8) { return text::FromUtf8(utf8); }
-
 class Documents final : public HostObject<IHostDocuments> {
  public:
   using HostObject::HostObject;
@@ -90,10 +88,10 @@ class DocumentObject final : public HostObject<IHostDocument> {
     try {
       WriteEmf(target, document->drawing.page, shapes);
     } catch (const DrawingLimitError& e) {
-      error = u"Cannot export to " + file + u": " + Wide(e.what());
+      error = u"Cannot export to " + file + u": " + text::FromUtf8(e.what());
       return E_INVALIDARG;
     } catch (const std::exception& e) {
-      error = u"Cannot export to " + file + u": " + Wide(e.what());
+      error = u"Cannot export to " + file + u": " + text::FromUtf8(e.what());
       return E_ACCESSDENIED;
     }
     return S_OK;

@@ -4,7 +4,12 @@
 
 #include <cstdint>
 
+#include "platform/UniqueHandle.h"
+
 namespace tavrel::hostrunner {
+
+// Destroys a window made by MainWindow (natively never called: there is none).
+void DestroyMainWindow(intptr_t handle);
 
 class MainWindow {
  public:
@@ -12,10 +17,10 @@ class MainWindow {
   ~MainWindow();
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
-  intptr_t Handle() const { return handle_; }
+  intptr_t Handle() const { return window_.Get(); }
 
  private:
-  intptr_t handle_ = 0;
+  platform::UniqueHandle<platform::NullHandleTraits<intptr_t, &DestroyMainWindow>> window_;
 };
 
 }  // namespace tavrel::hostrunner

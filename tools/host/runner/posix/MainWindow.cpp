@@ -2,6 +2,8 @@
 
 namespace tavrel::hostrunner {
 
+void DestroyMainWindow(intptr_t) {}
+
 MainWindow::MainWindow() = default;
 MainWindow::~MainWindow() = default;
 

@@ -8,18 +8,17 @@
 
 #include "platform/Text.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/WideText.h"
 
 namespace tavrel::hostrunner {
 namespace {
 
-std::string Utf8(const wchar_t* text) {
-  return text == nullptr ? std::string() : text::ToUtf8(reinterpret_cast<const char16_t*>(text));
-}
+std::string Utf8(const wchar_t* text) { return text::ToUtf8(platform::win32::FromWide(text)); }
 
 // The one capture of the process: hooks and wrappers reach it through here.
 struct Capture {
   hostmodel::HostModel* model = nullptr;
-  HHOOK hook = nullptr;
+  platform::win32::HookHandle hook;
   // Set while the plug-in's MessageBoxW call runs.
   bool boxPending = false;
   bool boxSeen = false;
@@ -47,7 +46,7 @@ LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam) {
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(box, answer)));
   }
-  return CallNextHookEx(g_capture.hook, code, wParam, lParam);
+  return CallNextHookEx(g_capture.hook.Get(), code, wParam, lParam);
 }
 
 int WINAPI MessageBoxWrapper(HWND owner, LPCWSTR text, LPCWSTR caption, UINT flags) {
@@ -114,10 +113,10 @@ class HookCapture final : public EffectCapture {
         PatchImport(module, "user32.dll", "MessageBoxW", reinterpret_cast<void*>(&MessageBoxWrapper));
     processPatched_ =
         PatchImport(module, "kernel32.dll", "CreateProcessW", reinterpret_cast<void*>(&CreateProcessWrapper));
-    g_capture.hook = SetWindowsHookExW(WH_CBT, &CbtHook, nullptr, GetCurrentThreadId());
+    g_capture.hook.Reset(SetWindowsHookExW(WH_CBT, &CbtHook, nullptr, GetCurrentThreadId()));
   }
   ~HookCapture() override {
-    if (g_capture.hook != nullptr) UnhookWindowsHookEx(g_capture.hook);
+    g_capture.hook.Reset();
     if (boxPatched_)
       PatchImport(module_, "user32.dll", "MessageBoxW", reinterpret_cast<void*>(g_capture.realMessageBox));
     if (processPatched_) {
@@ -143,9 +142,7 @@ std::unique_ptr<EffectCapture> CaptureEffects(void* module, hostmodel::HostModel
 
 void UseRegistryFile(const std::string& file) {
   // The real registry: the file's values are imported into it.
-  std::wstring commandLine = L"reg.exe import \"" +
-                             std::wstring(reinterpret_cast<const wchar_t*>(text::FromUtf8(file).c_str())) +
-                             L"\"";
+  std::wstring commandLine = L"reg.exe import \"" + platform::win32::Wide(text::FromUtf8(file)) + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};

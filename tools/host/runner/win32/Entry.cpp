@@ -5,14 +5,14 @@
 #include <vector>
 
 #include "platform/Text.h"
+#include "platform/win32/WideText.h"
 #include "tools/host/runner/Main.h"
 
 int wmain(int argc, wchar_t** argv) {
   std::vector<std::string> arguments;
   arguments.reserve(static_cast<std::size_t>(argc));
   for (int i = 0; i < argc; ++i) {
-    arguments.push_back(
-        tavrel::text::ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(argv[i]))));
+    arguments.push_back(tavrel::text::ToUtf8(tavrel::platform::win32::FromWide(argv[i])));
   }
   std::vector<char*> pointers;
   pointers.reserve(arguments.size() + 1);

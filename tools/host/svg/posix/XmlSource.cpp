@@ -8,6 +8,7 @@
 
 #include <stdexcept>
 
+#include "platform/UniqueHandle.h"
 #include "tools/host/model/FilePath.h"
 
 namespace tavrel::hostmodel {
@@ -15,14 +16,15 @@ namespace {
 
 std::string Text(const xmlChar* s) { return s == nullptr ? std::string() : reinterpret_cast<const char*>(s); }
 
+using Reader = platform::UniqueHandle<platform::NullHandleTraits<xmlTextReaderPtr, &xmlFreeTextReader>>;
+
 class LibXmlSource final : public XmlSource {
  public:
   explicit LibXmlSource(const std::filesystem::path& file)
       : reader_(xmlReaderForFile(PathText(file).c_str(), nullptr, kOptions)) {
-    if (reader_ == nullptr) throw std::runtime_error("cannot open the file");
-    xmlTextReaderSetStructuredErrorHandler(reader_, &LibXmlSource::OnError, this);
+    if (!reader_) throw std::runtime_error("cannot open the file");
+    xmlTextReaderSetStructuredErrorHandler(reader_.Get(), &LibXmlSource::OnError, this);
   }
-  ~LibXmlSource() override { xmlFreeTextReader(reader_); }
   LibXmlSource(const LibXmlSource&) = delete;
   LibXmlSource& operator=(const LibXmlSource&) = delete;
 
@@ -33,33 +35,33 @@ class LibXmlSource final : public XmlSource {
       return true;
     }
     for (;;) {
-      const int read = xmlTextReaderRead(reader_);
+      const int read = xmlTextReaderRead(reader_.Get());
       if (read == 0) return false;
       if (read < 0)
         throw std::runtime_error("not well-formed XML" + (error_.empty() ? std::string() : ": " + error_));
-      const int type = xmlTextReaderNodeType(reader_);
+      const int type = xmlTextReaderNodeType(reader_.Get());
       if (type == XML_READER_TYPE_ELEMENT) {
         event.start = true;
         event.text = false;
-        event.name = Text(xmlTextReaderConstLocalName(reader_));
+        event.name = Text(xmlTextReaderConstLocalName(reader_.Get()));
         event.attributes.clear();
-        const bool empty = xmlTextReaderIsEmptyElement(reader_) == 1;
-        while (xmlTextReaderMoveToNextAttribute(reader_) == 1) {
-          event.attributes.emplace_back(Text(xmlTextReaderConstLocalName(reader_)),
-                                        Text(xmlTextReaderConstValue(reader_)));
+        const bool empty = xmlTextReaderIsEmptyElement(reader_.Get()) == 1;
+        while (xmlTextReaderMoveToNextAttribute(reader_.Get()) == 1) {
+          event.attributes.emplace_back(Text(xmlTextReaderConstLocalName(reader_.Get())),
+                                        Text(xmlTextReaderConstValue(reader_.Get())));
         }
         pendingEnd_ = empty;
         pendingName_ = event.name;
         return true;
       }
       if (type == XML_READER_TYPE_TEXT || type == XML_READER_TYPE_CDATA) {
-        event = XmlEvent{false, {}, {}, true, Text(xmlTextReaderConstValue(reader_))};
+        event = XmlEvent{false, {}, {}, true, Text(xmlTextReaderConstValue(reader_.Get()))};
         return true;
       }
       if (type == XML_READER_TYPE_END_ELEMENT) {
         event.start = false;
         event.text = false;
-        event.name = Text(xmlTextReaderConstLocalName(reader_));
+        event.name = Text(xmlTextReaderConstLocalName(reader_.Get()));
         event.attributes.clear();
         return true;
       }
@@ -78,7 +80,7 @@ class LibXmlSource final : public XmlSource {
     source->error_ = "line " + std::to_string(error->line) + ": " + message;
   }
 
-  xmlTextReaderPtr reader_;
+  Reader reader_;
   std::string error_;
   // An empty element gives its end right after its start.
   bool pendingEnd_ = false;

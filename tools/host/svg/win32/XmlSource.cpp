@@ -15,6 +15,7 @@
 #include "host/ComPtr.h"
 #include "platform/Text.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/WideText.h"
 
 namespace tavrel::hostmodel {
 namespace {
@@ -23,7 +24,7 @@ const IID kIidXmlReader = {0x7279fc81, 0x709d, 0x4095, {0xb6, 0x3d, 0x69, 0xfe, 
 using CreateXmlReaderFn = HRESULT(WINAPI*)(REFIID, void**, IMalloc*);
 
 std::string Utf8(const wchar_t* s, UINT length) {
-  return text::ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(s), length));
+  return text::ToUtf8(platform::win32::FromWide(std::wstring_view(s, length)));
 }
 
 class XmlLiteSource final : public XmlSource {
