@@ -3,6 +3,7 @@
 #include <array>
 
 #include "platform/Codepage.h"
+#include "platform/Path.h"
 #include "platform/Registry.h"
 
 namespace tavrel::exporting {
@@ -30,6 +31,9 @@ constexpr std::u16string_view kValueName = u"AppPath";
 
 // Units whose bytes lie wholly within the limit: a NUL must be among them.
 constexpr std::size_t kUnitsWithinLimit = kAppPathBytes / 2;
+// The longest folder: what the limit holds besides the NUL (an expanded one
+// is held to it too).
+constexpr std::size_t kMaxFolderLength = kUnitsWithinLimit - 1;
 
 }  // namespace
 
@@ -47,16 +51,29 @@ std::optional<AppFolder> QueryAppPath(int32_t index) {
   // Zero-filled, one unit more than the limit offers, so the text always ends.
   char16_t buffer[kUnitsWithinLimit + 1] = {};
   uint32_t size = kAppPathBytes;
-  const uint32_t result = key.QueryValue(kValueName, buffer, &size);
+  uint32_t type = platform::kRegNone;
+  const uint32_t result = key.QueryValue(kValueName, buffer, &size, &type);
   key.Close();
+  // Only text types name a folder: a number or bytes read as text would
+  // give a folder nobody wrote.
   if (result != platform::kErrorSuccess || size > kAppPathBytes) return std::nullopt;
+  if (type != platform::kRegSz && type != platform::kRegExpandSz) return std::nullopt;
   const std::u16string_view within(buffer, kUnitsWithinLimit);
   const std::size_t length = within.find(u'\0');
   // A value stored without its NUL counts only when its text ends within
   // the limit; one that fills it is not taken, never cut.
   if (length == std::u16string_view::npos || length == 0) return std::nullopt;
+  std::u16string text(within.substr(0, length));
+  if (type == platform::kRegExpandSz) {
+    std::optional<std::u16string> expanded = platform::ExpandEnvironment(text);
+    if (!expanded) return std::nullopt;
+    text = std::move(*expanded);
+  }
+  // A folder that is not absolute would be found relative to whatever the
+  // host's current folder is: the program and the drawing would go there.
+  if (text.empty() || text.size() > kMaxFolderLength || !platform::IsAbsolutePath(text)) return std::nullopt;
   AppFolder folder;
-  folder.Assign(within.substr(0, length));
+  folder.Assign(text);
   return folder;
 }
 

@@ -34,11 +34,13 @@ constexpr uint32_t kAppPathBytes = 255;
 using AppFolder = FixedText<128>;
 
 // The installation folder recorded in the value "AppPath" of the row's key
-// below HKEY_CURRENT_USER, exactly as stored; nullopt (not found) for an
-// unknown index (the registry is not touched), a missing key or value, a
-// value that is empty or longer than 255 bytes, or one whose text does not
-// end within those 255 bytes. The value's type is not looked at. Shows no
-// message; nothing is cached.
+// below HKEY_CURRENT_USER: a REG_SZ exactly as stored, a REG_EXPAND_SZ with
+// its environment references expanded. nullopt (not found) for an unknown
+// index (the registry is not touched), a missing key or value, a value of
+// any other type, one that is empty or longer than 255 bytes, one whose
+// text does not end within those 255 bytes, or a folder (after expansion)
+// that is longer than 126 characters or not absolute (platform::
+// IsAbsolutePath). Shows no message; nothing is cached.
 std::optional<AppFolder> QueryAppPath(int32_t index);
 
 }  // namespace tavrel::exporting

@@ -72,8 +72,15 @@ void Send(host::CVGAppPlugin& plugin) {
   exportPath.Assign(folder->View());
   exportPath.Append(kExportFile);
 
-  // A read-only file from an earlier run is made writable for the export.
-  if (platform::Access(exportPath.View(), platform::kAccessExists) == 0 &&
+  // The export never goes through a link: one in the file's place is
+  // removed itself, or the send stops. A read-only file from an earlier run
+  // is made writable for the export; only a regular file is changed.
+  const platform::PathEntry entry = platform::EntryAt(exportPath.View());
+  if (entry == platform::PathEntry::Link && !platform::RemoveLink(exportPath.View())) {
+    ReportFailure(kExportFailed, static_cast<int32_t>(platform::LastError()));
+    return;
+  }
+  if (entry == platform::PathEntry::RegularFile &&
       platform::Access(exportPath.View(), platform::kAccessReadWrite) == -1)
     platform::Chmod(exportPath.View(), platform::kModeRead | platform::kModeWrite);
 
@@ -89,11 +96,13 @@ void Send(host::CVGAppPlugin& plugin) {
   }
 
   const EmbAppInfo* app = AppInfo(PluginSettings.EmbAppType);
+  PathText program;
+  program.Assign(folder->View());
+  program.Append(u"\\");
+  program.Append(app->exeName);
   CommandLineText commandLine;
   commandLine.Append(u"\"");
-  commandLine.Append(folder->View());
-  commandLine.Append(u"\\");
-  commandLine.Append(app->exeName);
+  commandLine.Append(program.View());
   commandLine.Append(u"\" ");
   commandLine.Append(u"\"");
   commandLine.Append(exportPath.View());
@@ -105,7 +114,8 @@ void Send(host::CVGAppPlugin& plugin) {
     commandLine.Append(u" -wizard");
   }
 
-  if (platform::StartProcess(commandLine.View())) return;
+  // Exactly that program, started in its own folder.
+  if (platform::StartProcess(program.View(), commandLine.View(), folder->View())) return;
   const auto code = static_cast<int32_t>(platform::LastError());
   if (code == 0) return;
   commandLine.AppendFormat(kStartFailed, code);
