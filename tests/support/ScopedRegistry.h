@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Registry.h"
+
 namespace tavrel::testing_support {
 
 enum class RegistryRoot { CurrentUser, LocalMachine };
@@ -38,9 +40,11 @@ class ScopedRegistry {
 };
 
 // Registry value types.
-constexpr uint32_t kRegSz = 1;
-constexpr uint32_t kRegExpandSz = 2;
-constexpr uint32_t kRegBinary = 3;
-constexpr uint32_t kRegDword = 4;
+using platform::kRegBinary;
+using platform::kRegDword;
+using platform::kRegExpandSz;
+using platform::kRegMultiSz;
+using platform::kRegNone;
+using platform::kRegSz;
 
 }  // namespace tavrel::testing_support
