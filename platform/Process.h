@@ -12,8 +12,8 @@ namespace tavrel::platform {
 // environment, `folder` as the program's current folder, a zeroed
 // STARTUPINFOW with its size set and a zeroed PROCESS_INFORMATION; both
 // returned handles are closed at once. False on failure, with LastError()
-// telling why (2 when the program is missing, 3 or 267 when the folder is,
-// 5 access denied).
+// telling why (2 when the program is missing, 267 when the folder is, 5
+// access denied).
 bool StartProcess(std::u16string_view program, std::u16string_view commandLine, std::u16string_view folder);
 
 }  // namespace tavrel::platform

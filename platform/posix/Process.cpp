@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -108,6 +109,12 @@ bool StartProcess(std::u16string_view program, std::u16string_view commandLine, 
   }
   const std::string nativeProgram = posix::NativePath(program);
   const std::string nativeFolder = posix::NativePath(folder);
+  // CreateProcessW refuses a current folder that is not there first.
+  struct stat st {};
+  if (::stat(nativeFolder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+    SetLastError(kErrorDirectory);
+    return false;
+  }
   std::vector<std::string> utf8;
   utf8.reserve(args.size());
   for (const auto& arg : args) utf8.push_back(text::ToUtf8(arg));

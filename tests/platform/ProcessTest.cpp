@@ -56,7 +56,7 @@ TEST(Process, FailuresGiveTheWindowsCodes) {
   };
   const Case cases[] = {
       {"missing program", dir.Path(u"Orin.exe"), 2},
-      {"missing folder", dir.Path(u"No Such Folder\\Orin.exe"), 3},
+      {"missing folder", dir.Path(u"No Such Folder\\Orin.exe"), 267},
   };
   for (const Case& c : cases) {
     SetLastError(0);

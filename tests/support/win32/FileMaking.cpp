@@ -25,16 +25,17 @@ void TempDir::WriteSparse(std::u16string_view relative, uint64_t size) const {
 
 namespace {
 
-// A path below drive Z: as Linux spells it.
+// The Linux path of a Windows path, as Wine's kernel32 tells it.
 std::wstring UnixPath(const std::filesystem::path& path) {
-  std::wstring unix = path.wstring();
-  if (unix.size() < 2 || (unix[0] != L'Z' && unix[0] != L'z') || unix[1] != L':')
-    throw std::runtime_error("a link can only be made below drive Z:");
-  unix.erase(0, 2);
-  for (wchar_t& c : unix) {
-    if (c == L'\\') c = L'/';
-  }
-  return unix;
+  using UnixFileName = char*(CDECL*)(const wchar_t*);
+  const auto unixFileName = reinterpret_cast<UnixFileName>(reinterpret_cast<void*>(
+      ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+  if (unixFileName == nullptr) throw std::runtime_error("links are made only under Wine");
+  char* name = unixFileName(path.c_str());
+  if (name == nullptr) throw std::runtime_error("no Linux path for the link");
+  const std::string utf8(name);
+  ::HeapFree(::GetProcessHeap(), 0, name);
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end())).wstring();
 }
 
 }  // namespace
