@@ -54,9 +54,9 @@ std::optional<AppFolder> QueryAppPath(int32_t index) {
   uint32_t type = platform::kRegNone;
   const uint32_t result = key.QueryValue(kValueName, buffer, &size, &type);
   key.Close();
+  if (result != platform::kErrorSuccess || size > kAppPathBytes) return std::nullopt;
   // Only text types name a folder: a number or bytes read as text would
   // give a folder nobody wrote.
-  if (result != platform::kErrorSuccess || size > kAppPathBytes) return std::nullopt;
   if (type != platform::kRegSz && type != platform::kRegExpandSz) return std::nullopt;
   const std::u16string_view within(buffer, kUnitsWithinLimit);
   const std::size_t length = within.find(u'\0');
