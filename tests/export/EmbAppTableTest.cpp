@@ -24,15 +24,6 @@ const std::u16string kRoot = u"\\";
 
 std::u16string KeyOf(int index) { return text::FromAscii(AppInfo(index)->registryKey); }
 
-std::string Utf16Bytes(std::u16string_view s) {
-  std::string out;
-  for (char16_t c : s) {
-    out.push_back(static_cast<char>(c & 0xFF));
-    out.push_back(static_cast<char>(c >> 8));
-  }
-  return out;
-}
-
 class EmbAppTableTest : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -314,14 +314,6 @@ TEST_F(SendToEmbroideryTest, AppPathValuesByType) {
   // Were a REG_SZ expanded, its %TAVREL_APPS% would lead to "Orin 3".
   const ScopedEnvironmentVariable apps("TAVREL_APPS", std::filesystem::path(dir_.Folder()));
   const std::u16string unc = u"\\\\tavrel-nowhere\\share\\Orin 3";
-  const auto bytes = [](std::u16string_view text, size_t nuls) {
-    std::string out;
-    for (char16_t c : text) {
-      out.push_back(static_cast<char>(c & 0xFF));
-      out.push_back(static_cast<char>(c >> 8));
-    }
-    return out + std::string(2 * nuls, '\0');
-  };
   struct Case {
     const char* name;
     uint32_t type;
@@ -330,27 +322,28 @@ TEST_F(SendToEmbroideryTest, AppPathValuesByType) {
     std::filesystem::path started;         // the program's current folder
   };
   const Case cases[] = {
-      {"REG_SZ", kRegSz, bytes(orin, 1), orin, dir_.Native(u"Orin 3")},
-      {"REG_EXPAND_SZ without references", kRegExpandSz, bytes(orin, 1), orin, dir_.Native(u"Orin 3")},
-      {"REG_EXPAND_SZ with a reference", kRegExpandSz, bytes(u"%TAVREL_APPS%\\Orin 3", 1), orin,
+      {"REG_SZ", kRegSz, Utf16Bytes(orin, 1), orin, dir_.Native(u"Orin 3")},
+      {"REG_EXPAND_SZ without references", kRegExpandSz, Utf16Bytes(orin, 1), orin, dir_.Native(u"Orin 3")},
+      {"REG_EXPAND_SZ with a reference", kRegExpandSz, Utf16Bytes(u"%TAVREL_APPS%\\Orin 3", 1), orin,
        dir_.Native(u"Orin 3")},
       {"REG_EXPAND_SZ with an unset reference",
        kRegExpandSz,
-       bytes(u"%TAVREL_UNSET_9F2%\\Orin 3", 1),
+       Utf16Bytes(u"%TAVREL_UNSET_9F2%\\Orin 3", 1),
        std::nullopt,
        {}},
-      {"REG_MULTI_SZ", kRegMultiSz, bytes(orin, 2), std::nullopt, {}},
-      {"REG_BINARY", kRegBinary, bytes(orin, 1), std::nullopt, {}},
+      {"REG_MULTI_SZ", kRegMultiSz, Utf16Bytes(orin, 2), std::nullopt, {}},
+      {"REG_BINARY", kRegBinary, Utf16Bytes(orin, 1), std::nullopt, {}},
       {"REG_DWORD", kRegDword, std::string("\x41\0\x42\0", 4), std::nullopt, {}},
-      {"REG_NONE", kRegNone, bytes(orin, 1), std::nullopt, {}},
-      {"empty", kRegSz, bytes(u"", 1), std::nullopt, {}},
-      {"relative", kRegSz, bytes(u"Orin 3", 1), std::nullopt, {}},
-      {"quoted", kRegSz, bytes(u"\"" + orin + u"\"", 1), std::nullopt, {}},
-      {"trailing backslash", kRegSz, bytes(orin + u"\\", 1), orin + u"\\", dir_.Native(u"Orin 3")},
-      {"..", kRegSz, bytes(orin + u"\\..\\Orin 3", 1), orin + u"\\..\\Orin 3", dir_.Native(u"Orin 3")},
-      {"%VAR% left in REG_SZ", kRegSz, bytes(literal, 1), literal, dir_.Native(u"%TAVREL_APPS%\\Orin 3")},
+      {"REG_NONE", kRegNone, Utf16Bytes(orin, 1), std::nullopt, {}},
+      {"empty", kRegSz, Utf16Bytes(u"", 1), std::nullopt, {}},
+      {"relative", kRegSz, Utf16Bytes(u"Orin 3", 1), std::nullopt, {}},
+      {"quoted", kRegSz, Utf16Bytes(u"\"" + orin + u"\"", 1), std::nullopt, {}},
+      {"trailing backslash", kRegSz, Utf16Bytes(orin + u"\\", 1), orin + u"\\", dir_.Native(u"Orin 3")},
+      {"..", kRegSz, Utf16Bytes(orin + u"\\..\\Orin 3", 1), orin + u"\\..\\Orin 3", dir_.Native(u"Orin 3")},
+      {"%VAR% left in REG_SZ", kRegSz, Utf16Bytes(literal, 1), literal,
+       dir_.Native(u"%TAVREL_APPS%\\Orin 3")},
       // Installed, but the share is not there: the export fails.
-      {"UNC", kRegSz, bytes(unc, 1), unc, {}},
+      {"UNC", kRegSz, Utf16Bytes(unc, 1), unc, {}},
   };
   const std::u16string key = text::FromAscii(exporting::AppInfo(1)->registryKey);
   PluginSettings.EmbAppType = 1;

@@ -47,4 +47,11 @@ using platform::kRegMultiSz;
 using platform::kRegNone;
 using platform::kRegSz;
 
+// Text as the registry stores it: UTF-16LE, then `nuls` NUL units.
+inline std::string Utf16Bytes(std::u16string_view text, size_t nuls = 0) {
+  std::string out;
+  for (char16_t c : text) out += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+  return out + std::string(2 * nuls, '\0');
+}
+
 }  // namespace tavrel::testing_support

@@ -1,5 +1,4 @@
 #include <windows.h>
-#include <winioctl.h>
 
 #include <stdexcept>
 
@@ -8,15 +7,12 @@
 
 namespace tavrel::testing_support {
 
-// Marked sparse, then its end set: the file system allocates nothing for the
-// zeros (Wine sets the end with ftruncate, sparse on a POSIX file system).
+// Wine sets the end with ftruncate: sparse on a POSIX file system.
 void TempDir::WriteSparse(std::u16string_view relative, uint64_t size) const {
   Write(relative, "");
   const platform::win32::FileHandle file(::CreateFileW(Native(relative).c_str(), GENERIC_WRITE, 0, nullptr,
                                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.IsValid()) throw std::runtime_error("cannot open the sparse file");
-  DWORD returned = 0;
-  ::DeviceIoControl(file.Get(), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
   LARGE_INTEGER end{};
   end.QuadPart = static_cast<LONGLONG>(size);
   if (!::SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN) || !::SetEndOfFile(file.Get()))
