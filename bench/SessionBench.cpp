@@ -84,6 +84,8 @@ class SendSetup {
     registry_.SetString(testing_support::RegistryRoot::CurrentUser,
                         text::FromAscii(exporting::AppInfo(1)->registryKey), u"AppPath", app.u16string());
     exportPath_ = app.u16string() + u"\\Images\\host_export.emf";
+    appFolder_ = app.u16string();
+    program_ = program.u16string();
     settings::PluginSettings = settings::PluginSettingsRecord{};
     settings::PluginSettings.EmbAppType = 1;
     settings::PluginSettings.ExportType = 1;
@@ -124,6 +126,8 @@ class SendSetup {
     return document->ExportToFile(path.Get(), host::kFilterEmf, host::kRangeAllOnPage, 0, 0, &status) == S_OK;
   }
   const std::u16string& CommandLine() const { return commandLine_; }
+  const std::u16string& Program() const { return program_; }
+  const std::u16string& AppFolder() const { return appFolder_; }
   bool Clean() const { return boxes_ == 0 && !commandLine_.empty(); }
 
  private:
@@ -131,6 +135,8 @@ class SendSetup {
   std::unique_ptr<hostmodel::HostModel> host_;
   host::CVGAppPlugin* plugin_ = nullptr;
   std::u16string exportPath_;
+  std::u16string appFolder_;
+  std::u16string program_;
   std::u16string commandLine_;
   int boxes_ = 0;
   std::clock_t startedAt_ = 0;
@@ -163,7 +169,8 @@ void ProcessStart(benchmark::State& state) {
   setup.Send();
   const std::u16string line = setup.CommandLine();
   for (auto _ : state) {
-    if (!platform::StartProcess(line)) state.SkipWithError("start failed");
+    if (!platform::StartProcess(setup.Program(), line, setup.AppFolder()))
+      state.SkipWithError("start failed");
   }
 }
 

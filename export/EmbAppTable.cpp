@@ -4,6 +4,7 @@
 #include <array>
 
 #include "platform/Codepage.h"
+#include "platform/Path.h"
 #include "platform/Registry.h"
 
 namespace tavrel::exporting {
@@ -56,16 +57,29 @@ std::optional<AppFolder> QueryAppPath(int32_t index) {
   // Zero-filled, one unit more than the limit offers, so the text always ends.
   char16_t buffer[kUnitsWithinLimit + 1] = {};
   uint32_t size = kAppPathBytes;
-  const uint32_t result = key.QueryValue(kValueName, buffer, &size);
+  uint32_t type = platform::kRegNone;
+  const uint32_t result = key.QueryValue(kValueName, buffer, &size, &type);
   key.Close();
   if (result != platform::kErrorSuccess || size > kAppPathBytes) return std::nullopt;
+  // Only text types name a folder: a number or bytes read as text would
+  // give a folder nobody wrote.
+  if (type != platform::kRegSz && type != platform::kRegExpandSz) return std::nullopt;
   const std::u16string_view within(buffer, kUnitsWithinLimit);
   const std::size_t length = within.find(u'\0');
   // A value stored without its NUL counts only when its text ends within
   // the limit; one that fills it is not taken, never cut.
   if (length == std::u16string_view::npos || length == 0) return std::nullopt;
+  std::u16string text(within.substr(0, length));
+  if (type == platform::kRegExpandSz) {
+    std::optional<std::u16string> expanded = platform::ExpandEnvironment(text);
+    if (!expanded) return std::nullopt;
+    text = std::move(*expanded);
+  }
+  // A folder that is not absolute would be found relative to whatever the
+  // host's current folder is: the program and the drawing would go there.
+  if (text.empty() || text.size() > kMaxAppFolderLength || !platform::IsAbsolutePath(text)) return std::nullopt;
   AppFolder folder;
-  if (!folder.Assign(within.substr(0, length))) return std::nullopt;  // never: the text is within the cap
+  if (!folder.Assign(text)) return std::nullopt;  // never: the text is within the cap
   return folder;
 }
 

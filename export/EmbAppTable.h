@@ -38,11 +38,13 @@ constexpr std::size_t kMaxAppFolderLength = kAppPathBytes / 2 - 1;
 using AppFolder = FixedText<kMaxAppFolderLength + 1>;
 
 // The installation folder recorded in the value "AppPath" of the row's key
-// below HKEY_CURRENT_USER, exactly as stored; nullopt (not found) for an
-// unknown index (the registry is not touched), a missing key or value, a
-// value that is empty or longer than 255 bytes, or one whose text does not
-// end within those 255 bytes. The value's type is not looked at. Shows no
-// message; nothing is cached.
+// below HKEY_CURRENT_USER: a REG_SZ exactly as stored, a REG_EXPAND_SZ with
+// its environment references expanded. nullopt (not found) for an unknown
+// index (the registry is not touched), a missing key or value, a value of
+// any other type, one that is empty or longer than 255 bytes, one whose
+// text does not end within those 255 bytes, or a folder (after expansion)
+// that is longer than 126 characters or not absolute (platform::
+// IsAbsolutePath). Shows no message; nothing is cached.
 std::optional<AppFolder> QueryAppPath(int32_t index);
 
 }  // namespace tavrel::exporting

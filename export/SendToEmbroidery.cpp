@@ -43,12 +43,14 @@ constexpr std::u16string_view kWizard = u" -wizard";
 // fit with its NUL, so a wider folder or a longer name fails the build,
 // never a user's send.
 constexpr std::size_t kLongestExportPath = kMaxAppFolderLength + kExportFile.size();
+constexpr std::size_t kLongestProgramPath = kMaxAppFolderLength + kSeparator.size() + kLongestExeName;
 constexpr std::size_t kLongestCommandLine =
-    kQuote.size() + kMaxAppFolderLength + kSeparator.size() + kLongestExeName + kProgramEnd.size() +
+    kQuote.size() + kLongestProgramPath + kProgramEnd.size() +
     kQuote.size() + kLongestExportPath + kQuote.size() + kOptimise.size() +
     std::max(kDirect.size(), kWizard.size()) + MaxFormattedLength(kStartFailed);
 static_assert(AppFolder::kCapacity - 1 == kMaxAppFolderLength, "an AppFolder holds the folder's cap");
 static_assert(kLongestExportPath < PathText::kCapacity, "the export path does not fit PathText");
+static_assert(kLongestProgramPath < PathText::kCapacity, "the program path does not fit PathText");
 static_assert(kLongestCommandLine < CommandLineText::kCapacity,
               "the command line does not fit CommandLineText");
 static_assert(MaxFormattedLength(kExportFailed) < MessageText::kCapacity,
@@ -110,8 +112,15 @@ void Send(host::CVGAppPlugin& plugin) {
   PathText exportPath;
   AppendAll(exportPath, {folder->View(), kExportFile});
 
-  // A read-only file from an earlier run is made writable for the export.
-  if (platform::Access(exportPath.View(), platform::kAccessExists) == 0 &&
+  // The export never goes through a link: one in the file's place is
+  // removed itself, or the send stops. A read-only file from an earlier run
+  // is made writable for the export; only a regular file is changed.
+  const platform::PathEntry entry = platform::EntryAt(exportPath.View());
+  if (entry == platform::PathEntry::Link && !platform::RemoveLink(exportPath.View())) {
+    ReportFailure(kExportFailed, static_cast<int32_t>(platform::LastError()));
+    return;
+  }
+  if (entry == platform::PathEntry::RegularFile &&
       platform::Access(exportPath.View(), platform::kAccessReadWrite) == -1)
     platform::Chmod(exportPath.View(), platform::kModeRead | platform::kModeWrite);
 
@@ -127,9 +136,10 @@ void Send(host::CVGAppPlugin& plugin) {
   }
 
   const EmbAppInfo* app = AppInfo(PluginSettings.EmbAppType);
+  PathText program;
+  AppendAll(program, {folder->View(), kSeparator, app->exeName});
   CommandLineText commandLine;
-  AppendAll(commandLine, {kQuote, folder->View(), kSeparator, app->exeName, kProgramEnd, kQuote,
-                          exportPath.View(), kQuote});
+  AppendAll(commandLine, {kQuote, program.View(), kProgramEnd, kQuote, exportPath.View(), kQuote});
   if (PluginSettings.OptimiseCurves) AppendAll(commandLine, {kOptimise});
   if (PluginSettings.ExportType == settings::CreateDirectly) {
     AppendAll(commandLine, {kDirect});
@@ -137,7 +147,8 @@ void Send(host::CVGAppPlugin& plugin) {
     AppendAll(commandLine, {kWizard});
   }
 
-  if (platform::StartProcess(commandLine.View())) return;
+  // Exactly that program, started in its own folder.
+  if (platform::StartProcess(program.View(), commandLine.View(), folder->View())) return;
   const auto code = static_cast<int32_t>(platform::LastError());
   if (code == 0) return;
   Require(commandLine.AppendFormat(kStartFailed, code));

@@ -50,13 +50,15 @@ ComPtr<IHostControl> AddButton(const ComPtr<IHostApplication>& app, std::string_
   return button;
 }
 
-// The host folder joined directly with the bitmap's relative path: a folder
-// without a final separator stays without one.
+// The host folder joined with the bitmap's relative path; a folder without a
+// final separator gets one, so the bitmap is never looked for in a sibling
+// folder.
 void SetIcon(const ComPtr<IHostApplication>& app, const ComPtr<IHostControl>& button,
              std::string_view bitmap) {
   Bstr folder;
   Check(app->get_HostFolder(folder.Put()), app.Get());
   std::u16string path(folder.View());
+  if (!path.empty() && path.back() != u'\\' && path.back() != u'/') path += u'\\';
   path += platform::AnsiToUtf16(bitmap);
   const Bstr fullPath(path);
   Check(button->SetIconFromFile(fullPath.Get()), button.Get());

@@ -6,6 +6,10 @@
 namespace tavrel::host {
 HRESULT STDMETHODCALLTYPE CVGAppPlugin::QueryInterface(REFIID riid, void** object) {
   if (object == nullptr) return E_POINTER;
+  // Counted first, compared second, given back on a mismatch: hosts have
+  // always seen this object count in this order, and nothing runs between
+  // the steps (one thread, no call out), so the outcome is the usual one:
+  // one new reference on a match, the count unchanged on a mismatch.
   ++referenceCount_;
   if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_IVGAppPlugin) {
     *object = static_cast<IVGAppPlugin*>(this);
@@ -43,10 +47,18 @@ HRESULT STDMETHODCALLTYPE CVGAppPlugin::Invoke(DISPID id, REFIID /*riid*/, LCID 
 }
 
 HRESULT STDMETHODCALLTYPE CVGAppPlugin::OnLoad(IHostApplication* application) {
+  // A second load notification replaces the application held: the new one
+  // is referenced before the old one is released (they may be the same
+  // object), so the old reference is not leaked.
+  IHostApplication* previous = application_;
   application_ = application;
   // A host object that throws must not take the host down with it.
   try {
     if (application != nullptr) application->AddRef();
+  } catch (...) {
+  }
+  try {
+    if (previous != nullptr) previous->Release();
   } catch (...) {
   }
   return S_OK;

@@ -31,7 +31,8 @@
   X(BadExeFormat, 193, ERROR_BAD_EXE_FORMAT, "not a program", ENOEXEC)                              \
   X(FilenameTooLong, 206, ERROR_FILENAME_EXCED_RANGE, "the name is too long", ENAMETOOLONG)         \
   X(FileTooLarge, 223, ERROR_FILE_TOO_LARGE, "the file is too large", EFBIG)                        \
-  X(MoreData, 234, ERROR_MORE_DATA, "more data is available")
+  X(MoreData, 234, ERROR_MORE_DATA, "more data is available")                                       \
+  X(Directory, 267, ERROR_DIRECTORY, "the folder name is not valid")
 
 namespace tavrel::platform {
 

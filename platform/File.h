@@ -77,6 +77,16 @@ int Chmod(std::u16string_view path, int mode);
 // Deletes a file; true on success.
 bool RemoveFile(std::u16string_view path);
 
+// What stands at a path, a link at its end not followed: nothing, a regular
+// file, a link (a symbolic link, or on Windows a junction or any other
+// reparse point), or anything else (a folder, a device).
+enum class PathEntry { Missing, RegularFile, Link, Other };
+PathEntry EntryAt(std::u16string_view path);
+
+// Removes the link at the path itself, never what it points to: true on
+// success; otherwise LastError() tells why.
+bool RemoveLink(std::u16string_view path);
+
 // Creates a new, empty, uniquely named file in the folder of `target`,
 // open for writing without sharing, and tells its path: the target's name
 // followed by "." and six letters or digits. The file stays locked while it

@@ -11,6 +11,14 @@
 
 namespace tavrel::platform {
 
+// Registry value types.
+constexpr uint32_t kRegNone = 0;
+constexpr uint32_t kRegSz = 1;
+constexpr uint32_t kRegExpandSz = 2;
+constexpr uint32_t kRegBinary = 3;
+constexpr uint32_t kRegDword = 4;
+constexpr uint32_t kRegMultiSz = 7;
+
 // What a RegistryKey holds: an HKEY on Windows, the stand-in's key number
 // natively; 0 when there is none. Close is the platform's own.
 struct RegistryKeyTraits {
@@ -26,10 +34,11 @@ class RegistryKey {
   // any key held before.
   uint32_t OpenCurrentUser(std::u16string_view subkey);
 
-  // RegQueryValueExW(key, name, nullptr, nullptr, data, size): the type is
-  // not asked for. On entry *size is the room at `data` in bytes; on return
-  // the value's size. A value that does not fit gives kErrorMoreData.
-  uint32_t QueryValue(std::u16string_view name, void* data, uint32_t* size) const;
+  // RegQueryValueExW(key, name, nullptr, type, data, size). On entry *size
+  // is the room at `data` in bytes; on return the value's size. A value that
+  // does not fit gives kErrorMoreData. `type`, when given, receives the
+  // value's type (one of the kReg constants, or any other number stored).
+  uint32_t QueryValue(std::u16string_view name, void* data, uint32_t* size, uint32_t* type = nullptr) const;
 
   bool IsOpen() const { return handle_.IsValid(); }
   void Close() { handle_.Reset(); }

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -59,8 +60,11 @@ class FileActions {
 // Starts the program from a short-lived middle process, so the program is
 // adopted by init and never waits as a zombie of the caller, and the caller
 // needs no SIGCHLD handling. Returns posix_spawn's result.
-int SpawnDetached(const char* program, char* const* argv) {
+int SpawnDetached(const char* program, char* const* argv, const char* folder) {
   FileActions actions;
+  // The program's own folder as its current folder; a missing one fails the
+  // start, as CreateProcessW fails.
+  if (::posix_spawn_file_actions_addchdir_np(actions.Get(), folder) != 0) return EINVAL;
   // No handle inheritance: only standard input, output and error go along.
   ::posix_spawn_file_actions_addclosefrom_np(actions.Get(), 3);
   Pipe result;
@@ -94,14 +98,23 @@ uint32_t StartError(int err) {
 
 }  // namespace
 
-bool StartProcess(std::u16string_view commandLine) {
+bool StartProcess(std::u16string_view program, std::u16string_view commandLine, std::u16string_view folder) {
   if (const auto& observer = standin::State().processObserver) observer(commandLine);
+  // The program started is the one named, never the command line's first
+  // token; that token only reaches the program as its argv[0].
   const std::vector<std::u16string> args = SplitCommandLine(commandLine);
-  if (args.empty() || args[0].empty()) {
+  if (program.empty() || args.empty()) {
     SetLastError(kErrorFileNotFound);
     return false;
   }
-  const std::string program = posix::NativePath(args[0]);
+  const std::string nativeProgram = posix::NativePath(program);
+  const std::string nativeFolder = posix::NativePath(folder);
+  // CreateProcessW refuses a current folder that is not there first.
+  struct stat st {};
+  if (::stat(nativeFolder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+    SetLastError(kErrorDirectory);
+    return false;
+  }
   std::vector<std::string> utf8;
   utf8.reserve(args.size());
   for (const auto& arg : args) utf8.push_back(text::ToUtf8(arg));
@@ -109,7 +122,7 @@ bool StartProcess(std::u16string_view commandLine) {
   argv.reserve(utf8.size() + 1);
   for (auto& arg : utf8) argv.push_back(arg.data());
   argv.push_back(nullptr);
-  const int err = SpawnDetached(program.c_str(), argv.data());
+  const int err = SpawnDetached(nativeProgram.c_str(), argv.data(), nativeFolder.c_str());
   if (err != 0) {
     SetLastError(StartError(err));
     return false;

@@ -3,7 +3,10 @@
 // order mark). Understood: [key] sections ([-key] drops the section's
 // values), "name"= and @= values holding "text" (with \\ and \" escapes),
 // dword:, hex: and hex(N): (bytes may continue on the next line after a
-// backslash), and "name"=- (removes the value). Anything else is skipped.
+// backslash), and "name"=- (removes the value). Each keeps its type: "text"
+// is REG_SZ, dword: REG_DWORD, hex: REG_BINARY and hex(N): type N (so
+// hex(2): is REG_EXPAND_SZ, hex(7): REG_MULTI_SZ, hex(0): REG_NONE).
+// Anything else is skipped.
 #pragma once
 
 #include <cstdint>
@@ -11,12 +14,9 @@
 #include <string_view>
 #include <vector>
 
-namespace tavrel::platform::posix {
+#include "platform/Registry.h"
 
-// Registry value types.
-constexpr uint32_t kRegSz = 1;
-constexpr uint32_t kRegBinary = 3;
-constexpr uint32_t kRegDword = 4;
+namespace tavrel::platform::posix {
 
 struct RegValue {
   std::u16string name;  // empty for the default value

@@ -44,7 +44,7 @@ uint32_t RegistryKey::OpenCurrentUser(std::u16string_view subkey) {
   return kErrorSuccess;
 }
 
-uint32_t RegistryKey::QueryValue(std::u16string_view name, void* data, uint32_t* size) const {
+uint32_t RegistryKey::QueryValue(std::u16string_view name, void* data, uint32_t* size, uint32_t* type) const {
   const auto key = Keys().keys.find(handle_.Get());
   if (key == Keys().keys.end()) return kErrorInvalidHandle;
   for (const posix::RegValue& value : key->second) {
@@ -52,6 +52,7 @@ uint32_t RegistryKey::QueryValue(std::u16string_view name, void* data, uint32_t*
     const auto needed = static_cast<uint32_t>(value.data.size());
     const uint32_t room = *size;
     *size = needed;
+    if (type != nullptr) *type = value.type;
     if (data == nullptr) return kErrorSuccess;
     if (needed > room) return kErrorMoreData;
     if (needed > 0) std::memcpy(data, value.data.data(), needed);

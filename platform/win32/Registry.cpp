@@ -8,6 +8,8 @@ namespace tavrel::platform {
 
 namespace {
 HKEY AsKey(uintptr_t handle) { return reinterpret_cast<HKEY>(handle); }
+static_assert(kRegNone == REG_NONE && kRegSz == REG_SZ && kRegExpandSz == REG_EXPAND_SZ &&
+              kRegBinary == REG_BINARY && kRegDword == REG_DWORD && kRegMultiSz == REG_MULTI_SZ);
 }  // namespace
 
 uint32_t RegistryKey::OpenCurrentUser(std::u16string_view subkey) {
@@ -19,11 +21,13 @@ uint32_t RegistryKey::OpenCurrentUser(std::u16string_view subkey) {
   return static_cast<uint32_t>(result);
 }
 
-uint32_t RegistryKey::QueryValue(std::u16string_view name, void* data, uint32_t* size) const {
+uint32_t RegistryKey::QueryValue(std::u16string_view name, void* data, uint32_t* size, uint32_t* type) const {
   DWORD bytes = *size;
-  const LONG result = ::RegQueryValueExW(AsKey(handle_.Get()), win32::Wide(name).c_str(), nullptr, nullptr,
+  DWORD kind = REG_NONE;
+  const LONG result = ::RegQueryValueExW(AsKey(handle_.Get()), win32::Wide(name).c_str(), nullptr, &kind,
                                          static_cast<BYTE*>(data), &bytes);
   *size = bytes;
+  if (type != nullptr) *type = kind;
   return static_cast<uint32_t>(result);
 }
 

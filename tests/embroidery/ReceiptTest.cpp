@@ -46,15 +46,16 @@ TEST(Receipt, TellsWhatItGotAndWhatTheFileHolds) {
       {"no file", {"Orin.exe", "-opt"}, 2, {"-opt"}},
   };
   for (const Case& c : cases) {
-    const Outcome outcome = Examine(Invocation{std::nullopt, c.arguments});
+    const Outcome outcome = Examine(Invocation{std::nullopt, c.arguments, "/where/it/ran"});
     const auto receipt = nlohmann::json::parse(outcome.receipt);
     EXPECT_EQ(outcome.exitCode, c.exitCode) << c.name;
     EXPECT_EQ(receipt["wellFormed"].get<bool>(), c.exitCode == 0) << c.name;
     EXPECT_EQ(receipt["arguments"].get<std::vector<std::string>>(), c.arguments) << c.name;
+    EXPECT_EQ(receipt["currentFolder"], "/where/it/ran") << c.name;
     EXPECT_EQ(receipt["switches"].get<std::vector<std::string>>(), c.switches) << c.name;
     EXPECT_EQ(receipt.contains("error"), c.exitCode != 0) << c.name;
   }
-  const auto receipt = nlohmann::json::parse(Examine(Invocation{std::nullopt, {"Orin.exe", good}}).receipt);
+  const auto receipt = nlohmann::json::parse(Examine(Invocation{std::nullopt, {"Orin.exe", good}, {}}).receipt);
   EXPECT_EQ(receipt["emf"]["size"].get<uint64_t>(), 108u);
   EXPECT_EQ(receipt["emf"]["records"].get<uint32_t>(), 2u);
   EXPECT_EQ(receipt["emf"]["bounds"], nlohmann::json({0, 0, 9, 9}));

@@ -6,24 +6,23 @@
 #include <iterator>
 
 #include "platform/Text.h"
+#include "tests/support/EmbroideryStandIn.h"
 #include "tests/support/ScopedRegistry.h"
 
 namespace tavrel::exporting {
 namespace {
 
-using testing_support::RegistryRoot;
-using testing_support::ScopedRegistry;
+using namespace testing_support;
+
+// An absolute folder's beginning: a drive on Windows, the root natively,
+// where paths are POSIX paths spelt with backslashes.
+#ifdef _WIN32
+const std::u16string kRoot = u"C:\\";
+#else
+const std::u16string kRoot = u"\\";
+#endif
 
 std::u16string KeyOf(int index) { return text::FromAscii(AppInfo(index)->registryKey); }
-
-std::string Utf16Bytes(std::u16string_view s) {
-  std::string out;
-  for (char16_t c : s) {
-    out.push_back(static_cast<char>(c & 0xFF));
-    out.push_back(static_cast<char>(c >> 8));
-  }
-  return out;
-}
 
 class EmbAppTableTest : public ::testing::Test {
  protected:
@@ -65,8 +64,11 @@ TEST_F(EmbAppTableTest, RowsInIndexOrder) {
 }
 
 TEST_F(EmbAppTableTest, FolderAsStoredOrNotFound) {
-  const std::u16string of126(126, u'a');
-  const std::u16string of127(127, u'b');
+  const std::u16string of126 = kRoot + std::u16string(126 - kRoot.size(), u'a');
+  const std::u16string of127 = kRoot + std::u16string(127 - kRoot.size(), u'b');
+  const std::u16string emb = kRoot + std::u16string(u"Emb");
+  // Expanded, the folder would be 127 characters long.
+  const ScopedEnvironmentVariable longer("TAVREL_LONG", std::filesystem::path(of127.substr(0, 120)));
   struct Case {
     const char* name;
     uint32_t type;
@@ -74,24 +76,23 @@ TEST_F(EmbAppTableTest, FolderAsStoredOrNotFound) {
     std::optional<std::u16string> folder;
   };
   const Case cases[] = {
-      {"plain folder", testing_support::kRegSz, Utf16Bytes(std::u16string(u"C:\\Emb") + u'\0'), u"C:\\Emb"},
-      {"ends in a backslash", testing_support::kRegSz, Utf16Bytes(std::u16string(u"C:\\Emb\\") + u'\0'),
-       u"C:\\Emb\\"},
-      {"quotes and references stay", testing_support::kRegExpandSz,
-       Utf16Bytes(std::u16string(u"\"%ProgramFiles%\\Orin\"") + u'\0'), u"\"%ProgramFiles%\\Orin\""},
-      {"126 characters", testing_support::kRegSz, Utf16Bytes(of126 + u'\0'), of126},
-      {"127 characters", testing_support::kRegSz, Utf16Bytes(of127 + u'\0'), std::nullopt},
-      {"empty", testing_support::kRegSz, std::string(2, '\0'), std::nullopt},
-      {"no bytes at all", testing_support::kRegBinary, std::string(), std::nullopt},
-      {"binary holding text", testing_support::kRegBinary, Utf16Bytes(u"C:\\Bin") + std::string(2, '\0'),
-       u"C:\\Bin"},
-      {"dword taken as text", testing_support::kRegDword, std::string("\x41\x00\x42\x00", 4), u"AB"},
-      {"dword zero", testing_support::kRegDword, std::string(4, '\0'), std::nullopt},
-      {"short text without NUL", testing_support::kRegBinary, Utf16Bytes(u"abc"), u"abc"},
-      {"126 characters without NUL", testing_support::kRegBinary, Utf16Bytes(of126), of126},
-      {"127 characters without NUL fill the limit", testing_support::kRegBinary, Utf16Bytes(of127),
-       std::nullopt},
-      {"255 bytes without NUL", testing_support::kRegBinary, Utf16Bytes(of127) + "c", std::nullopt},
+      {"plain folder", kRegSz, Utf16Bytes(emb + u'\0'), emb},
+      {"ends in a backslash", kRegSz, Utf16Bytes(emb + u"\\" + u'\0'), emb + u"\\"},
+      {"quoted", kRegSz, Utf16Bytes(u"\"" + emb + u"\"" + u'\0'), std::nullopt},
+      {"quoted with references", kRegExpandSz,
+       Utf16Bytes(std::u16string(u"\"%ProgramFiles%\\Orin\"") + u'\0'), std::nullopt},
+      {"expanded beyond 126 characters", kRegExpandSz,
+       Utf16Bytes(std::u16string(u"%TAVREL_LONG%\\12345678") + u'\0'), std::nullopt},
+      {"126 characters", kRegSz, Utf16Bytes(of126 + u'\0'), of126},
+      {"127 characters", kRegSz, Utf16Bytes(of127 + u'\0'), std::nullopt},
+      {"empty", kRegSz, std::string(2, '\0'), std::nullopt},
+      {"no bytes at all", kRegSz, std::string(), std::nullopt},
+      {"binary holding text", kRegBinary, Utf16Bytes(emb + u'\0'), std::nullopt},
+      {"dword", kRegDword, std::string("\x41\x00\x42\x00", 4), std::nullopt},
+      {"short text without NUL", kRegSz, Utf16Bytes(emb), emb},
+      {"126 characters without NUL", kRegSz, Utf16Bytes(of126), of126},
+      {"127 characters without NUL fill the limit", kRegSz, Utf16Bytes(of127), std::nullopt},
+      {"255 bytes without NUL", kRegSz, Utf16Bytes(of127) + "c", std::nullopt},
   };
   for (const Case& c : cases) {
     registry_.SetBytes(RegistryRoot::CurrentUser, KeyOf(2), u"AppPath", c.type, c.bytes);
@@ -104,16 +105,16 @@ TEST_F(EmbAppTableTest, FolderAsStoredOrNotFound) {
 }
 
 TEST_F(EmbAppTableTest, OnlyTheCurrentUsersKeyOfTheRowCounts) {
-  registry_.SetString(RegistryRoot::LocalMachine, KeyOf(1), u"AppPath", u"C:\\Machine");
+  registry_.SetString(RegistryRoot::LocalMachine, KeyOf(1), u"AppPath", kRoot + u"Machine");
   EXPECT_FALSE(QueryAppPath(1).has_value());
   registry_.CreateKey(RegistryRoot::CurrentUser, KeyOf(1));
   EXPECT_FALSE(QueryAppPath(1).has_value());  // key without the value
-  registry_.SetString(RegistryRoot::CurrentUser, KeyOf(3), u"AppPath", u"C:\\Pemberly");
+  registry_.SetString(RegistryRoot::CurrentUser, KeyOf(3), u"AppPath", kRoot + u"Pemberly");
   EXPECT_FALSE(QueryAppPath(1).has_value());
   EXPECT_FALSE(QueryAppPath(0).has_value());
   EXPECT_FALSE(QueryAppPath(5).has_value());
   ASSERT_TRUE(QueryAppPath(3).has_value());
-  EXPECT_EQ(QueryAppPath(3)->View(), u"C:\\Pemberly");
+  EXPECT_EQ(QueryAppPath(3)->View(), kRoot + u"Pemberly");
 }
 
 }  // namespace

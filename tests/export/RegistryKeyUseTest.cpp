@@ -13,7 +13,7 @@ using testing_support::RegistryRoot;
 
 TEST(RegistryKeyUse, EveryOpenedKeyIsClosedOnce) {
   testing_support::ScopedRegistry registry;
-  registry.SetString(RegistryRoot::CurrentUser, u"Software\\Merovan\\Orin 3.0", u"AppPath", u"C:\\Orin");
+  registry.SetString(RegistryRoot::CurrentUser, u"Software\\Merovan\\Orin 3.0", u"AppPath", u"/opt/Orin");
   registry.SetString(RegistryRoot::CurrentUser, u"Software\\Ostrana\\Ostrana Kyro", u"AppPath",
                      std::u16string(200, u'k'));
   registry.CreateKey(RegistryRoot::CurrentUser, u"Software\\Merovan\\Pemberly 2.0");

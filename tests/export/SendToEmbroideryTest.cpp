@@ -304,39 +304,138 @@ TEST_F(SendToEmbroideryTest, FoldersAsStoredReachTheApplication) {
   }
 }
 
-TEST_F(SendToEmbroideryTest, FolderStoredAsBinaryIsTakenAsText) {
-  const std::u16string folder = Install(3, u"Binary Folder");
-  std::string bytes;
-  for (char16_t c : folder + u'\0') {
-    bytes.push_back(static_cast<char>(c & 0xFF));
-    bytes.push_back(static_cast<char>(c >> 8));
+// Every kind of AppPath value, and for each which program starts (none, or
+// the one in the folder the value names) and where the drawing goes. Only
+// a text naming a folder whatever the current folder is gets as far as the
+// export; the program then starts in that folder.
+TEST_F(SendToEmbroideryTest, AppPathValuesByType) {
+  const std::u16string orin = Install(1, u"Orin 3");
+  const std::u16string literal = Install(1, u"%TAVREL_APPS%\\Orin 3");
+  // Were a REG_SZ expanded, its %TAVREL_APPS% would lead to "Orin 3".
+  const ScopedEnvironmentVariable apps("TAVREL_APPS", std::filesystem::path(dir_.Folder()));
+  const std::u16string unc = u"\\\\tavrel-nowhere\\share\\Orin 3";
+  struct Case {
+    const char* name;
+    uint32_t type;
+    std::string value;
+    std::optional<std::u16string> folder;  // after expansion; none: not installed
+    std::filesystem::path started;         // the program's current folder
+  };
+  const Case cases[] = {
+      {"REG_SZ", kRegSz, Utf16Bytes(orin, 1), orin, dir_.Native(u"Orin 3")},
+      {"REG_EXPAND_SZ without references", kRegExpandSz, Utf16Bytes(orin, 1), orin, dir_.Native(u"Orin 3")},
+      {"REG_EXPAND_SZ with a reference", kRegExpandSz, Utf16Bytes(u"%TAVREL_APPS%\\Orin 3", 1), orin,
+       dir_.Native(u"Orin 3")},
+      {"REG_EXPAND_SZ with an unset reference",
+       kRegExpandSz,
+       Utf16Bytes(u"%TAVREL_UNSET_9F2%\\Orin 3", 1),
+       std::nullopt,
+       {}},
+      {"REG_MULTI_SZ", kRegMultiSz, Utf16Bytes(orin, 2), std::nullopt, {}},
+      {"REG_BINARY", kRegBinary, Utf16Bytes(orin, 1), std::nullopt, {}},
+      {"REG_DWORD", kRegDword, std::string("\x41\0\x42\0", 4), std::nullopt, {}},
+      {"REG_NONE", kRegNone, Utf16Bytes(orin, 1), std::nullopt, {}},
+      {"empty", kRegSz, Utf16Bytes(u"", 1), std::nullopt, {}},
+      {"relative", kRegSz, Utf16Bytes(u"Orin 3", 1), std::nullopt, {}},
+      {"quoted", kRegSz, Utf16Bytes(u"\"" + orin + u"\"", 1), std::nullopt, {}},
+      {"trailing backslash", kRegSz, Utf16Bytes(orin + u"\\", 1), orin + u"\\", dir_.Native(u"Orin 3")},
+      {"..", kRegSz, Utf16Bytes(orin + u"\\..\\Orin 3", 1), orin + u"\\..\\Orin 3", dir_.Native(u"Orin 3")},
+      {"%VAR% left in REG_SZ", kRegSz, Utf16Bytes(literal, 1), literal,
+       dir_.Native(u"%TAVREL_APPS%\\Orin 3")},
+      // Installed, but the share is not there: the export fails.
+      {"UNC", kRegSz, Utf16Bytes(unc, 1), unc, {}},
+  };
+  const std::u16string key = text::FromAscii(exporting::AppInfo(1)->registryKey);
+  PluginSettings.EmbAppType = 1;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    MessageBoxCapture boxes;
+    registry_.SetBytes(RegistryRoot::CurrentUser, key, u"AppPath", c.type, c.value);
+    const auto host = NewHost();
+    Send(*host);
+    if (!c.folder) {
+      ASSERT_EQ(boxes.Boxes().size(), 1u);
+      EXPECT_EQ(boxes.Boxes()[0].text, kNotFoundText);
+      EXPECT_TRUE(host->CalledOperations().empty());  // nothing exported, nothing started
+      continue;
+    }
+    const std::u16string file = *c.folder + std::u16string(kExportFile);
+    EXPECT_EQ(Exports(*host), (std::vector<nlohmann::json>{{Utf8(file), 1300, 1, 0, 0}}));
+    if (c.started.empty()) {
+      ASSERT_EQ(boxes.Boxes().size(), 1u);  // the export's failure; nothing started
+      EXPECT_EQ(boxes.Boxes()[0].flags, kErrorFlags);
+      continue;
+    }
+    EXPECT_TRUE(boxes.Boxes().empty());
+    const auto receipt = Receipt();
+    ASSERT_TRUE(receipt.has_value());
+    EXPECT_EQ(Strings((*receipt)["arguments"]),
+              (std::vector<std::string>{Utf8(*c.folder + u"\\Orin.exe"), Utf8(file), "-opt"}));
+    EXPECT_TRUE(std::filesystem::equivalent(text::FromUtf8((*receipt)["currentFolder"].get<std::string>()),
+                                            c.started));
+    EXPECT_TRUE((*receipt)["wellFormed"].get<bool>());
+    EXPECT_TRUE(emf::CheckEmfFile(c.started / "Images" / "host_export.emf").wellFormed);
+    std::filesystem::remove(c.started / "Images" / "host_export.emf");
   }
-  registry_.SetBytes(RegistryRoot::CurrentUser, text::FromAscii(exporting::AppInfo(3)->registryKey),
-                     u"AppPath", kRegBinary, bytes);
-  PluginSettings.EmbAppType = 3;
-  const auto host = NewHost();
-  Send(*host);
-  EXPECT_TRUE(boxes_.Boxes().empty());
-  const auto receipt = Receipt();
-  ASSERT_TRUE(receipt.has_value());
-  EXPECT_EQ(Strings((*receipt)["arguments"])[0], Utf8(folder + u"\\Pemberly2.exe"));
 }
 
-TEST_F(SendToEmbroideryTest, ReadOnlyExportFromAnEarlierRunIsOverwritten) {
-  const std::u16string folder = Install(1, u"Orin");
-  dir_.Write(u"Orin\\Images\\host_export.emf", "an old export");
-  const std::u16string file = folder + std::u16string(kExportFile);
-  ASSERT_EQ(platform::Chmod(file, platform::kModeRead), 0);
-  ASSERT_EQ(platform::Access(file, platform::kAccessReadWrite), -1);
+// Under Wine a POSIX link cannot be removed without its target (the system
+// opens the target even when the link itself is asked for), so there the
+// send stops with its box instead; natively the link itself goes.
+#ifdef _WIN32
+constexpr bool kLinksRemoved = false;
+#else
+constexpr bool kLinksRemoved = true;
+#endif
+
+// What stands in the export file's place: a read-only file from an earlier
+// run is made writable and overwritten; a link is never followed, and what
+// it points to is left exactly as it was, read-only included.
+TEST_F(SendToEmbroideryTest, ExportFileInPlaceIsOverwrittenButNeverFollowed) {
+  struct Case {
+    const char* name;
+    std::u16string app;       // the application's folder, below the test folder
+    std::u16string precious;  // a read-only file the send must leave alone
+    std::u16string link;      // what a link in the export file's place points to
+  };
+  const Case cases[] = {
+      {"a read-only file from an earlier run", u"Orin1", u"", u""},
+      {"a link to a read-only file elsewhere", u"Orin2", u"Elsewhere2\\precious.emf",
+       u"Elsewhere2\\precious.emf"},
+      {"a link to a folder elsewhere", u"Orin3", u"Elsewhere3\\Folder\\precious.emf", u"Elsewhere3\\Folder"},
+  };
   PluginSettings.EmbAppType = 1;
-  const auto host = NewHost();
-  Send(*host);
-  EXPECT_TRUE(boxes_.Boxes().empty());
-  EXPECT_EQ(platform::Access(file, platform::kAccessReadWrite), 0);
-  const auto receipt = Receipt();
-  ASSERT_TRUE(receipt.has_value());
-  EXPECT_TRUE((*receipt)["wellFormed"].get<bool>());
-  EXPECT_TRUE(emf::CheckEmfFile(dir_.Native(u"Orin\\Images\\host_export.emf")).wellFormed);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    MessageBoxCapture boxes;
+    const std::u16string file = Install(1, c.app) + std::u16string(kExportFile);
+    const std::u16string relative = c.app + std::u16string(kExportFile);
+    for (const std::u16string& readOnly : {c.link.empty() ? relative : c.precious}) {
+      dir_.Write(readOnly, "precious");
+      ASSERT_EQ(platform::Chmod(dir_.Path(readOnly), platform::kModeRead), 0);
+    }
+    if (!c.link.empty()) dir_.Link(relative, c.link);
+    const auto host = NewHost();
+    Send(*host);
+    if (!c.link.empty()) {
+      EXPECT_EQ(dir_.Read(c.precious), "precious");
+      EXPECT_EQ(platform::Access(dir_.Path(c.precious), platform::kAccessReadWrite), -1);
+    }
+    if (!c.link.empty() && !kLinksRemoved) {
+      ASSERT_EQ(boxes.Boxes().size(), 1u);
+      EXPECT_EQ(boxes.Boxes()[0].text, u"Export to Embroidery failed with error: 5");
+      EXPECT_EQ(boxes.Boxes()[0].flags, kErrorFlags);
+      EXPECT_TRUE(Exports(*host).empty());  // nothing exported, nothing started
+      continue;
+    }
+    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_EQ(platform::EntryAt(file), platform::PathEntry::RegularFile);
+    EXPECT_EQ(platform::Access(file, platform::kAccessReadWrite), 0);
+    const auto receipt = Receipt();
+    ASSERT_TRUE(receipt.has_value());
+    EXPECT_TRUE((*receipt)["wellFormed"].get<bool>());
+    EXPECT_TRUE(emf::CheckEmfFile(dir_.Native(relative)).wellFormed);
+  }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // host calls, and what a failure at each step leaves behind.
 #include <gtest/gtest.h>
 
+#include "platform/Text.h"
 #include "tests/host/SessionFixture.h"
 
 namespace tavrel::host {
@@ -51,6 +52,34 @@ TEST_F(ActivationTest, CallsTheHostInOrderAndRegistersBothCommands) {
   EXPECT_EQ(Host().Buttons()[1].icon, dir_.Path(u"host\\Plugins\\Tavrel\\TavrelSettings.bmp"));
   ASSERT_EQ(Host().Sinks().size(), 1u);
   EXPECT_EQ(Plugin().EventCookie(), Host().Sinks()[0].first);
+  EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+// The bitmaps are looked for below the host folder, never beside it, with
+// or without a final separator.
+TEST_F(ActivationTest, HostFolderIsJoinedWithOneSeparator) {
+  const std::u16string host = dir_.Path(u"host");
+  const std::pair<std::u16string, std::u16string> cases[] = {
+      {host, host + u"\\Plugins\\Tavrel\\"},
+      {host + u"\\", host + u"\\Plugins\\Tavrel\\"},
+      {host + u"/", host + u"/Plugins\\Tavrel\\"},
+  };
+  for (const auto& [folder, bitmaps] : cases) {
+    SCOPED_TRACE(text::ToUtf8(folder));
+    hostmodel::HostOptions options;
+    options.hostFolder = folder;
+    options.settingsFolder = dir_.Path(u"settings");
+    hostmodel::HostModel model(options);
+    auto* plugin = new CVGAppPlugin();
+    plugin->OnLoad(model.Application());
+    EXPECT_EQ(plugin->StartSession(), S_OK);
+    ASSERT_EQ(model.Buttons().size(), 2u);
+    EXPECT_EQ(model.Buttons()[0].icon, bitmaps + u"Tavrel.bmp");
+    EXPECT_EQ(model.Buttons()[1].icon, bitmaps + u"TavrelSettings.bmp");
+    plugin->StopSession();
+    plugin->OnUnload();
+    plugin->Release();
+  }
   EXPECT_TRUE(boxes_.Boxes().empty());
 }
 

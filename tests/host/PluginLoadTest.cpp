@@ -42,16 +42,30 @@ TEST_F(PluginLoadTest, LoadHoldsTheApplicationAndUnloadReleasesIt) {
   EXPECT_TRUE(model_.Records().empty());
 }
 
-TEST_F(PluginLoadTest, LoadWithNullStoresNullAndUnloadDoesNothing) {
+// A second load notification holds what it is given and releases what it
+// replaces, whether that is nothing, the same application or another one.
+TEST_F(PluginLoadTest, SecondLoadReleasesTheApplicationItReplaces) {
+  hostmodel::HostModel other({u"/other/", u"/settings", 0, false});
   IHostApplication* app = model_.Application();
-  ASSERT_EQ(plugin_->OnLoad(app), S_OK);
-  const ULONG held = Count(app);
-  // A null load replaces the pointer without releasing the earlier one.
-  EXPECT_EQ(plugin_->OnLoad(nullptr), S_OK);
-  EXPECT_EQ(plugin_->Application(), nullptr);
-  EXPECT_EQ(plugin_->OnUnload(), S_OK);
-  EXPECT_EQ(Count(app), held);
-  app->Release();  // the reference the first load took
+  IHostApplication* second = other.Application();
+  struct Case {
+    const char* name;
+    IHostApplication* next;
+  };
+  const Case cases[] = {{"null", nullptr}, {"the same application", app}, {"another application", second}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const ULONG before = Count(app);
+    const ULONG secondBefore = Count(second);
+    ASSERT_EQ(plugin_->OnLoad(app), S_OK);
+    EXPECT_EQ(plugin_->OnLoad(c.next), S_OK);
+    EXPECT_EQ(plugin_->Application(), c.next);
+    EXPECT_EQ(Count(app), before + (c.next == app ? 1 : 0));
+    EXPECT_EQ(Count(second), secondBefore + (c.next == second ? 1 : 0));
+    EXPECT_EQ(plugin_->OnUnload(), S_OK);
+    EXPECT_EQ(Count(app), before);
+    EXPECT_EQ(Count(second), secondBefore);
+  }
 }
 
 TEST_F(PluginLoadTest, SharedStateHasTheInitialValuesAndAccessorsKeepThem) {

@@ -6,6 +6,7 @@
 #include "settings/PluginSettings.h"
 #include "settings/SettingsFile.h"
 #include "tests/host/SessionFixture.h"
+#include "xml/XmlFileText.h"
 
 namespace tavrel::settings {
 namespace {
@@ -92,6 +93,23 @@ TEST_F(SettingsFileTest, UnusableFilesAreReplacedFromMemory) {
     StartSession();
     const std::string bytes = SettingsBytes();
     EXPECT_NE(bytes.find(std::string("3\0\"\0/\0>", 7)), std::string::npos);
+    EXPECT_EQ(PluginSettings.ExportType, 2);
+  }
+}
+
+// A file too large to read is unusable like any other: no box, the commands
+// are registered, and the file is written anew from memory.
+TEST_F(SettingsFileTest, OversizedFilesAreReplacedAndTheCommandsRegistered) {
+  const uint64_t sizes[] = {(uint64_t{4} << 30) - 100, uint64_t{3} << 30, xml::kMaxProfileFileBytes + 1};
+  for (const uint64_t size : sizes) {
+    SCOPED_TRACE(size);
+    Reset();
+    PluginSettings = {3, 2, false};
+    dir_.WriteSparse(u"settings\\TavrelSettings.xml", size);
+    StartSession();
+    EXPECT_TRUE(boxes_.Boxes().empty());
+    EXPECT_EQ(Host().Commands().size(), 2u);
+    EXPECT_EQ(SettingsBytes(), SettingsFile(3, 2, 0));
     EXPECT_EQ(PluginSettings.ExportType, 2);
   }
 }

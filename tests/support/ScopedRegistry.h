@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Registry.h"
+
 namespace tavrel::testing_support {
 
 enum class RegistryRoot { CurrentUser, LocalMachine };
@@ -38,9 +40,18 @@ class ScopedRegistry {
 };
 
 // Registry value types.
-constexpr uint32_t kRegSz = 1;
-constexpr uint32_t kRegExpandSz = 2;
-constexpr uint32_t kRegBinary = 3;
-constexpr uint32_t kRegDword = 4;
+using platform::kRegBinary;
+using platform::kRegDword;
+using platform::kRegExpandSz;
+using platform::kRegMultiSz;
+using platform::kRegNone;
+using platform::kRegSz;
+
+// Text as the registry stores it: UTF-16LE, then `nuls` NUL units.
+inline std::string Utf16Bytes(std::u16string_view text, size_t nuls = 0) {
+  std::string out;
+  for (char16_t c : text) out += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+  return out + std::string(2 * nuls, '\0');
+}
 
 }  // namespace tavrel::testing_support

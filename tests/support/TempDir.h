@@ -1,6 +1,7 @@
 // A fresh folder per test, removed afterwards (read-only files included).
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -23,6 +24,13 @@ class TempDir {
   // Writes bytes to a file below the folder, creating folders on the way.
   void Write(std::u16string_view relative, std::string_view bytes) const;
   std::string Read(std::u16string_view relative) const;
+  // Makes a file of `size` bytes that takes no room on the disk (a sparse
+  // file of zeros), replacing any file there.
+  void WriteSparse(std::u16string_view relative, uint64_t size) const;
+  // Makes a POSIX symbolic link below the folder pointing at `target` (also
+  // below it): natively directly, under Wine by running ln, as a Windows
+  // program cannot make one there.
+  void Link(std::u16string_view relative, std::u16string_view target) const;
 
  private:
   std::filesystem::path root_;

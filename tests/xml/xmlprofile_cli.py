@@ -64,6 +64,26 @@ def _():
     expect(r.returncode == 1, f"read-only set: exit {r.returncode}")
 
 
+@case("OversizedFilesAreRefusedWithExitTwo")
+def _():
+    # Sparse: the sizes cost no disk. Each command says why in one line and
+    # leaves the file as it was; none ends by an escaped failure.
+    big = os.path.join(work, "big.xml")
+    for size in ((4 << 30) - 100, 3 << 30, (128 << 20) + 1):
+        with open(big, "wb") as f:
+            f.truncate(size)
+        for args in (["dump", path_for_tool(big)], ["tree", path_for_tool(big)],
+                     ["get", path_for_tool(big), "General", "EmbAppType"],
+                     ["set", path_for_tool(big), "General", "EmbAppType", "1"]):
+            r = run(*args)
+            expect(r.returncode == 2, f"{size} {args[0]}: exit {r.returncode} {r.stderr!r}")
+            expect(r.stderr.endswith(b"the file is too large\n") and r.stderr.count(b"\n") == 1,
+                   f"{size} {args[0]}: stderr {r.stderr!r}")
+        expect(os.path.getsize(big) == size, f"{size}: the file was changed")
+    r = run("--help")
+    expect(b"128 MiB" in r.stdout, "the help states the limit")
+
+
 @case("DeepTreeDoesNotCrash")
 def _():
     deep = os.path.join(work, "deep.xml")

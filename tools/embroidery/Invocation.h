@@ -13,6 +13,8 @@ struct Invocation {
   std::optional<std::string> commandLine;
   // The arguments in UTF-8, the program first.
   std::vector<std::string> arguments;
+  // The current folder it was started in, UTF-8.
+  std::string currentFolder;
 };
 
 Invocation ReadInvocation(int argc, char** argv);

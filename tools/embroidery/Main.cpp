@@ -39,7 +39,10 @@ int main(int argc, char** argv) {
     std::printf("%s\n", ApplicationsJson().c_str());
     return 0;
   }
-  const Invocation invocation = ReadInvocation(argc, argv);
+  Invocation invocation = ReadInvocation(argc, argv);
+  std::error_code ec;
+  const std::u8string folder = std::filesystem::current_path(ec).u8string();
+  invocation.currentFolder.assign(folder.begin(), folder.end());
   if (IsInstallCommand(invocation.arguments)) return RunInstallCommand(invocation.arguments);
   const Outcome outcome = Examine(invocation);
   const auto target = PathFromEnvironment("TAVREL_EMBROIDERY_RECEIPT");

@@ -36,6 +36,7 @@ Outcome Examine(const Invocation& invocation) {
   receipt["commandLine"] =
       invocation.commandLine ? nlohmann::json(*invocation.commandLine) : nlohmann::json();
   receipt["arguments"] = invocation.arguments;
+  receipt["currentFolder"] = invocation.currentFolder;
   nlohmann::json switches = nlohmann::json::array();
   nlohmann::json others = nlohmann::json::array();
   std::optional<std::string> file;

@@ -4,6 +4,7 @@
 #include "resources/Version.h"
 #include "tools/xmlprofile/ProfileJson.h"
 #include "tools/xmlprofile/ToolArguments.h"
+#include "xml/XmlFileText.h"
 #include "xml/XmlParser.h"
 #include "xml/XmlProfile.h"
 
@@ -23,7 +24,8 @@ Commands:
   set FILE SECTION KEY VALUE     sets the key, creating the file or section
   unset FILE SECTION [KEY]       removes the key, or the whole section
   help                           this text
-Section and key names are compared ignoring ASCII letter case.
+Section and key names are compared ignoring ASCII letter case. Files larger
+than 128 MiB are refused ("the file is too large"), as the plug-in refuses them.
 
 Options:
   --mode MODE, --mode=MODE       how the file is read and written: auto (default:
@@ -56,6 +58,9 @@ Example:
   xmlprofile set TavrelSettings.xml General EmbAppType 2
   xmlprofile get TavrelSettings.xml general embapptype     # prints 2
 )";
+
+// The usage states the reader's limit in MiB.
+static_assert(xml::kMaxProfileFileBytes == uint64_t{128} << 20, "the usage text names 128 MiB");
 
 constexpr const char* kTryHelp = " (see xmlprofile --help)";
 

@@ -26,4 +26,8 @@ ToolOutcome RunXmlProfile(const std::vector<std::u16string>& args);
 // The full usage, as --help prints it.
 const char* XmlProfileUsage();
 
+// For main's handler: says on standard error what failure escaped the tool
+// (running out of memory included) and gives kFailed. Never throws.
+int ReportEscapedFailure() noexcept;
+
 }  // namespace tavrel::tools

@@ -1,5 +1,6 @@
 #include "tests/support/ScopedRegistry.h"
 
+#include <cstdio>
 #include <fstream>
 #include <vector>
 
@@ -91,7 +92,10 @@ void ScopedRegistry::SetString(RegistryRoot root, std::u16string_view key, std::
 
 void ScopedRegistry::SetBytes(RegistryRoot root, std::u16string_view key, std::u16string_view name,
                               uint32_t type, std::string_view bytes) {
-  impl_->Set(root, key, name, "hex(" + std::to_string(type) + "):" + HexBytes(bytes));
+  // The type in hexadecimal, as the ".reg" format writes it (hex(b): is 11).
+  char kind[16];
+  std::snprintf(kind, sizeof(kind), "hex(%x):", static_cast<unsigned>(type));
+  impl_->Set(root, key, name, kind + HexBytes(bytes));
 }
 
 void ScopedRegistry::CreateKey(RegistryRoot root, std::u16string_view key) {

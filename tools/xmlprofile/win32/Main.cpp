@@ -5,7 +5,7 @@
 #include "platform/Console.h"
 #include "tools/xmlprofile/XmlProfileTool.h"
 
-int wmain(int argc, wchar_t** argv) {
+int wmain(int argc, wchar_t** argv) try {
   std::vector<std::u16string> args;
   for (int i = 1; i < argc; ++i) {
     const wchar_t* arg = argv[i];
@@ -15,4 +15,6 @@ int wmain(int argc, wchar_t** argv) {
   tavrel::platform::WriteStd(tavrel::platform::StdStream::Out, outcome.out);
   tavrel::platform::WriteStd(tavrel::platform::StdStream::Err, outcome.err);
   return outcome.exitCode;
+} catch (...) {
+  return tavrel::tools::ReportEscapedFailure();
 }
