@@ -31,6 +31,7 @@
 #include "xml/ProfileEncoding.h"
 #include "xml/ProfileMemory.h"
 #include "xml/ProfileResult.h"
+#include "xml/XmlFileText.h"
 
 namespace tavrel::platform {
 class File;
@@ -38,7 +39,7 @@ class File;
 
 namespace tavrel::xml {
 
-class CXmlParser;
+class ProfileBuilder;
 
 // Texts and lists allocate from the memory of the profile that holds them.
 using ProfileText = std::pmr::u16string;
@@ -74,11 +75,10 @@ class CXmlProfile {
   // the place of the repeated section's tag, where reading stopped; or, with
   // the profile empty, EmptyFile, NoFileName, or why the file could not be
   // opened or read (NotFound, AccessDenied, IsFolder, InUse, ReadFailed)
-  // with the system's code. Load answers 1 when this is Ok().
-  ProfileResult LoadWithResult(const char16_t* fileName, ProfileEncoding mode);
-  // The profile of a tree read with CXmlParser::LoadFileWithResult, whose
-  // result is `read`: LoadWithResult without reading the file again.
-  ProfileResult LoadParsed(CXmlParser& parser, const ProfileResult& read);
+  // with the system's code. Load answers 1 when this is Ok(). The file is
+  // read `pieceBytes` at a time and each tag is handled as it comes.
+  ProfileResult LoadWithResult(const char16_t* fileName, ProfileEncoding mode,
+                               size_t pieceBytes = kProfilePieceBytes);
 
   // Writes the profile: UTF-16 with the mark FF FE, or the ANSI code page in
   // mode Ansi. An existing target that cannot be opened for writing (read-
@@ -124,6 +124,7 @@ class CXmlProfile {
   const ProfileSectionList& Sections() const { return sections_; }
 
  private:
+  friend class ProfileBuilder;
   int WriteProfile(platform::File& file, ProfileEncoding mode);
   using SectionList = ProfileSectionList;
   using KeyList = std::pmr::list<ProfileKey>;
