@@ -55,7 +55,7 @@ void CXmlProfile::RemoveAll() {
   sectionIndex_.Clear();
   keyIndex_.Clear();
   sections_.clear();
-  memory_.Release();  // nothing is left in it
+  memory_.release();  // nothing is left in it
 }
 
 void CXmlProfile::RemoveSection(const ProfileSection* entry) {

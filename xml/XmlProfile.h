@@ -15,9 +15,8 @@
 // entries refuse every change through SetValue/SetKeyValue. Every lookup,
 // insertion and removal takes expected constant time: a hash index of the
 // folded names stands beside the ordered lists (small sections are scanned).
-// A profile's entries and their texts live in the profile's own memory
-// (ProfileMemory): what is made together lies together, and it is handed back
-// in whole slabs when the profile goes.
+// A profile's entries and their texts live in the profile's own pool, handed
+// back whole when the profile is emptied.
 #pragma once
 
 #include <cstdint>
@@ -29,7 +28,6 @@
 
 #include "xml/NameIndex.h"
 #include "xml/ProfileEncoding.h"
-#include "xml/ProfileMemory.h"
 #include "xml/ProfileResult.h"
 #include "xml/XmlFileText.h"
 
@@ -70,32 +68,23 @@ class CXmlProfile {
   // (profile left empty) and at a repeated section (earlier sections kept).
   int Load(const char16_t* fileName, ProfileEncoding mode);
   // Load, saying what came of it: Loaded; CutShort (the file ends before its
-  // profile is closed; what stands before the end is loaded); NoProfile (a
-  // file of other markup, read as an empty profile); RepeatedSection, with
-  // the place of the repeated section's tag, where reading stopped; or, with
-  // the profile empty, EmptyFile, NoFileName, or why the file could not be
-  // opened or read (NotFound, AccessDenied, IsFolder, InUse, ReadFailed)
-  // with the system's code. Load answers 1 when this is Ok(). The file is
-  // read `pieceBytes` at a time and each tag is handled as it comes.
+  // profile is closed; what stands before is loaded); NoProfile (other
+  // markup: an empty profile); RepeatedSection (named, placed at its tag,
+  // where reading stopped); or, with the profile empty, EmptyFile,
+  // NoFileName or why the file could not be read, with the system's code.
+  // The file is read `pieceBytes` at a time, each tag handled as it comes.
   ProfileResult LoadWithResult(const char16_t* fileName, ProfileEncoding mode,
                                size_t pieceBytes = kProfilePieceBytes);
 
   // Writes the profile: UTF-16 with the mark FF FE, or the ANSI code page in
-  // mode Ansi. An existing target that cannot be opened for writing (read-
-  // only, held without write sharing, a folder) is refused untouched.
-  // Otherwise the profile is written to a new temporary file in the target's
-  // folder, flushed and swapped in for the target in one step, so a failure
-  // leaves the old file as it was (and removes the temporary file). When no
-  // temporary file can be made there (the folder refuses new files, or the
-  // name is too long for the temporary name), the target itself is cut to
-  // nothing and written in place: a failure part-way then leaves it cut
-  // short. 1 when every write succeeded and the file was replaced or written
-  // in place; 0 otherwise.
+  // mode Ansi, to a temporary file beside the target that then replaces it,
+  // so a failure leaves the old file as it was. Where no temporary file can
+  // be made, the target is written in place (a failure part-way leaves it
+  // cut short). An existing target that cannot be opened for writing is
+  // refused untouched. 1 when every write succeeded; 0 otherwise.
   int Save(const char16_t* fileName, ProfileEncoding mode);
-  // Save, saying what came of it: Saved (replaced), WrittenInPlace, or why
-  // not (NoFileName, ReadOnly, InUse, IsFolder, AccessDenied, NotFound for a
-  // missing folder, WriteFailed) with the system's code. Save answers 1 when
-  // this is Ok().
+  // Save, saying what came of it: Saved, WrittenInPlace, or why not, with
+  // the system's code.
   ProfileResult SaveWithResult(const char16_t* fileName, ProfileEncoding mode);
 
   std::u16string GetString(const char16_t* section, const char16_t* key, const char16_t* defaultValue);
@@ -145,7 +134,7 @@ class CXmlProfile {
                      int32_t readOnly);
 
   // Declared first: it outlives every entry allocated from it.
-  ProfileMemory memory_;
+  std::pmr::unsynchronized_pool_resource memory_;
   SectionList sections_{&memory_};
   // Sections by name (scope nullptr); the keys of sections of more than a few
   // keys by their section and name. Keys with an empty name are never found,
