@@ -8,14 +8,14 @@ void FindAttributes(std::u16string_view attributes, const std::u16string_view* n
                     std::u16string_view* values, size_t count) {
   unsigned missing = (1U << count) - 1;
   for (size_t i = 0; i < count; ++i) values[i] = {};
-  bool inQuotes = false;
   for (size_t i = 0; i < attributes.size() && missing != 0; ++i) {
-    const char16_t c = attributes[i];
-    if (c == u'"') {
-      inQuotes = !inQuotes;
+    if (attributes[i] == u'"') {
+      // A quoted run is passed over whole; the unit after it follows a quote.
+      i = attributes.find(u'"', i + 1);
+      if (i == std::u16string_view::npos) return;
       continue;
     }
-    if (inQuotes || (i != 0 && !IsSpaceUnit(attributes[i - 1]))) continue;
+    if (i != 0 && !IsSpaceUnit(attributes[i - 1])) continue;
     const std::u16string_view rest = attributes.substr(i);
     for (size_t n = 0; n < count; ++n) {
       const std::u16string_view name = names[n];
