@@ -6,6 +6,7 @@
 
 #include "platform/Codepage.h"
 #include "platform/File.h"
+#include "xml/XmlScan.h"
 
 namespace tavrel::xml {
 
@@ -77,9 +78,9 @@ bool ProfileFileReader::ReadUtf16(platform::File& file, uint32_t left, size_t pi
       bytes[have] = 0;
       ++count;
     }
-    const size_t zero = std::u16string_view(units16_.data(), count).find(u'\0');
-    if (zero != std::u16string_view::npos) {
-      count = zero;
+    const char16_t* zero = FindZeroUnit(units16_.data(), units16_.data() + count);
+    if (zero != units16_.data() + count) {
+      count = static_cast<size_t>(zero - units16_.data());
       last = true;
     }
     Hand(units16_.data(), count, 2 * static_cast<uint64_t>(count), sink);

@@ -54,8 +54,7 @@ void CXmlProfile::RemoveKey(ProfileSection& entry, KeyList::iterator key) {
 void CXmlProfile::RemoveAll() {
   sectionIndex_.Clear();
   keyIndex_.Clear();
-  sections_.clear();
-  memory_.release();  // nothing is left in it
+  memory_.EmptyAll([this] { sections_.clear(); });
 }
 
 void CXmlProfile::RemoveSection(const ProfileSection* entry) {

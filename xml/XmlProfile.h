@@ -42,6 +42,29 @@ class ProfileBuilder;
 // Texts and lists allocate from the memory of the profile that holds them.
 using ProfileText = std::pmr::u16string;
 
+// The pool of one profile's entries. While the whole profile is emptied the
+// blocks freed are not handed back one by one: the pool is released whole.
+class ProfilePool final : public std::pmr::memory_resource {
+ public:
+  template <class Empty>
+  void EmptyAll(Empty empty) {
+    forgetting_ = true;
+    empty();
+    forgetting_ = false;
+    pool_.release();
+  }
+
+ private:
+  void* do_allocate(size_t bytes, size_t alignment) override { return pool_.allocate(bytes, alignment); }
+  void do_deallocate(void* block, size_t bytes, size_t alignment) override {
+    if (!forgetting_) pool_.deallocate(block, bytes, alignment);
+  }
+  bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override { return this == &other; }
+
+  std::pmr::unsynchronized_pool_resource pool_;
+  bool forgetting_ = false;
+};
+
 struct ProfileKey {
   ProfileText name;  // empty only for a key set with an empty name
   ProfileText value;
@@ -59,7 +82,7 @@ using ProfileSectionList = std::pmr::list<ProfileSection>;
 class CXmlProfile {
  public:
   CXmlProfile() = default;
-  virtual ~CXmlProfile() = default;
+  virtual ~CXmlProfile() { RemoveAll(); }
   CXmlProfile(const CXmlProfile&) = delete;
   CXmlProfile& operator=(const CXmlProfile&) = delete;
 
@@ -134,7 +157,7 @@ class CXmlProfile {
                      int32_t readOnly);
 
   // Declared first: it outlives every entry allocated from it.
-  std::pmr::unsynchronized_pool_resource memory_;
+  ProfilePool memory_;
   SectionList sections_{&memory_};
   // Sections by name (scope nullptr); the keys of sections of more than a few
   // keys by their section and name. Keys with an empty name are never found,

@@ -29,11 +29,10 @@ class ProfileBuilder {
     std::u16string_view values[3];
     FindAttributes(attributes, kNames, values, 3);
     if (values[0].empty() || values[1].empty()) return true;
-    Decode(values[0], keyName_);
+    const std::u16string_view keyName = Decoded(values[0], keyName_);
     if (section_ == nullptr) section_ = profile_.AddSection(sectionName_, sectionReadOnly_);
-    if (profile_.FindKey(section_, keyName_.c_str()) != nullptr) return true;
-    Decode(values[1], value_);
-    profile_.AddKey(section_, keyName_, value_, text::ParseInt(values[2]));
+    if (profile_.FindKeyPosition(*section_, keyName) != section_->keys.end()) return true;
+    profile_.AddKey(section_, keyName, Decoded(values[1], value_), text::ParseInt(values[2]));
     return true;
   }
 
@@ -45,14 +44,13 @@ class ProfileBuilder {
   const TextPlace& StoppedAt() const { return repeatedAt_; }
 
  private:
-  // Entities are decoded only where a "&" stands. Neither a name's
-  // emptiness nor the number a read-only flag reads as can change by it.
-  static void Decode(std::u16string_view raw, std::u16string& out) {
-    if (raw.find(u'&') == std::u16string_view::npos) {
-      out.assign(raw);
-    } else {
-      out = DecodeEntities(raw);
-    }
+  // Entities are decoded (into `buffer`) only where a "&" stands. Neither a
+  // name's emptiness nor the number a read-only flag reads as can change by
+  // it.
+  static std::u16string_view Decoded(std::u16string_view raw, std::u16string& buffer) {
+    if (raw.find(u'&') == std::u16string_view::npos) return raw;
+    buffer = DecodeEntities(raw);
+    return buffer;
   }
 
   // A child of the root: a section when it is named "section" and has a
@@ -65,7 +63,7 @@ class ProfileBuilder {
     std::u16string_view values[2];
     FindAttributes(attributes, kNames, values, 2);
     if (values[0].empty()) return true;
-    Decode(values[0], sectionName_);
+    sectionName_ = Decoded(values[0], keyName_);
     if (profile_.FindSection(sectionName_.c_str()) != nullptr) {
       stopped_ = true;
       repeated_ = ProfileResult::Of(ProfileStatus::RepeatedSection);

@@ -63,6 +63,21 @@ FindTagMarkSse2(char16_t* at, char16_t* end, const char16_t* first, uint64_t fir
   return FindTagMarkPortable(at, end, first, firstIndex, lines);
 }
 
+#ifndef __SSE2__
+__attribute__((target("sse2")))
+#endif
+const char16_t*
+FindZeroUnitSse2(const char16_t* first, const char16_t* last) {
+  const __m128i zero = _mm_setzero_si128();
+  for (; last - first >= 8; first += 8) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(first));
+    const auto hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(v, zero)));
+    if (hits != 0) return first + __builtin_ctz(hits) / 2;
+  }
+  while (first != last && *first != 0) ++first;
+  return first;
+}
+
 bool HasSse2() {
 #ifdef __SSE2__
   return true;
@@ -81,6 +96,14 @@ char16_t* FindTagMark(char16_t* at, char16_t* end, const char16_t* first, uint64
   if (HasSse2()) return FindTagMarkSse2(at, end, first, firstIndex, lines);
 #endif
   return FindTagMarkPortable(at, end, first, firstIndex, lines);
+}
+
+const char16_t* FindZeroUnit(const char16_t* first, const char16_t* last) {
+#ifdef TAVREL_SCAN_SSE2
+  if (HasSse2()) return FindZeroUnitSse2(first, last);
+#endif
+  while (first != last && *first != 0) ++first;
+  return first;
 }
 
 TagType GetTagType(std::u16string_view tag, std::u16string& inner) {

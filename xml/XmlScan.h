@@ -32,6 +32,9 @@ struct LineCount {
 char16_t* FindTagMark(char16_t* at, char16_t* end, const char16_t* first, uint64_t firstIndex,
                       LineCount& lines);
 
+// The first zero unit in [first, last), or `last`.
+const char16_t* FindZeroUnit(const char16_t* first, const char16_t* last);
+
 // Classifies collected tag text such as `<a b="c"/>` and gives the text
 // between the markup characters in `inner` ("/" of end and empty tags
 // dropped).

@@ -11,7 +11,8 @@ namespace {
 // Random texts of every length up to 40 over units next to the ones looked
 // for (so a unit off by one or a lane mix-up shows), each unit at every
 // position of the vector, against the plain loop: the mark found, the line
-// feeds, returns and tabs before it blanked and the line feeds counted.
+// feeds, returns and tabs before it blanked and the line feeds counted; and
+// the first zero unit.
 TEST(XmlScan, FindTagMarkMatchesTheUnitLoop) {
   using namespace std::string_literals;
   const std::u16string alphabet = u"<>=;?\n\r\t\b\v\f\x1f !\u013c\u3c3e\uff3c\u0a0d\u020a\u0000\uffff"s;
@@ -20,6 +21,10 @@ TEST(XmlScan, FindTagMarkMatchesTheUnitLoop) {
     std::u16string text(rng() % 41, u'a');
     for (char16_t& c : text) c = alphabet[rng() % alphabet.size()];
     const size_t from = text.empty() ? 0 : rng() % text.size();
+
+    size_t zero = from;
+    while (zero < text.size() && text[zero] != 0) ++zero;
+    ASSERT_EQ(FindZeroUnit(text.data() + from, text.data() + text.size()), text.data() + zero) << round;
 
     std::u16string expected = text;
     LineCount expectedLines{3, 7};
