@@ -162,16 +162,4 @@ void ProfileFileReader::SetPlace(const TextPlace& at, ProfileResult& result) con
       after == anchors_.begin() ? mark_ + at.unit : (after - 1)->byte + (at.unit - (after - 1)->unit);
 }
 
-std::u16string ReadFileText(std::u16string_view fileName, ProfileEncoding mode, size_t pieceBytes) {
-  std::u16string text;
-  ProfileFileReader().Read(
-      fileName, mode,
-      [&text](char16_t* first, char16_t* last) {
-        text.append(first, last);
-        return true;
-      },
-      pieceBytes);
-  return text;
-}
-
 }  // namespace tavrel::xml

@@ -73,8 +73,4 @@ class ProfileFileReader {
   std::string carry_;
 };
 
-// The whole decoded text of the file; empty when it cannot be read.
-std::u16string ReadFileText(std::u16string_view fileName, ProfileEncoding mode,
-                            size_t pieceBytes = kProfilePieceBytes);
-
 }  // namespace tavrel::xml

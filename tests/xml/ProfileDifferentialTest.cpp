@@ -86,6 +86,15 @@ Reading TreeReading(const std::u16string& path, ProfileEncoding mode) {
   return r;
 }
 
+std::u16string ReadFileText(const std::u16string& path, ProfileEncoding mode) {
+  std::u16string text;
+  ProfileFileReader().Read(path, mode, [&text](char16_t* first, char16_t* last) {
+    text.append(first, last);
+    return true;
+  });
+  return text;
+}
+
 // The line and column of a unit, counted in the decoded text.
 std::pair<uint32_t, uint32_t> LineAndColumn(std::u16string_view text, uint64_t unit) {
   uint32_t line = 1;
