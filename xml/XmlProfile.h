@@ -72,9 +72,13 @@ struct ProfileKey {
 };
 
 struct ProfileSection {
+  using KeyIndex = NameIndex<std::pmr::list<ProfileKey>::iterator>;
   ProfileText name;  // never empty
   int32_t readOnly = 0;
   std::pmr::list<ProfileKey> keys;
+  // The named keys of a section of more than a few keys, from its first
+  // look-up on.
+  std::unique_ptr<KeyIndex> keyIndex;
 };
 
 using ProfileSectionList = std::pmr::list<ProfileSection>;
@@ -141,15 +145,11 @@ class CXmlProfile {
   using SectionList = ProfileSectionList;
   using KeyList = std::pmr::list<ProfileKey>;
   // A section of up to this many keys is searched from the front (its keys
-  // lie close together, where the index would cost a cache miss); a larger
-  // one has all its named keys in the index.
+  // lie close together, where the index would cost a cache miss).
   static constexpr size_t kScannedKeys = 8;
-  static bool Indexed(const ProfileSection& section) { return section.keys.size() > kScannedKeys; }
 
   void RemoveSection(const ProfileSection* entry);
   KeyList::iterator FindKeyPosition(ProfileSection& entry, std::u16string_view name);
-  // Adds every named key of the section to the index, or takes them out.
-  void IndexKeys(ProfileSection& entry, bool index);
   void RemoveKey(ProfileSection& entry, KeyList::iterator key);
   // Appends a section or a key and indexes it; the name must be new there.
   ProfileSection* AddSection(std::u16string_view name, int32_t readOnly);
@@ -159,11 +159,7 @@ class CXmlProfile {
   // Declared first: it outlives every entry allocated from it.
   ProfilePool memory_;
   SectionList sections_{&memory_};
-  // Sections by name (scope nullptr); the keys of sections of more than a few
-  // keys by their section and name. Keys with an empty name are never found,
-  // so they are not indexed.
   NameIndex<SectionList::iterator> sectionIndex_;
-  NameIndex<KeyList::iterator> keyIndex_;
   // Reused by every WriteText of this profile; grown only when a line needs
   // more.
   std::unique_ptr<char[]> buffer_;
