@@ -76,7 +76,7 @@ class TagScanner {
   TextPlace PlaceOf(uint64_t unit) const {
     return {unit, lines_.line, static_cast<uint32_t>(unit - lines_.lineStart + 1)};
   }
-  void TextBefore(const char16_t* run, const char16_t* mark, bool nested);
+  void TextBefore(const char16_t* run, const char16_t* mark);
   void ReadTag(std::u16string_view tag, bool transient);
   void Apply(TagType kind, std::u16string_view inner, bool transient);
 
@@ -106,7 +106,7 @@ bool TagScanner<Consumer>::Feed(char16_t* first, char16_t* last) {
     if (at == last) break;
     const TextPlace here = PlaceOf(index_ + static_cast<uint64_t>(at - first));
     if (!inTag_ && *at == u'<') {
-      TextBefore(run, at, false);
+      TextBefore(run, at);
       inTag_ = true;
       nested_ = false;
       tag_ = here;
@@ -119,7 +119,7 @@ bool TagScanner<Consumer>::Feed(char16_t* first, char16_t* last) {
     } else if (*at == u'<') {
       // The tag goes on to the next ">"; the character data is what
       // followed the first "<": nothing.
-      TextBefore(at, at, true);
+      if constexpr (Consumer::kWantsText) consumer_.Text({}, false);
       nested_ = true;
     } else {
       inTag_ = false;
@@ -144,11 +144,9 @@ bool TagScanner<Consumer>::Feed(char16_t* first, char16_t* last) {
 }
 
 template <class Consumer>
-void TagScanner<Consumer>::TextBefore(const char16_t* run, const char16_t* mark, bool nested) {
+void TagScanner<Consumer>::TextBefore(const char16_t* run, const char16_t* mark) {
   if constexpr (Consumer::kWantsText) {
-    if (nested) {
-      consumer_.Text({}, false);
-    } else if (textCarry_.empty()) {
+    if (textCarry_.empty()) {
       consumer_.Text(TrimView({run, static_cast<size_t>(mark - run)}), false);
     } else {
       textCarry_.append(run, mark);

@@ -14,12 +14,4 @@ std::u16string_view TrimRight(std::u16string_view text) {
   return text.substr(0, n);
 }
 
-std::u16string Trim(std::u16string_view text) { return std::u16string(TrimView(text)); }
-
-void ReplaceAll(std::u16string& text, char16_t from, char16_t to) {
-  for (char16_t& c : text) {
-    if (c == from) c = to;
-  }
-}
-
 }  // namespace tavrel::xml
