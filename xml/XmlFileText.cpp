@@ -42,6 +42,8 @@ ProfileResult ProfileFileReader::Read(std::u16string_view fileName, ProfileEncod
     return FileFailure(fileName, platform::LastError(), ProfileStatus::ReadFailed);
   }
   left -= headSize;
+  // A small file needs no more buffer than itself.
+  if (pieceBytes > uint64_t{left} + 2) pieceBytes = (static_cast<size_t>(left) + 3) & ~size_t{1};
   const bool mark = headSize == 2 && head[0] == 0xFF && head[1] == 0xFE;
   utf16_ = mode == ProfileEncoding::Utf16 || (mode != ProfileEncoding::Ansi && mark);
   mark_ = mark ? 2 : 0;
