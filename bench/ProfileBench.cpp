@@ -6,7 +6,10 @@
 #include <map>
 #include <utility>
 
+#include <pugixml.hpp>
+
 #include "bench/BenchFiles.h"
+#include "bench/PeakMemory.h"
 #include "bench/ProfileDocument.h"
 #include "xml/XmlProfile.h"
 
@@ -45,12 +48,37 @@ void PerEntry(benchmark::State& state) {
       entries, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
+// The whole Load: read, parse, build the profile, free it; and the peak heap
+// of one more.
 void Load(benchmark::State& state) {
   const std::u16string& path = SavedProfile(Shape(state));
   for (auto _ : state) {
     CXmlProfile profile;
     if (profile.Load(path.c_str(), ProfileEncoding::Auto) != 1) state.SkipWithError("Load failed");
   }
+  ResetPeak();
+  {
+    CXmlProfile profile;
+    profile.Load(path.c_str(), ProfileEncoding::Auto);
+  }
+  state.counters["peak_bytes"] = static_cast<double>(PeakBytes());
+  PerEntry(state);
+}
+
+// pugixml's load_file of the same UTF-16 file, the document freed too.
+void PugixmlLoadFile(benchmark::State& state) {
+  CountPugixmlAllocations();
+  const std::string path = std::filesystem::path(SavedProfile(Shape(state))).string();
+  for (auto _ : state) {
+    pugi::xml_document document;
+    if (!document.load_file(path.c_str())) state.SkipWithError("load_file failed");
+  }
+  ResetPeak();
+  {
+    pugi::xml_document document;
+    document.load_file(path.c_str());
+  }
+  state.counters["peak_bytes"] = static_cast<double>(PeakBytes());
   PerEntry(state);
 }
 
@@ -87,8 +115,9 @@ void Lookup(benchmark::State& state) {
 }
 
 const int registered = [] {
-  for (auto [name, function] : {std::make_pair("Profile/Load", Load), std::make_pair("Profile/Save", Save),
-                                std::make_pair("Profile/Lookup", Lookup)}) {
+  for (auto [name, function] :
+       {std::make_pair("Profile/Load", Load), std::make_pair("Profile/PugixmlLoadFile", PugixmlLoadFile),
+        std::make_pair("Profile/Save", Save), std::make_pair("Profile/Lookup", Lookup)}) {
     benchmark::RegisterBenchmark(name, function)
         ->ArgNames({"entries", "one_section"})
         ->Args({2000, 0})

@@ -1,8 +1,7 @@
-// A hash index over entries of std::list containers, found by a scope (the
-// owner the entry belongs to, or nullptr) and a name compared as
-// text::CompareNoCase compares (ASCII letters folded). Lookup, insertion and
-// removal take expected constant time; the index holds list iterators, which
-// stay valid while their entries live.
+// A hash index over the entries of a std::list, found by a name compared as
+// text::CompareNoCase compares (ASCII letters folded). A slot holds the
+// entry and 32 bits of its name's hash; lookup, insertion and removal take
+// expected constant time. List iterators stay valid while their entries live.
 #pragma once
 
 #include <cstddef>
@@ -14,100 +13,84 @@
 
 namespace tavrel::xml {
 
-// The hash of a name with ASCII upper-case letters folded to lower case, so
-// names equal under text::CompareNoCase hash alike.
-uint64_t FoldedNameHash(std::u16string_view name);
-
 template <class Iterator>
 class NameIndex {
  public:
-  // The entry of that scope and name; `end` when there is none.
-  Iterator Find(const void* scope, std::u16string_view name, Iterator end) const {
+  // The entry of that name; `end` when there is none.
+  Iterator Find(std::u16string_view name, Iterator end) const {
     if (slots_.empty()) return end;
-    const uint64_t hash = Hash(scope, name);
+    const uint32_t hash = Hash(name);
     for (size_t i = hash & mask_;; i = (i + 1) & mask_) {
       const Slot& slot = slots_[i];
-      if (slot.state == State::Empty) return end;
-      if (slot.state == State::Used && slot.hash == static_cast<uint32_t>(hash) && slot.scope == scope &&
-          text::EqualsNoCase(slot.entry->name, name)) {
-        return slot.entry;
-      }
+      if (slot.hash == kEmpty) return end;
+      if (slot.hash == hash && text::EqualsNoCase(slot.entry->name, name)) return slot.entry;
     }
   }
 
   // Makes room for `count` entries in all without growing on the way.
   void Reserve(size_t count) {
-    if (count > used_ && SlotsFor(count) > slots_.size()) Rebuild(SlotsFor(count));
+    if (SlotsFor(count) > slots_.size()) Rebuild(SlotsFor(count));
   }
 
-  // Adds an entry whose scope and name are not in the index yet.
-  void Insert(const void* scope, Iterator entry) {
+  // Adds an entry whose name is not in the index yet.
+  void Insert(Iterator entry) {
     if ((filled_ + 1) * 4 > slots_.size() * 3) Rebuild(SlotsFor(used_ + 1));
-    const uint64_t hash = Hash(scope, entry->name);
+    const uint32_t hash = Hash(entry->name);
     size_t i = hash & mask_;
-    while (slots_[i].state == State::Used) i = (i + 1) & mask_;
-    if (slots_[i].state == State::Empty) ++filled_;
-    slots_[i] = Slot{entry, scope, static_cast<uint32_t>(hash), State::Used};
+    while (slots_[i].hash > kRemoved) i = (i + 1) & mask_;
+    if (slots_[i].hash == kEmpty) ++filled_;
+    slots_[i] = Slot{entry, hash};
     ++used_;
   }
 
   // Forgets the entry (found by identity); nothing when it is not indexed.
-  void Erase(const void* scope, Iterator entry) {
+  void Erase(Iterator entry) {
     if (slots_.empty()) return;
-    const uint64_t hash = Hash(scope, entry->name);
-    for (size_t i = hash & mask_;; i = (i + 1) & mask_) {
-      Slot& slot = slots_[i];
-      if (slot.state == State::Empty) return;
-      if (slot.state == State::Used && slot.scope == scope && slot.entry == entry) {
-        slot.state = State::Removed;
+    for (size_t i = Hash(entry->name) & mask_; slots_[i].hash != kEmpty; i = (i + 1) & mask_) {
+      if (slots_[i].hash > kRemoved && slots_[i].entry == entry) {
+        slots_[i].hash = kRemoved;
         --used_;
         return;
       }
     }
   }
 
-  void Clear() {
-    slots_.clear();
-    mask_ = 0;
-    used_ = 0;
-    filled_ = 0;
-  }
+  void Clear() { *this = NameIndex(); }
 
  private:
-  enum class State : uint8_t { Empty, Used, Removed };
+  // Hashes are kept at 2 or more; below are the free slots.
+  static constexpr uint32_t kEmpty = 0;
+  static constexpr uint32_t kRemoved = 1;
   struct Slot {
     Iterator entry{};
-    const void* scope = nullptr;
-    uint32_t hash = 0;  // the low half, to pass over most other names unread
-    State state = State::Empty;
+    uint32_t hash = kEmpty;
   };
-  static constexpr size_t kMinimumSlots = 16;
 
-  static uint64_t Hash(const void* scope, std::u16string_view name) {
-    constexpr uint64_t kMix = 0x9E3779B97F4A7C15ULL;
-    const uint64_t h =
-        FoldedNameHash(name) ^ (static_cast<uint64_t>(reinterpret_cast<uintptr_t>(scope)) * kMix);
-    return h ^ (h >> 29);
+  // FNV-1a over the name with ASCII upper-case letters folded.
+  static uint32_t Hash(std::u16string_view name) {
+    uint64_t hash = 14695981039346656037ULL;
+    for (char16_t c : name)
+      hash = (hash ^ (c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c)) * 1099511628211ULL;
+    const auto folded = static_cast<uint32_t>(hash ^ (hash >> 32));
+    return folded > kRemoved ? folded : folded + 2;
   }
 
   // A power of two at which `count` entries fill at most half the slots.
   static size_t SlotsFor(size_t count) {
-    size_t size = kMinimumSlots;
+    size_t size = 16;
     while (size < count * 2) size *= 2;
     return size;
   }
 
-  // Rebuilds the table with `size` slots (removed slots dropped).
   void Rebuild(size_t size) {
-    std::vector<Slot> old = std::move(slots_);
-    slots_.assign(size, Slot{});
+    std::vector<Slot> old(size);
+    old.swap(slots_);
     mask_ = size - 1;
     filled_ = used_;
     for (const Slot& slot : old) {
-      if (slot.state != State::Used) continue;
-      // Tables stay far below 2^32 slots, so the kept low half places it.
+      if (slot.hash <= kRemoved) continue;
       size_t i = slot.hash & mask_;
-      while (slots_[i].state != State::Empty) i = (i + 1) & mask_;
+      while (slots_[i].hash != kEmpty) i = (i + 1) & mask_;
       slots_[i] = slot;
     }
   }

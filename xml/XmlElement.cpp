@@ -1,34 +1,35 @@
 #include "xml/XmlElement.h"
 
-#include "platform/Text.h"
 #include "xml/XmlEntities.h"
 
 namespace tavrel::xml {
 
-namespace {
-
-// Where the attribute value begins: just past `name=` at the first place
-// outside quotes where that text begins the attribute text or follows white
-// space; npos when there is none.
-size_t FindAttributeEquals(std::u16string_view attributes, std::u16string_view name) {
-  bool inQuotes = false;
-  for (size_t i = 0; i < attributes.size(); ++i) {
-    const char16_t c = attributes[i];
-    if (c == u'"') {
-      inQuotes = !inQuotes;
+void FindAttributes(std::u16string_view attributes, const std::u16string_view* names,
+                    std::u16string_view* values, size_t count) {
+  unsigned missing = (1U << count) - 1;
+  for (size_t i = 0; i < count; ++i) values[i] = {};
+  for (size_t i = 0; i < attributes.size() && missing != 0; ++i) {
+    if (attributes[i] == u'"') {
+      // A quoted run is passed over whole; the unit after it follows a quote.
+      i = attributes.find(u'"', i + 1);
+      if (i == std::u16string_view::npos) return;
       continue;
     }
-    if (inQuotes) continue;
-    if (i != 0 && !text::IsSpace(attributes[i - 1])) continue;
+    if (i != 0 && !IsSpaceUnit(attributes[i - 1])) continue;
     const std::u16string_view rest = attributes.substr(i);
-    if (rest.size() > name.size() && rest.substr(0, name.size()) == name && rest[name.size()] == u'=') {
-      return i + name.size() + 1;
+    for (size_t n = 0; n < count; ++n) {
+      const std::u16string_view name = names[n];
+      if ((missing & (1U << n)) == 0 || rest.size() <= name.size() || rest[name.size()] != u'=' ||
+          rest.compare(0, name.size(), name) != 0) {
+        continue;
+      }
+      missing &= ~(1U << n);
+      // The one character after "=" is the opening delimiter.
+      const std::u16string_view value = name.size() + 2 <= rest.size() ? rest.substr(name.size() + 2) : u"";
+      values[n] = value.substr(0, value.find(u'"'));
     }
   }
-  return std::u16string_view::npos;
 }
-
-}  // namespace
 
 void CXmlElement::Clear() {
   name_ = {};
@@ -38,17 +39,12 @@ void CXmlElement::Clear() {
   children_ = nullptr;
   childCount_ = 0;
   cursor_ = kNoCursor;
+  place_ = {};
 }
 
 std::u16string CXmlElement::GetAttribute(std::u16string_view attributeName) const {
-  const std::u16string_view attributes = attributes_;
-  const size_t equals = FindAttributeEquals(attributes, attributeName);
-  if (equals == std::u16string_view::npos) return {};
-  // The one character after "=" is the opening delimiter.
-  std::u16string_view value =
-      equals + 1 >= attributes.size() ? std::u16string_view() : attributes.substr(equals + 1);
-  const size_t quote = value.find(u'"');
-  if (quote != std::u16string_view::npos) value = value.substr(0, quote);
+  std::u16string_view value;
+  FindAttributes(attributes_, &attributeName, &value, 1);
   return DecodeEntities(value);
 }
 

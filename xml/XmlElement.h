@@ -12,7 +12,14 @@
 #include <string>
 #include <string_view>
 
+#include "xml/XmlText.h"
+
 namespace tavrel::xml {
+
+// Finds the raw values of `count` (at most 8) attributes in one pass over
+// the attribute text, under GetAttribute's rules; an absent one is empty.
+void FindAttributes(std::u16string_view attributes, const std::u16string_view* names,
+                    std::u16string_view* values, size_t count);
 
 class CXmlElement {
  public:
@@ -34,6 +41,8 @@ class CXmlElement {
   const CXmlElement* Parent() const { return parent_; }
   size_t ChildCount() const { return childCount_; }
   const CXmlElement& Child(size_t index) const { return *children_[index]; }
+  // Where the element's tag begins in the text parsed (line 0 for the root).
+  const TextPlace& Place() const { return place_; }
 
  private:
   friend class CXmlParser;
@@ -52,6 +61,7 @@ class CXmlElement {
   CXmlElement** children_ = nullptr;
   size_t childCount_ = 0;
   size_t cursor_ = kNoCursor;
+  TextPlace place_;
 };
 
 }  // namespace tavrel::xml

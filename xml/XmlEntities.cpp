@@ -39,25 +39,20 @@ std::u16string EscapeAttribute(std::u16string_view text) {
 }
 
 std::u16string DecodeEntities(std::u16string_view text) {
-  if (text.find(u'&') == std::u16string_view::npos) return std::u16string(text);
   std::u16string out;
   out.reserve(text.size());
-  size_t i = 0;
-  while (i < text.size()) {
-    bool decoded = false;
-    if (text[i] == u'&') {
-      const std::u16string_view rest = text.substr(i + 1);
-      for (const Entity& e : kEntities) {
-        if (rest.substr(0, e.name.size()) == e.name) {
-          out += e.character;
-          i += 1 + e.name.size();
-          decoded = true;
-          break;
-        }
+  for (size_t amp = text.find(u'&'); amp != std::u16string_view::npos; amp = text.find(u'&')) {
+    out.append(text.substr(0, amp + 1));
+    text.remove_prefix(amp + 1);
+    for (const Entity& e : kEntities) {
+      if (text.substr(0, e.name.size()) == e.name) {
+        out.back() = e.character;
+        text.remove_prefix(e.name.size());
+        break;
       }
     }
-    if (!decoded) out += text[i++];
   }
+  out.append(text);
   return out;
 }
 

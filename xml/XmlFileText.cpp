@@ -1,9 +1,8 @@
 #include "xml/XmlFileText.h"
 
+#include <algorithm>
 #include <bit>
-#include <cstdint>
 #include <cstring>
-#include <vector>
 
 #include "platform/Codepage.h"
 #include "platform/File.h"
@@ -15,101 +14,154 @@ namespace {
 
 static_assert(std::endian::native == std::endian::little, "UTF-16 files are read in place");
 
-// Zero bytes behind the data end an ANSI text.
-constexpr uint32_t kZeroPadding = 100;
-
-// The rest of the file after the `head` bytes already read, as UTF-16 (the
-// host's byte order is little-endian, as the file's): the file's bytes are
-// read straight into the text, an odd last byte as the low half of a unit.
-// False when the read fails.
-bool ReadUtf16(platform::File& file, uint32_t size, const unsigned char* head, uint32_t headSize, bool mark,
-               std::u16string& text) {
-  const size_t offset = mark ? 2 : 0;
-  text.assign((static_cast<size_t>(size) - offset + 1) / 2, u'\0');
-  auto* bytes = reinterpret_cast<unsigned char*>(text.data());
-  uint32_t filled = 0;
-  if (!mark) {
-    std::memcpy(bytes, head, headSize);
-    filled = headSize;
-  }
-  uint32_t done = 0;
-  if (size > headSize && !file.Read(bytes + filled, size - headSize, &done)) return false;
-  text.resize(static_cast<size_t>(FindZeroUnit(text.data(), text.data() + text.size()) - text.data()));
-  return true;
-}
-
-std::u16string DecodeAnsi(const std::vector<unsigned char>& bytes, size_t offset) {
-  // ASCII reads the same in every ANSI code page, so a text of ASCII only is
-  // widened directly; any other byte hands the whole text to the code page.
-  std::u16string text(bytes.size() - offset, u'\0');
-  size_t count = 0;
-  unsigned char high = 0;
-  for (const unsigned char* in = bytes.data() + offset; *in != 0; ++in) {
-    high |= *in;
-    text[count++] = *in;
-  }
-  if (high < 0x80) {
-    text.resize(count);
-    return text;
-  }
-  return platform::AnsiToUtf16(std::string_view(reinterpret_cast<const char*>(bytes.data()) + offset, count));
-}
-
-bool ReadAnsi(platform::File& file, uint32_t size, const unsigned char* head, uint32_t headSize, bool mark,
-              std::u16string& text) {
-  std::vector<unsigned char> bytes(static_cast<size_t>(size) + kZeroPadding, 0);
-  std::memcpy(bytes.data(), head, headSize);
-  uint32_t done = 0;
-  if (size > headSize && !file.Read(bytes.data() + headSize, size - headSize, &done)) return false;
-  text = DecodeAnsi(bytes, mark ? 2 : 0);
-  return true;
-}
+// The number of bytes to read next: at most `room`, at most what is left.
+uint32_t Want(uint32_t left, size_t room) { return room < left ? static_cast<uint32_t>(room) : left; }
 
 }  // namespace
 
-FileText ReadProfileFile(std::u16string_view fileName, ProfileEncoding mode) {
-  FileText read;
+ProfileResult ProfileFileReader::Read(std::u16string_view fileName, ProfileEncoding mode,
+                                      const TextSink& sink, size_t pieceBytes) {
+  *this = ProfileFileReader();
+  pieceBytes = std::max<size_t>(pieceBytes & ~size_t{1}, 2);
   platform::File file =
       platform::File::Open(fileName, platform::FileAccess::Read, platform::kShareRead | platform::kShareWrite,
                            platform::FileDisposition::OpenExisting);
-  if (!file) {
-    read.result = FileFailure(fileName, platform::LastError(), ProfileStatus::ReadFailed);
-    return read;
+  if (!file) return FileFailure(fileName, platform::LastError(), ProfileStatus::ReadFailed);
+  const std::optional<uint64_t> size = file.Size();
+  if (!size) return FileFailure(fileName, platform::LastError(), ProfileStatus::ReadFailed);
+  if (*size > kMaxProfileFileBytes) {
+    return FileFailure(fileName, platform::kErrorFileTooLarge, ProfileStatus::ReadFailed);
   }
-  const std::optional<uint64_t> fullSize = file.Size();
-  if (!fullSize) {
-    read.result = FileFailure(fileName, platform::LastError(), ProfileStatus::ReadFailed);
-    return read;
-  }
-  if (*fullSize > kMaxProfileFileBytes) {
-    read.result = FileFailure(fileName, platform::kErrorFileTooLarge, ProfileStatus::ReadFailed);
-    return read;
-  }
-  const std::optional<uint32_t> size = static_cast<uint32_t>(*fullSize);
-  // The first two bytes tell the encoding; the rest goes straight to where
-  // that encoding wants it.
+  // At most kMaxProfileFileBytes from here on.
+  auto left = static_cast<uint32_t>(*size);
+  // The first two bytes tell the encoding.
   unsigned char head[2] = {0, 0};
-  const uint32_t headSize = *size < 2 ? *size : 2;
+  const uint32_t headSize = left < 2 ? left : 2;
   uint32_t done = 0;
-  if (*size != 0 && !file.Read(head, headSize, &done)) {
-    read.result = FileFailure(fileName, platform::LastError(), ProfileStatus::ReadFailed);
-    return read;
+  if (headSize != 0 && !file.Read(head, headSize, &done)) {
+    return FileFailure(fileName, platform::LastError(), ProfileStatus::ReadFailed);
   }
-  read.mark = headSize == 2 && head[0] == 0xFF && head[1] == 0xFE;
-  read.utf16 = mode == ProfileEncoding::Utf16 || (mode != ProfileEncoding::Ansi && read.mark);
-  const bool ok = *size == 0 || (read.utf16 ? ReadUtf16(file, *size, head, headSize, read.mark, read.text)
-                                            : ReadAnsi(file, *size, head, headSize, read.mark, read.text));
-  if (!ok) {
-    read.text.clear();
-    read.result = FileFailure(fileName, platform::LastError(), ProfileStatus::ReadFailed);
-  } else if (read.text.empty()) {
-    read.result.status = ProfileStatus::EmptyFile;
-  }
-  return read;
+  left -= headSize;
+  // A small file needs no more buffer than itself.
+  if (pieceBytes > uint64_t{left} + 2) pieceBytes = (static_cast<size_t>(left) + 3) & ~size_t{1};
+  const bool mark = headSize == 2 && head[0] == 0xFF && head[1] == 0xFE;
+  utf16_ = mode == ProfileEncoding::Utf16 || (mode != ProfileEncoding::Ansi && mark);
+  mark_ = mark ? 2 : 0;
+  bytes_ = mark_;
+  if (!mark) carry_.assign(reinterpret_cast<const char*>(head), headSize);
+  const bool ok = utf16_ ? ReadUtf16(file, left, pieceBytes, sink) : ReadAnsi(file, left, pieceBytes, sink);
+  if (!ok) return FileFailure(fileName, platform::LastError(), ProfileStatus::ReadFailed);
+  return ProfileResult::Of(units_ == 0 ? ProfileStatus::EmptyFile : ProfileStatus::Loaded);
 }
 
-std::u16string ReadFileText(std::u16string_view fileName, ProfileEncoding mode) {
-  return std::move(ReadProfileFile(fileName, mode).text);
+void ProfileFileReader::Hand(char16_t* first, size_t count, uint64_t bytes, const TextSink& sink) {
+  units_ += count;
+  bytes_ += bytes;
+  if (count != 0 && !sink(first, first + count)) stopped_ = true;
+}
+
+bool ProfileFileReader::ReadUtf16(platform::File& file, uint32_t left, size_t pieceBytes,
+                                  const TextSink& sink) {
+  // The file's bytes go straight into the units; an odd last byte is the low
+  // half of a unit.
+  units16_.assign(pieceBytes / 2 + 1, u'\0');
+  auto* bytes = reinterpret_cast<unsigned char*>(units16_.data());
+  size_t have = carry_.size();
+  std::memcpy(bytes, carry_.data(), have);
+  while (!stopped_) {
+    const uint32_t want = Want(left, pieceBytes - have);
+    uint32_t done = 0;
+    if (want != 0 && !file.Read(bytes + have, want, &done)) return false;
+    left -= done;
+    have += done;
+    bool last = done < want || left == 0;
+    size_t count = have / 2;
+    if (last && have % 2 != 0) {
+      bytes[have] = 0;
+      ++count;
+    }
+    const char16_t* zero = FindZeroUnit(units16_.data(), units16_.data() + count);
+    if (zero != units16_.data() + count) {
+      count = static_cast<size_t>(zero - units16_.data());
+      last = true;
+    }
+    Hand(units16_.data(), count, 2 * static_cast<uint64_t>(count), sink);
+    if (last) break;
+    have %= 2;
+    if (have != 0) bytes[0] = bytes[2 * count];
+  }
+  return true;
+}
+
+bool ProfileFileReader::ReadAnsi(platform::File& file, uint32_t left, size_t pieceBytes,
+                                 const TextSink& sink) {
+  std::string piece(pieceBytes, '\0');
+  while (!stopped_) {
+    const uint32_t want = Want(left, pieceBytes);
+    uint32_t done = 0;
+    if (want != 0 && !file.Read(piece.data(), want, &done)) return false;
+    left -= done;
+    bool last = done < want || left == 0;
+    std::string_view read(piece.data(), done);
+    if (!carry_.empty()) {
+      carry_.append(read);
+      read = carry_;
+    }
+    const size_t zero = read.find('\0');
+    if (zero != std::string_view::npos) {
+      read = read.substr(0, zero);
+      last = true;
+    }
+    const size_t used = DecodeAnsi(read, last, sink);
+    carry_ = std::string(read.substr(used));
+    if (last) break;
+  }
+  return true;
+}
+
+size_t ProfileFileReader::DecodeAnsi(std::string_view bytes, bool last, const TextSink& sink) {
+  // ASCII reads the same in every ANSI code page, so it is widened directly.
+  units16_.resize(bytes.size());
+  unsigned high = 0;
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(bytes[i]);
+    high |= byte;
+    units16_[i] = byte;
+  }
+  size_t used = bytes.size();
+  if (high >= 0x80) {
+    // No code page uses a byte below 0x40 inside a character, so the text
+    // is cut after the last one and the rest waits for the next piece.
+    while (!last && used != 0 && static_cast<unsigned char>(bytes[used - 1]) >= 0x40) --used;
+    const std::string_view text = bytes.substr(0, used);
+    units16_ = platform::AnsiToUtf16(text);
+    if (units16_.size() != used) {
+      // Units and bytes differ: each "<" gets an anchor, converted apart.
+      units16_.clear();
+      for (size_t begin = 0; begin < used;) {
+        const size_t end = std::min(text.find('<', begin + 1), used);
+        anchors_.push_back({units_ + units16_.size(), bytes_ + begin});
+        units16_ += platform::AnsiToUtf16(text.substr(begin, end - begin));
+        begin = end;
+      }
+      anchors_.push_back({units_ + units16_.size(), bytes_ + used});
+    }
+  }
+  Hand(units16_.data(), units16_.size(), used, sink);
+  return used;
+}
+
+void ProfileFileReader::SetPlace(const TextPlace& at, ProfileResult& result) const {
+  result.line = at.line;
+  result.column = at.column;
+  if (utf16_) {
+    result.offset = mark_ + 2 * at.unit;
+    return;
+  }
+  const auto after = std::upper_bound(anchors_.begin(), anchors_.end(), at.unit,
+                                      [](uint64_t unit, const Anchor& a) { return unit < a.unit; });
+  result.offset =
+      after == anchors_.begin() ? mark_ + at.unit : (after - 1)->byte + (at.unit - (after - 1)->unit);
 }
 
 }  // namespace tavrel::xml

@@ -1,12 +1,20 @@
-// Reading a profile file into UTF-16 text.
+// Reading a profile file as UTF-16 text, a piece at a time.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "xml/ProfileEncoding.h"
 #include "xml/ProfileResult.h"
+#include "xml/XmlText.h"
+
+namespace tavrel::platform {
+class File;
+}
 
 namespace tavrel::xml {
 
@@ -15,24 +23,54 @@ namespace tavrel::xml {
 // ("the file is too large"), so a 32-bit host can always afford a read.
 inline constexpr uint64_t kMaxProfileFileBytes = uint64_t{128} << 20;
 
-struct FileText {
-  std::u16string text;
+// How much of a file is read at a time.
+inline constexpr size_t kProfilePieceBytes = size_t{64} << 10;
+
+// Receives the decoded text piece by piece, in order; the units may be
+// changed in place. False stops the reading.
+using TextSink = std::function<bool(char16_t* first, char16_t* last)>;
+
+class ProfileFileReader {
+ public:
+  // Hands the file's decoded text to `sink`. UTF-16 little-endian is read
+  // when the mode is Utf16, or Auto (any other value) when the file begins
+  // with the mark FF FE; otherwise the ANSI code page. The mark is skipped in
+  // every mode; the text ends at the first zero unit (UTF-16) or byte (ANSI).
   // Loaded; EmptyFile when the text is empty; or why the file could not be
-  // opened or read (its system code kept).
-  ProfileResult result;
-  bool utf16 = false;  // read as UTF-16 (else the ANSI code page)
-  bool mark = false;   // the file begins with FF FE
+  // opened or read, with the system's code: a file above
+  // kMaxProfileFileBytes is refused with kErrorFileTooLarge. `pieceBytes`
+  // (at least 2) is how much is read at a time.
+  ProfileResult Read(std::u16string_view fileName, ProfileEncoding mode, const TextSink& sink,
+                     size_t pieceBytes = kProfilePieceBytes);
+
+  // Sets the place of a unit of the text read in `result`: its line and
+  // column, and its byte offset in the file.
+  void SetPlace(const TextPlace& at, ProfileResult& result) const;
+
+ private:
+  struct Anchor {
+    uint64_t unit;
+    uint64_t byte;
+  };
+  // Read the `left` bytes after the first two, in pieces; false when a read
+  // fails.
+  bool ReadUtf16(platform::File& file, uint32_t left, size_t pieceBytes, const TextSink& sink);
+  bool ReadAnsi(platform::File& file, uint32_t left, size_t pieceBytes, const TextSink& sink);
+  // Decodes the bytes up to a character boundary and hands them on; how
+  // many were used.
+  size_t DecodeAnsi(std::string_view bytes, bool last, const TextSink& sink);
+  void Hand(char16_t* first, size_t count, uint64_t bytes, const TextSink& sink);
+
+  bool utf16_ = false;
+  uint64_t mark_ = 0;     // bytes of the mark
+  uint64_t units_ = 0;    // handed on so far
+  uint64_t bytes_ = 0;    // of the file, decoded so far (the mark included)
+  bool stopped_ = false;  // by the sink
+  // ANSI text where a unit is not one byte: the offset of the unit at each
+  // anchor; the units after it count one byte each.
+  std::vector<Anchor> anchors_;
+  std::u16string units16_;
+  std::string carry_;
 };
-
-// The file read as ReadFileText reads it, with what came of it.
-FileText ReadProfileFile(std::u16string_view fileName, ProfileEncoding mode);
-
-// The decoded text of the file, or empty when it cannot be opened for
-// reading, its size is 0, unobtainable or above kMaxProfileFileBytes, the read fails, or it
-// decodes to nothing. The mark FF FE is skipped in every mode; UTF-16 is
-// read when the mode is Utf16, or Auto (any other value) with the mark;
-// otherwise the ANSI code page. Decoding stops at the first zero unit
-// (UTF-16) or byte (ANSI).
-std::u16string ReadFileText(std::u16string_view fileName, ProfileEncoding mode);
 
 }  // namespace tavrel::xml

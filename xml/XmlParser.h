@@ -1,8 +1,4 @@
-// A lenient single-pass tag scanner that builds a CXmlElement tree. It never
-// reports malformed markup: end tags end the current element whatever their
-// name, unclosed elements stay open, and declarations, processing
-// instructions and comments are skipped.
-//
+// The element tree of a document read by the tag scanner (xml/XmlScan.h).
 // The document is kept in one buffer; element names, attribute texts and
 // character data are views into it, and the elements live in an arena per
 // document, so a parse makes a handful of allocations whatever its size.
@@ -11,16 +7,15 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "xml/ProfileEncoding.h"
 #include "xml/ProfileResult.h"
 #include "xml/XmlArena.h"
 #include "xml/XmlElement.h"
+#include "xml/XmlFileText.h"
+#include "xml/XmlScan.h"
 
 namespace tavrel::xml {
-
-enum class TagType : int32_t { Skip = -1, Open = 0, Close = 1, Empty = 2 };
 
 class CXmlParser {
  public:
@@ -29,24 +24,25 @@ class CXmlParser {
   CXmlParser(const CXmlParser&) = delete;
   CXmlParser& operator=(const CXmlParser&) = delete;
 
-  // Reads the whole file (32-bit size) and parses its text: UTF-16 LE or the
-  // ANSI code page as `mode` and the mark FF FE decide. 1 when the file was
-  // read and decoded to non-empty text; 0 otherwise, and the tree is kept.
+  // Reads the file and parses its text: UTF-16 LE or the ANSI code page as
+  // `mode` and the mark FF FE decide. 1 when the file was read and decoded
+  // to non-empty text; 0 otherwise, and the tree is kept.
   int LoadFile(std::u16string_view fileName, ProfileEncoding mode);
   // LoadFile, saying what came of it: Loaded; CutShort when the text ends
   // inside a tag or before the first element's end tag (the place is the
-  // end of the file); EmptyFile; or why the file could not be opened or
-  // read, with the system's code. LoadFile answers 1 when this is Ok().
-  ProfileResult LoadFileWithResult(std::u16string_view fileName, ProfileEncoding mode);
+  // end of the text, or the tag of a section that was never closed);
+  // EmptyFile; or why the file could not be opened or read, with the
+  // system's code. LoadFile answers 1 when this is Ok().
+  ProfileResult LoadFileWithResult(std::u16string_view fileName, ProfileEncoding mode,
+                                   size_t pieceBytes = kProfilePieceBytes);
   // Builds the tree afresh from the text; always 1.
   int Parse(std::u16string_view text);
   // Frees every element below the root and empties the root.
   void Reset();
 
-  // Classifies collected tag text such as `<a b="c"/>` and gives the text
-  // between the markup characters in `inner` ("/" of end and empty tags
-  // dropped).
-  static TagType GetTagType(std::u16string_view tag, std::u16string& inner);
+  static TagType GetTagType(std::u16string_view tag, std::u16string& inner) {
+    return xml::GetTagType(tag, inner);
+  }
 
   // The root is always there; its name is empty when nothing was parsed.
   CXmlElement* GetRoot() { return &root_; }
@@ -58,34 +54,23 @@ class CXmlParser {
   // The decoded document as parsed (line feeds, returns and tabs as spaces).
   const std::u16string& Document() const { return document_; }
 
-  // Whether the text ended inside a tag or before the first element's end
-  // tag, as a file cut short by a failed write does.
-  bool EndedEarly() const;
-  // The "<" of the element's tag in Document(); nullptr for the root and
-  // for a tag with a further "<" inside it (its text was rebuilt).
-  const char16_t* TagStart(const CXmlElement& element) const;
-  // Sets the place of `at` (in Document(), or its end) in the file the
-  // document was read from: byte offset, line and column.
-  void SetPlace(const char16_t* at, ProfileResult& result) const;
-
  private:
+  template <class>
+  friend class TagScanner;
+  static constexpr bool kWantsText = true;
+  // The tag scanner's consumer.
+  void Text(std::u16string_view text, bool transient);
+  bool Root(std::u16string_view name, std::u16string_view attributes, bool transient);
+  bool Element(size_t depth, std::u16string_view name, std::u16string_view attributes, const TextPlace& tag,
+               bool transient);
+  void Close();
+  std::u16string_view Keep(std::u16string_view text, bool transient);
+
   int ParseDocument(std::u16string text);
-  // Reads document_, whose line breaks and tabs are spaces already.
-  int ParseCurrentDocument();
-  void Scan();
-  // The tag [first, last), from its "<" to its ">"; `nested` when a further
-  // "<" stands inside it.
-  void ReadTag(const char16_t* first, const char16_t* last, bool nested);
-  void ApplyTag(TagType kind, std::u16string_view inner);
 
   std::u16string document_;
-  // Where the line feeds stood before they were blanked, and how the text
-  // was stored in its file: what a place in the document is in the file.
-  std::vector<uint32_t> lineFeeds_;
-  bool fileUtf16_ = true;
-  bool fileMark_ = false;
-  bool rootClosed_ = false;
-  bool tagOpenAtEnd_ = false;
+  bool endedEarly_ = false;
+  TextPlace endPlace_;
   XmlArena arena_;
   CXmlElement root_;
   CXmlElement* current_ = &root_;

@@ -14,7 +14,7 @@ bool IsEmpty(const char16_t* s) { return s == nullptr || *s == 0; }
 
 ProfileSection* CXmlProfile::FindSection(const char16_t* name) {
   if (IsEmpty(name)) return nullptr;
-  const auto found = sectionIndex_.Find(nullptr, name, sections_.end());
+  const auto found = sectionIndex_.Find(name, sections_.end());
   return found == sections_.end() ? nullptr : &*found;
 }
 
@@ -25,7 +25,16 @@ ProfileKey* CXmlProfile::FindKey(ProfileSection* entry, const char16_t* name) {
 }
 
 CXmlProfile::KeyList::iterator CXmlProfile::FindKeyPosition(ProfileSection& entry, std::u16string_view name) {
-  if (Indexed(entry)) return keyIndex_.Find(&entry, name, entry.keys.end());
+  if (entry.keys.size() > kScannedKeys) {
+    if (!entry.keyIndex) {
+      entry.keyIndex = std::make_unique<ProfileSection::KeyIndex>();
+      entry.keyIndex->Reserve(entry.keys.size());
+      for (auto key = entry.keys.begin(); key != entry.keys.end(); ++key) {
+        if (!key->name.empty()) entry.keyIndex->Insert(key);
+      }
+    }
+    return entry.keyIndex->Find(name, entry.keys.end());
+  }
   auto key = entry.keys.begin();
   while (key != entry.keys.end() &&
          (key->name.size() != name.size() || !text::EqualsNoCase(key->name, name))) {
@@ -34,42 +43,27 @@ CXmlProfile::KeyList::iterator CXmlProfile::FindKeyPosition(ProfileSection& entr
   return key;
 }
 
-void CXmlProfile::IndexKeys(ProfileSection& entry, bool index) {
-  for (auto key = entry.keys.begin(); key != entry.keys.end(); ++key) {
-    if (key->name.empty()) continue;
-    if (index) {
-      keyIndex_.Insert(&entry, key);
-    } else {
-      keyIndex_.Erase(&entry, key);
-    }
-  }
-}
-
 void CXmlProfile::RemoveKey(ProfileSection& entry, KeyList::iterator key) {
-  if (Indexed(entry)) keyIndex_.Erase(&entry, key);
+  if (entry.keyIndex) entry.keyIndex->Erase(key);
   entry.keys.erase(key);
-  if (entry.keys.size() == kScannedKeys) IndexKeys(entry, false);
+  if (entry.keys.size() <= kScannedKeys) entry.keyIndex.reset();
 }
 
 void CXmlProfile::RemoveAll() {
   sectionIndex_.Clear();
-  keyIndex_.Clear();
-  sections_.clear();
-  memory_.Release();  // nothing is left in it
+  memory_.EmptyAll([this] { sections_.clear(); });
 }
 
 void CXmlProfile::RemoveSection(const ProfileSection* entry) {
-  const auto found = sectionIndex_.Find(nullptr, entry->name, sections_.end());
+  const auto found = sectionIndex_.Find(entry->name, sections_.end());
   if (found == sections_.end() || &*found != entry) return;
-  if (Indexed(*found)) IndexKeys(*found, false);
-  sectionIndex_.Erase(nullptr, found);
+  sectionIndex_.Erase(found);
   sections_.erase(found);
 }
 
 ProfileSection* CXmlProfile::AddSection(std::u16string_view name, int32_t readOnly) {
-  sections_.push_back(
-      ProfileSection{ProfileText(name, &memory_), readOnly, std::pmr::list<ProfileKey>(&memory_)});
-  sectionIndex_.Insert(nullptr, std::prev(sections_.end()));
+  sections_.push_back(ProfileSection{ProfileText(name, &memory_), readOnly, KeyList(&memory_), nullptr});
+  sectionIndex_.Insert(std::prev(sections_.end()));
   return &sections_.back();
 }
 
@@ -77,11 +71,7 @@ ProfileKey* CXmlProfile::AddKey(ProfileSection* entry, std::u16string_view name,
                                 int32_t readOnly) {
   entry->keys.push_back(ProfileKey{ProfileText(name, &memory_), ProfileText(value, &memory_), readOnly});
   const auto added = std::prev(entry->keys.end());
-  if (entry->keys.size() == kScannedKeys + 1) {
-    IndexKeys(*entry, true);
-  } else if (Indexed(*entry) && !added->name.empty()) {
-    keyIndex_.Insert(entry, added);
-  }
+  if (entry->keyIndex && !added->name.empty()) entry->keyIndex->Insert(added);
   return &*added;
 }
 

@@ -15,9 +15,8 @@
 // entries refuse every change through SetValue/SetKeyValue. Every lookup,
 // insertion and removal takes expected constant time: a hash index of the
 // folded names stands beside the ordered lists (small sections are scanned).
-// A profile's entries and their texts live in the profile's own memory
-// (ProfileMemory): what is made together lies together, and it is handed back
-// in whole slabs when the profile goes.
+// A profile's entries and their texts live in the profile's own pool, handed
+// back whole when the profile is emptied.
 #pragma once
 
 #include <cstdint>
@@ -29,8 +28,8 @@
 
 #include "xml/NameIndex.h"
 #include "xml/ProfileEncoding.h"
-#include "xml/ProfileMemory.h"
 #include "xml/ProfileResult.h"
+#include "xml/XmlFileText.h"
 
 namespace tavrel::platform {
 class File;
@@ -38,10 +37,33 @@ class File;
 
 namespace tavrel::xml {
 
-class CXmlParser;
+class ProfileBuilder;
 
 // Texts and lists allocate from the memory of the profile that holds them.
 using ProfileText = std::pmr::u16string;
+
+// The pool of one profile's entries. While the whole profile is emptied the
+// blocks freed are not handed back one by one: the pool is released whole.
+class ProfilePool final : public std::pmr::memory_resource {
+ public:
+  template <class Empty>
+  void EmptyAll(Empty empty) {
+    forgetting_ = true;
+    empty();
+    forgetting_ = false;
+    pool_.release();
+  }
+
+ private:
+  void* do_allocate(size_t bytes, size_t alignment) override { return pool_.allocate(bytes, alignment); }
+  void do_deallocate(void* block, size_t bytes, size_t alignment) override {
+    if (!forgetting_) pool_.deallocate(block, bytes, alignment);
+  }
+  bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override { return this == &other; }
+
+  std::pmr::unsynchronized_pool_resource pool_;
+  bool forgetting_ = false;
+};
 
 struct ProfileKey {
   ProfileText name;  // empty only for a key set with an empty name
@@ -50,9 +72,13 @@ struct ProfileKey {
 };
 
 struct ProfileSection {
+  using KeyIndex = NameIndex<std::pmr::list<ProfileKey>::iterator>;
   ProfileText name;  // never empty
   int32_t readOnly = 0;
   std::pmr::list<ProfileKey> keys;
+  // The named keys of a section of more than a few keys, from its first
+  // look-up on.
+  std::unique_ptr<KeyIndex> keyIndex;
 };
 
 using ProfileSectionList = std::pmr::list<ProfileSection>;
@@ -60,7 +86,7 @@ using ProfileSectionList = std::pmr::list<ProfileSection>;
 class CXmlProfile {
  public:
   CXmlProfile() = default;
-  virtual ~CXmlProfile() = default;
+  virtual ~CXmlProfile() { RemoveAll(); }
   CXmlProfile(const CXmlProfile&) = delete;
   CXmlProfile& operator=(const CXmlProfile&) = delete;
 
@@ -69,33 +95,23 @@ class CXmlProfile {
   // (profile left empty) and at a repeated section (earlier sections kept).
   int Load(const char16_t* fileName, ProfileEncoding mode);
   // Load, saying what came of it: Loaded; CutShort (the file ends before its
-  // profile is closed; what stands before the end is loaded); NoProfile (a
-  // file of other markup, read as an empty profile); RepeatedSection, with
-  // the place of the repeated section's tag, where reading stopped; or, with
-  // the profile empty, EmptyFile, NoFileName, or why the file could not be
-  // opened or read (NotFound, AccessDenied, IsFolder, InUse, ReadFailed)
-  // with the system's code. Load answers 1 when this is Ok().
-  ProfileResult LoadWithResult(const char16_t* fileName, ProfileEncoding mode);
-  // The profile of a tree read with CXmlParser::LoadFileWithResult, whose
-  // result is `read`: LoadWithResult without reading the file again.
-  ProfileResult LoadParsed(CXmlParser& parser, const ProfileResult& read);
+  // profile is closed; what stands before is loaded); NoProfile (other
+  // markup: an empty profile); RepeatedSection (named, placed at its tag,
+  // where reading stopped); or, with the profile empty, EmptyFile,
+  // NoFileName or why the file could not be read, with the system's code.
+  // The file is read `pieceBytes` at a time, each tag handled as it comes.
+  ProfileResult LoadWithResult(const char16_t* fileName, ProfileEncoding mode,
+                               size_t pieceBytes = kProfilePieceBytes);
 
   // Writes the profile: UTF-16 with the mark FF FE, or the ANSI code page in
-  // mode Ansi. An existing target that cannot be opened for writing (read-
-  // only, held without write sharing, a folder) is refused untouched.
-  // Otherwise the profile is written to a new temporary file in the target's
-  // folder, flushed and swapped in for the target in one step, so a failure
-  // leaves the old file as it was (and removes the temporary file). When no
-  // temporary file can be made there (the folder refuses new files, or the
-  // name is too long for the temporary name), the target itself is cut to
-  // nothing and written in place: a failure part-way then leaves it cut
-  // short. 1 when every write succeeded and the file was replaced or written
-  // in place; 0 otherwise.
+  // mode Ansi, to a temporary file beside the target that then replaces it,
+  // so a failure leaves the old file as it was. Where no temporary file can
+  // be made, the target is written in place (a failure part-way leaves it
+  // cut short). An existing target that cannot be opened for writing is
+  // refused untouched. 1 when every write succeeded; 0 otherwise.
   int Save(const char16_t* fileName, ProfileEncoding mode);
-  // Save, saying what came of it: Saved (replaced), WrittenInPlace, or why
-  // not (NoFileName, ReadOnly, InUse, IsFolder, AccessDenied, NotFound for a
-  // missing folder, WriteFailed) with the system's code. Save answers 1 when
-  // this is Ok().
+  // Save, saying what came of it: Saved, WrittenInPlace, or why not, with
+  // the system's code.
   ProfileResult SaveWithResult(const char16_t* fileName, ProfileEncoding mode);
 
   std::u16string GetString(const char16_t* section, const char16_t* key, const char16_t* defaultValue);
@@ -124,19 +140,16 @@ class CXmlProfile {
   const ProfileSectionList& Sections() const { return sections_; }
 
  private:
+  friend class ProfileBuilder;
   int WriteProfile(platform::File& file, ProfileEncoding mode);
   using SectionList = ProfileSectionList;
   using KeyList = std::pmr::list<ProfileKey>;
   // A section of up to this many keys is searched from the front (its keys
-  // lie close together, where the index would cost a cache miss); a larger
-  // one has all its named keys in the index.
+  // lie close together, where the index would cost a cache miss).
   static constexpr size_t kScannedKeys = 8;
-  static bool Indexed(const ProfileSection& section) { return section.keys.size() > kScannedKeys; }
 
   void RemoveSection(const ProfileSection* entry);
   KeyList::iterator FindKeyPosition(ProfileSection& entry, std::u16string_view name);
-  // Adds every named key of the section to the index, or takes them out.
-  void IndexKeys(ProfileSection& entry, bool index);
   void RemoveKey(ProfileSection& entry, KeyList::iterator key);
   // Appends a section or a key and indexes it; the name must be new there.
   ProfileSection* AddSection(std::u16string_view name, int32_t readOnly);
@@ -144,13 +157,9 @@ class CXmlProfile {
                      int32_t readOnly);
 
   // Declared first: it outlives every entry allocated from it.
-  ProfileMemory memory_;
+  ProfilePool memory_;
   SectionList sections_{&memory_};
-  // Sections by name (scope nullptr); the keys of sections of more than a few
-  // keys by their section and name. Keys with an empty name are never found,
-  // so they are not indexed.
   NameIndex<SectionList::iterator> sectionIndex_;
-  NameIndex<KeyList::iterator> keyIndex_;
   // Reused by every WriteText of this profile; grown only when a line needs
   // more.
   std::unique_ptr<char[]> buffer_;

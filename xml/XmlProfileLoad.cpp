@@ -1,65 +1,121 @@
 #include "platform/Text.h"
 #include "xml/ProfileMarkup.h"
-#include "xml/XmlParser.h"
+#include "xml/XmlElement.h"
+#include "xml/XmlEntities.h"
+#include "xml/XmlFileText.h"
 #include "xml/XmlProfile.h"
+#include "xml/XmlScan.h"
 
 namespace tavrel::xml {
+
+// The tag scanner's consumer that builds the profile as the tags come: the
+// sections of a "profile" root and their keys, the rest passed over.
+class ProfileBuilder {
+ public:
+  static constexpr bool kWantsText = false;
+
+  explicit ProfileBuilder(CXmlProfile& profile) : profile_(profile) {}
+
+  bool Root(std::u16string_view name, std::u16string_view /*attributes*/, bool /*transient*/) {
+    isProfile_ = name == markup::kProfile;
+    return isProfile_;
+  }
+
+  bool Element(size_t depth, std::u16string_view name, std::u16string_view attributes, const TextPlace& tag,
+               bool /*transient*/) {
+    if (depth == 1) return Section(name, attributes, tag);
+    if (depth != 2 || !inSection_ || name != markup::kKey) return true;
+    static constexpr std::u16string_view kNames[] = {markup::kName, markup::kValue, markup::kReadOnly};
+    std::u16string_view values[3];
+    FindAttributes(attributes, kNames, values, 3);
+    if (values[0].empty() || values[1].empty()) return true;
+    const std::u16string_view keyName = Decoded(values[0], keyName_);
+    if (section_ == nullptr) section_ = profile_.AddSection(sectionName_, sectionReadOnly_);
+    if (profile_.FindKeyPosition(*section_, keyName) != section_->keys.end()) return true;
+    profile_.AddKey(section_, keyName, Decoded(values[1], value_), text::ParseInt(values[2]));
+    return true;
+  }
+
+  void Close() {}
+
+  bool IsProfile() const { return isProfile_; }
+  // RepeatedSection with its name and the place of its tag, once it stopped.
+  const ProfileResult* Stopped() const { return stopped_ ? &repeated_ : nullptr; }
+  const TextPlace& StoppedAt() const { return repeatedAt_; }
+
+ private:
+  // Entities are decoded (into `buffer`) only where a "&" stands. Neither a
+  // name's emptiness nor the number a read-only flag reads as can change by
+  // it.
+  static std::u16string_view Decoded(std::u16string_view raw, std::u16string& buffer) {
+    if (raw.find(u'&') == std::u16string_view::npos) return raw;
+    buffer = DecodeEntities(raw);
+    return buffer;
+  }
+
+  // A child of the root: a section when it is named "section" and has a
+  // name; it becomes one with its first usable key.
+  bool Section(std::u16string_view name, std::u16string_view attributes, const TextPlace& tag) {
+    inSection_ = false;
+    section_ = nullptr;
+    if (name != markup::kSection) return true;
+    static constexpr std::u16string_view kNames[] = {markup::kName, markup::kReadOnly};
+    std::u16string_view values[2];
+    FindAttributes(attributes, kNames, values, 2);
+    if (values[0].empty()) return true;
+    sectionName_ = Decoded(values[0], keyName_);
+    if (profile_.FindSection(sectionName_.c_str()) != nullptr) {
+      stopped_ = true;
+      repeated_ = ProfileResult::Of(ProfileStatus::RepeatedSection);
+      repeated_.section = sectionName_;
+      repeatedAt_ = tag;
+      return false;
+    }
+    sectionReadOnly_ = text::ParseInt(values[1]);
+    inSection_ = true;
+    return true;
+  }
+
+  CXmlProfile& profile_;
+  bool isProfile_ = false;
+  bool inSection_ = false;  // the current child of the root is a usable section
+  std::u16string sectionName_;
+  int32_t sectionReadOnly_ = 0;
+  ProfileSection* section_ = nullptr;  // once it has a key
+  std::u16string keyName_;
+  std::u16string value_;
+  bool stopped_ = false;
+  ProfileResult repeated_;
+  TextPlace repeatedAt_;
+};
 
 int CXmlProfile::Load(const char16_t* fileName, ProfileEncoding mode) {
   return LoadWithResult(fileName, mode) ? 1 : 0;
 }
 
-ProfileResult CXmlProfile::LoadWithResult(const char16_t* fileName, ProfileEncoding mode) {
+ProfileResult CXmlProfile::LoadWithResult(const char16_t* fileName, ProfileEncoding mode, size_t pieceBytes) {
   RemoveAll();
   if (fileName == nullptr) return ProfileResult::Of(ProfileStatus::NoFileName);
-  CXmlParser parser;
-  ProfileResult read = parser.LoadFileWithResult(fileName, mode);
-  if (!read) return read;
-  return LoadParsed(parser, read);
-}
-
-ProfileResult CXmlProfile::LoadParsed(CXmlParser& parser, const ProfileResult& read) {
-  RemoveAll();
-  if (!read) return read;
-  CXmlElement* root = parser.GetRoot();
-  if (root->Name() != markup::kProfile) return ProfileResult::Of(ProfileStatus::NoProfile);
-  // Room in the indexes for every element that may become an entry.
-  size_t keyElements = 0;
-  for (size_t i = 0; i < root->ChildCount(); ++i) {
-    const size_t keys = root->Child(i).ChildCount();
-    if (keys > kScannedKeys) keyElements += keys;
+  ProfileBuilder builder(*this);
+  TagScanner<ProfileBuilder> scanner(builder);
+  ProfileFileReader reader;
+  ProfileResult result = reader.Read(
+      fileName, mode, [&scanner](char16_t* first, char16_t* last) { return scanner.Feed(first, last); },
+      pieceBytes);
+  if (!result || result.status == ProfileStatus::EmptyFile) {
+    RemoveAll();
+    return result;
   }
-  sectionIndex_.Reserve(root->ChildCount());
-  keyIndex_.Reserve(keyElements);
-  for (CXmlElement* element = parser.GetFirstChild(root); element != nullptr;
-       element = parser.GetNextChild(root)) {
-    if (element->Name() != markup::kSection) continue;
-    const std::u16string name = element->GetAttribute(markup::kName);
-    if (name.empty()) continue;
-    const int32_t readOnly = text::ParseInt(element->GetAttribute(markup::kReadOnly));
-    if (FindSection(name.c_str()) != nullptr) {
-      ProfileResult stopped = ProfileResult::Of(ProfileStatus::RepeatedSection);
-      stopped.section = name;
-      if (const char16_t* tag = parser.TagStart(*element)) parser.SetPlace(tag, stopped);
-      return stopped;
-    }
-
-    // The section is created with its first usable key, so a section element
-    // without one leaves no trace.
-    ProfileSection* section = nullptr;
-    for (CXmlElement* child = parser.GetFirstChild(element); child != nullptr;
-         child = parser.GetNextChild(element)) {
-      if (child->Name() != markup::kKey) continue;
-      std::u16string keyName = child->GetAttribute(markup::kName);
-      std::u16string value = child->GetAttribute(markup::kValue);
-      if (keyName.empty() || value.empty()) continue;
-      const int32_t keyReadOnly = text::ParseInt(child->GetAttribute(markup::kReadOnly));
-      if (section == nullptr) section = AddSection(name, readOnly);
-      if (FindKey(section, keyName.c_str()) != nullptr) continue;
-      AddKey(section, keyName, value, keyReadOnly);
-    }
+  if (const ProfileResult* stopped = builder.Stopped()) {
+    result = *stopped;
+    reader.SetPlace(builder.StoppedAt(), result);
+  } else if (!builder.IsProfile()) {
+    result = ProfileResult::Of(ProfileStatus::NoProfile);
+  } else if (scanner.EndedEarly()) {
+    result.status = ProfileStatus::CutShort;
+    reader.SetPlace(scanner.EndPlace(), result);
   }
-  return read;
+  return result;
 }
 
 }  // namespace tavrel::xml

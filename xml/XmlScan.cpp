@@ -1,94 +1,129 @@
 #include "xml/XmlScan.h"
 
-#include <bit>
-#include <cstdint>
-#include <cstring>
+#if defined(__i386__) || defined(__x86_64__)
+#include <emmintrin.h>
+#define TAVREL_SCAN_SSE2 1
+#endif
 
 namespace tavrel::xml {
 
 namespace {
 
-// Four UTF-16 units are read as one 64-bit word, the first unit in the low
-// bits.
-static_assert(std::endian::native == std::endian::little);
-
-constexpr uint64_t kLaneOnes = 0x0001000100010001ULL;
-constexpr uint64_t kLaneHighBits = 0x8000800080008000ULL;
-constexpr size_t kUnitsPerWord = 4;
-constexpr int kBitsPerUnit = 16;
-
-// The high bit of every zero unit of `word` is set. A unit above a zero unit
-// may be flagged too, by the borrow, so only the lowest flag is exact.
-uint64_t ZeroUnits(uint64_t word) { return (word - kLaneOnes) & ~word & kLaneHighBits; }
-
-// The high bit of exactly the zero units of `word`.
-uint64_t ExactZeroUnits(uint64_t word) {
-  constexpr uint64_t kLowBits = ~kLaneHighBits;
-  return ~(((word & kLowBits) + kLowBits) | word) & kLaneHighBits;
-}
-
-uint64_t Load(const char16_t* at) {
-  uint64_t word = 0;
-  std::memcpy(&word, at, sizeof word);
-  return word;
-}
-
-}  // namespace
-
-const char16_t* FindTagMark(const char16_t* first, const char16_t* last) {
-  constexpr uint64_t kOpen = kLaneOnes * u'<';
-  constexpr uint64_t kClose = kLaneOnes * u'>';
-  while (static_cast<size_t>(last - first) >= 2 * kUnitsPerWord) {
-    const uint64_t low = Load(first);
-    const uint64_t high = Load(first + kUnitsPerWord);
-    const uint64_t lowHits = ZeroUnits(low ^ kOpen) | ZeroUnits(low ^ kClose);
-    if (lowHits != 0) return first + std::countr_zero(lowHits) / kBitsPerUnit;
-    const uint64_t highHits = ZeroUnits(high ^ kOpen) | ZeroUnits(high ^ kClose);
-    if (highHits != 0) return first + kUnitsPerWord + std::countr_zero(highHits) / kBitsPerUnit;
-    first += 2 * kUnitsPerWord;
+// A line feed, return or tab before a mark becomes a space.
+inline void Blank(char16_t* at, const char16_t* first, uint64_t firstIndex, LineCount& lines) {
+  if (*at == u'\n') {
+    ++lines.line;
+    lines.lineStart = firstIndex + static_cast<uint64_t>(at + 1 - first);
   }
-  while (first != last && *first != u'<' && *first != u'>') ++first;
-  return first;
+  *at = u' ';
 }
 
-const char16_t* FindZeroUnit(const char16_t* first, const char16_t* last) {
-  while (static_cast<size_t>(last - first) >= kUnitsPerWord) {
-    const uint64_t hits = ZeroUnits(Load(first));
-    if (hits != 0) return first + std::countr_zero(hits) / kBitsPerUnit;
-    first += kUnitsPerWord;
+char16_t* FindTagMarkPortable(char16_t* at, char16_t* end, const char16_t* first, uint64_t firstIndex,
+                              LineCount& lines) {
+  for (; at != end; ++at) {
+    const char16_t c = *at;
+    if (c > u'>') continue;
+    if (c == u'<' || c == u'>') return at;
+    if (c == u'\n' || c == u'\r' || c == u'\t') Blank(at, first, firstIndex, lines);
+  }
+  return end;
+}
+
+#ifdef TAVREL_SCAN_SSE2
+// Eight units at a time. The 32-bit build is not compiled for SSE2 as a
+// whole, so this function alone is, and runs where the processor has it.
+#ifndef __SSE2__
+__attribute__((target("sse2")))
+#endif
+char16_t*
+FindTagMarkSse2(char16_t* at, char16_t* end, const char16_t* first, uint64_t firstIndex, LineCount& lines) {
+  constexpr int kUnits = 8;
+  // "<" and ">" are the units u with u | 2 == ">"; tab and return those
+  // with u | 4 == return.
+  const __m128i markBit = _mm_set1_epi16(2);
+  const __m128i mark = _mm_set1_epi16(u'>');
+  const __m128i blankBit = _mm_set1_epi16(4);
+  const __m128i ret = _mm_set1_epi16(u'\r');
+  const __m128i feed = _mm_set1_epi16(u'\n');
+  while (end - at >= kUnits) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    const auto marks =
+        static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_or_si128(v, markBit), mark)));
+    const __m128i blanks =
+        _mm_or_si128(_mm_cmpeq_epi16(_mm_or_si128(v, blankBit), ret), _mm_cmpeq_epi16(v, feed));
+    // One bit per unit (the low one of its two bytes), only before the first mark.
+    unsigned pending = static_cast<unsigned>(_mm_movemask_epi8(blanks)) & 0x5555U;
+    if (marks != 0) pending &= (marks & (0U - marks)) - 1;
+    for (; pending != 0; pending &= pending - 1) {
+      Blank(at + __builtin_ctz(pending) / 2, first, firstIndex, lines);
+    }
+    if (marks != 0) return at + __builtin_ctz(marks) / 2;
+    at += kUnits;
+  }
+  return FindTagMarkPortable(at, end, first, firstIndex, lines);
+}
+
+#ifndef __SSE2__
+__attribute__((target("sse2")))
+#endif
+const char16_t*
+FindZeroUnitSse2(const char16_t* first, const char16_t* last) {
+  const __m128i zero = _mm_setzero_si128();
+  for (; last - first >= 8; first += 8) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(first));
+    const auto hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(v, zero)));
+    if (hits != 0) return first + __builtin_ctz(hits) / 2;
   }
   while (first != last && *first != 0) ++first;
   return first;
 }
 
-void CopyBlankingLineBreaks(const char16_t* in, size_t count, char16_t* out,
-                            std::vector<uint32_t>* lineFeeds) {
-  constexpr uint64_t kLineFeed = kLaneOnes * u'\n';
-  constexpr uint64_t kReturn = kLaneOnes * u'\r';
-  constexpr uint64_t kTab = kLaneOnes * u'\t';
-  constexpr uint64_t kSpace = kLaneOnes * u' ';
-  constexpr uint64_t kUnitMask = 0xFFFF;
-  size_t i = 0;
-  for (; i + kUnitsPerWord <= count; i += kUnitsPerWord) {
-    uint64_t word = Load(in + i);
-    const uint64_t hits =
-        ExactZeroUnits(word ^ kLineFeed) | ExactZeroUnits(word ^ kReturn) | ExactZeroUnits(word ^ kTab);
-    if (hits != 0) {
-      if (lineFeeds != nullptr) {
-        for (uint64_t feeds = ExactZeroUnits(word ^ kLineFeed); feeds != 0; feeds &= feeds - 1) {
-          lineFeeds->push_back(static_cast<uint32_t>(i + std::countr_zero(feeds) / kBitsPerUnit));
-        }
-      }
-      const uint64_t lanes = (hits >> (kBitsPerUnit - 1)) * kUnitMask;
-      word = (word & ~lanes) | (kSpace & lanes);
+bool HasSse2() {
+#ifdef __SSE2__
+  return true;
+#else
+  static const bool has = __builtin_cpu_supports("sse2");
+  return has;
+#endif
+}
+#endif
+
+}  // namespace
+
+char16_t* FindTagMark(char16_t* at, char16_t* end, const char16_t* first, uint64_t firstIndex,
+                      LineCount& lines) {
+#ifdef TAVREL_SCAN_SSE2
+  if (HasSse2()) return FindTagMarkSse2(at, end, first, firstIndex, lines);
+#endif
+  return FindTagMarkPortable(at, end, first, firstIndex, lines);
+}
+
+const char16_t* FindZeroUnit(const char16_t* first, const char16_t* last) {
+#ifdef TAVREL_SCAN_SSE2
+  if (HasSse2()) return FindZeroUnitSse2(first, last);
+#endif
+  while (first != last && *first != 0) ++first;
+  return first;
+}
+
+TagType GetTagType(std::u16string_view tag, std::u16string& inner) {
+  inner.clear();
+  if (tag.empty()) return TagType::Skip;
+  char16_t previous = u'0';
+  TagType kind = TagType::Open;
+  for (char16_t c : tag) {
+    if (previous == u'<' && (c == u'!' || c == u'?')) return TagType::Skip;
+    if (previous == u'<' && c == u'/') {
+      kind = TagType::Close;
+    } else if (previous == u'/' && c == u'>') {
+      kind = TagType::Empty;
+      if (!inner.empty()) inner.pop_back();
+    } else if (c != u'<' && c != u'>') {
+      inner += c;
     }
-    std::memcpy(out + i, &word, sizeof word);
+    previous = c;
   }
-  for (; i < count; ++i) {
-    const char16_t c = in[i];
-    if (c == u'\n' && lineFeeds != nullptr) lineFeeds->push_back(static_cast<uint32_t>(i));
-    out[i] = c == u'\n' || c == u'\r' || c == u'\t' ? u' ' : c;
-  }
+  return kind;
 }
 
 }  // namespace tavrel::xml

@@ -1,15 +1,6 @@
 #include "xml/XmlText.h"
 
-#include "platform/Text.h"
-
 namespace tavrel::xml {
-
-namespace {
-
-// Printable ASCII is never white space; anything else asks text::IsSpace.
-bool IsSpaceUnit(char16_t c) { return (c <= u' ' || c >= 0x7F) && text::IsSpace(c); }
-
-}  // namespace
 
 std::u16string_view TrimLeft(std::u16string_view text) {
   size_t i = 0;
@@ -21,14 +12,6 @@ std::u16string_view TrimRight(std::u16string_view text) {
   size_t n = text.size();
   while (n > 0 && IsSpaceUnit(text[n - 1])) --n;
   return text.substr(0, n);
-}
-
-std::u16string Trim(std::u16string_view text) { return std::u16string(TrimRight(TrimLeft(text))); }
-
-void ReplaceAll(std::u16string& text, char16_t from, char16_t to) {
-  for (char16_t& c : text) {
-    if (c == from) c = to;
-  }
 }
 
 }  // namespace tavrel::xml

@@ -12,7 +12,12 @@ def load(paths):
                 if b.get("error_occurred"):
                     print(f"error: {b['name']}: {b.get('error_message')}")
                     continue
-                results[b["name"]] = b
+                # Of repeated benchmarks the median stands for the run.
+                if b.get("run_type") == "aggregate":
+                    if b.get("aggregate_name") == "median":
+                        results[b["run_name"]] = b
+                    continue
+                results.setdefault(b.get("run_name", b["name"]), b)
     return results
 
 
@@ -72,6 +77,22 @@ def profile_table(r):
     print()
 
 
+def load_table(r):
+    print("Whole profile Load (read, parse, build, free) beside pugixml load_file of the same UTF-16 file:"
+          " medians of interleaved repetitions, processor time")
+    print(f"{'shape':>16}{'ours/entry':>13}{'pugixml':>11}{'speed x':>9}{'peak MB':>9}{'pugixml':>9}{'x':>6}")
+    for one_section, sizes, what in ((0, (2000, 20000, 200000), "sections"), (1, (10, 1000, 100000), "keys")):
+        for n in sizes:
+            ours = r.get(f"Profile/Load/entries:{n}/one_section:{one_section}")
+            pugi = r.get(f"Profile/PugixmlLoadFile/entries:{n}/one_section:{one_section}")
+            if ours is None or pugi is None:
+                continue
+            po, pp = ours["peak_bytes"] / 1e6, pugi["peak_bytes"] / 1e6
+            print(f"{f'{n} {what}':>16}{ours['per_entry'] * 1e6:>10.3f} us{pugi['per_entry'] * 1e6:>8.3f} us"
+                  f"{pugi['per_entry'] / ours['per_entry']:>9.2f}{po:>9.2f}{pp:>9.2f}{po / pp:>6.2f}")
+    print()
+
+
 def session_table(r):
     print("Plug-in in-process")
     act = r.get("Session/Activation/extra_keys:0")
@@ -94,6 +115,7 @@ def main():
     r = load(sys.argv[1:])
     parse_table(r)
     profile_table(r)
+    load_table(r)
     session_table(r)
 
 

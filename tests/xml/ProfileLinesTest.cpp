@@ -9,12 +9,12 @@ namespace {
 
 ProfileSectionList Sample() {
   ProfileSectionList sections;
-  sections.push_back({u"A\"B", 1, {}});
+  sections.push_back({u"A\"B", 1, {}, {}});
   sections.back().keys.push_back({u"k<1>", u"x readonly=1", 0});
   sections.back().keys.push_back({u"", u"unnamed", 0});
   sections.back().keys.push_back({u"empty", u"", 0});
   sections.back().keys.push_back({u"k2", u"&amp;", 7});
-  sections.push_back({u"Skipped", 0, {}});
+  sections.push_back({u"Skipped", 0, {}, {}});
   sections.back().keys.push_back({u"e", u"", 1});
   return sections;
 }

@@ -58,9 +58,13 @@ TEST(ProfileResult, LoadTellsWhatItMetAndWhere) {
        ProfileEncoding::Ansi, ProfileStatus::Loaded, 0, 0, 0, "A[k=1;]"},
       {"cut short inside an end tag", cut, ProfileEncoding::Ansi, ProfileStatus::CutShort, 3, 7, cut.size(),
        "A[k=1;]"},
+      // Ended outside a tag with a section open: told at the section's tag.
       {"cut short, UTF-16, before the end tags", Utf16File(wideCut), ProfileEncoding::Auto,
-       ProfileStatus::CutShort, 1, static_cast<uint32_t>(wideCut.size() + 1), 2 + 2 * wideCut.size(),
-       "B[k=2;]"},
+       ProfileStatus::CutShort, 1, 10, 2 + 2 * 9, "B[k=2;]"},
+      {"a section ended by the profile's end tag",
+       "<profile>\n <section name=\"A\"><key name=\"k\" value=\"1\"/>\n"
+       "</profile>\n",
+       ProfileEncoding::Ansi, ProfileStatus::CutShort, 2, 2, 11, "A[k=1;]"},
       {"cut short inside a tag", "<profile><section name=\"A\"><key name=\"k\" val", ProfileEncoding::Ansi,
        ProfileStatus::CutShort, 1, 45, 44, ""},
       {"other markup", "<html><body>no profile</body></html>", ProfileEncoding::Ansi,

@@ -9,34 +9,38 @@ namespace tavrel::xml {
 namespace {
 
 // Random texts of every length up to 40 over units next to the ones looked
-// for (so a unit off by one or a borrow between units shows), each unit at
-// every position of the 64-bit words, against the plain loops.
-TEST(XmlScan, WordSearchesMatchTheUnitLoops) {
+// for (so a unit off by one or a lane mix-up shows), each unit at every
+// position of the vector, against the plain loop: the mark found, the line
+// feeds, returns and tabs before it blanked and the line feeds counted; and
+// the first zero unit.
+TEST(XmlScan, FindTagMarkMatchesTheUnitLoop) {
   using namespace std::string_literals;
-  const std::u16string alphabet = u"<>=;?\n\r\t\b\v\x1f !\u013c\u3c3e\uff3c\u0a0d\u0009\u0000\uffff"s;
+  const std::u16string alphabet = u"<>=;?\n\r\t\b\v\f\x1f !\u013c\u3c3e\uff3c\u0a0d\u020a\u0000\uffff"s;
   std::mt19937 rng(5u);
   for (int round = 0; round < 20000; ++round) {
     std::u16string text(rng() % 41, u'a');
     for (char16_t& c : text) c = alphabet[rng() % alphabet.size()];
     const size_t from = text.empty() ? 0 : rng() % text.size();
 
-    size_t expected = from;
-    while (expected < text.size() && text[expected] != u'<' && text[expected] != u'>') ++expected;
-    const char16_t* found = FindTagMark(text.data() + from, text.data() + text.size());
-    ASSERT_EQ(static_cast<size_t>(found - text.data()), expected) << round;
-
     size_t zero = from;
     while (zero < text.size() && text[zero] != 0) ++zero;
-    const char16_t* foundZero = FindZeroUnit(text.data() + from, text.data() + text.size());
-    ASSERT_EQ(static_cast<size_t>(foundZero - text.data()), zero) << round;
+    ASSERT_EQ(FindZeroUnit(text.data() + from, text.data() + text.size()), text.data() + zero) << round;
 
-    std::u16string blanked = text;
-    for (char16_t& c : blanked) c = c == u'\n' || c == u'\r' || c == u'\t' ? u' ' : c;
-    std::u16string copied(text.size(), u'x');
-    CopyBlankingLineBreaks(text.data(), text.size(), copied.data());
-    ASSERT_EQ(copied, blanked) << round;
-    CopyBlankingLineBreaks(text.data(), text.size(), text.data());
-    ASSERT_EQ(text, blanked) << round;
+    std::u16string expected = text;
+    LineCount expectedLines{3, 7};
+    size_t mark = from;
+    for (; mark < text.size() && text[mark] != u'<' && text[mark] != u'>'; ++mark) {
+      const char16_t c = text[mark];
+      if (c == u'\n') expectedLines = {expectedLines.line + 1, 100 + mark + 1};
+      if (c == u'\n' || c == u'\r' || c == u'\t') expected[mark] = u' ';
+    }
+    LineCount lines{3, 7};
+    const char16_t* found =
+        FindTagMark(text.data() + from, text.data() + text.size(), text.data(), 100, lines);
+    ASSERT_EQ(static_cast<size_t>(found - text.data()), mark) << round;
+    ASSERT_EQ(text, expected) << round;
+    ASSERT_EQ(lines.line, expectedLines.line) << round;
+    ASSERT_EQ(lines.lineStart, expectedLines.lineStart) << round;
   }
 }
 

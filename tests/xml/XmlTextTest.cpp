@@ -9,9 +9,9 @@ namespace {
 TEST(XmlText, TrimUsesTheWindowsSpaceTest) {
   // No-break space and ideographic space count as white space; a zero-width
   // space and the letters around it do not.
-  EXPECT_EQ(Trim(u"\u00A0\u3000 a b \v\f"), u"a b");
-  EXPECT_EQ(Trim(u"\u200Bx\u200B"), u"\u200Bx\u200B");
-  EXPECT_EQ(Trim(u"   "), u"");
+  EXPECT_EQ(TrimView(u"\u00A0\u3000 a b \v\f"), u"a b");
+  EXPECT_EQ(TrimView(u"\u200Bx\u200B"), u"\u200Bx\u200B");
+  EXPECT_EQ(TrimView(u"   "), u"");
   EXPECT_EQ(TrimLeft(u"  x  "), u"x  ");
   EXPECT_EQ(TrimRight(u"  x  "), u"  x");
 }

@@ -127,7 +127,7 @@ std::optional<ToolOutcome> Read(ReadProfile& file, const std::u16string& path, x
   if (file.read && file.parser.GetRoot()->Name() != u"profile") {
     return Fail(Quoted(path) + " is not a profile file in mode " + ModeName(mode) + consequence);
   }
-  file.loaded = file.profile.LoadParsed(file.parser, file.read);
+  file.loaded = file.profile.LoadWithResult(path.c_str(), mode);
   return std::nullopt;
 }
 
