@@ -77,7 +77,8 @@ std::optional<AppFolder> QueryAppPath(int32_t index) {
   }
   // A folder that is not absolute would be found relative to whatever the
   // host's current folder is: the program and the drawing would go there.
-  if (text.empty() || text.size() > kMaxAppFolderLength || !platform::IsAbsolutePath(text)) return std::nullopt;
+  if (text.empty() || text.size() > kMaxAppFolderLength || !platform::IsAbsolutePath(text))
+    return std::nullopt;
   AppFolder folder;
   if (!folder.Assign(text)) return std::nullopt;  // never: the text is within the cap
   return folder;

@@ -44,10 +44,10 @@ constexpr std::u16string_view kWizard = u" -wizard";
 // never a user's send.
 constexpr std::size_t kLongestExportPath = kMaxAppFolderLength + kExportFile.size();
 constexpr std::size_t kLongestProgramPath = kMaxAppFolderLength + kSeparator.size() + kLongestExeName;
-constexpr std::size_t kLongestCommandLine =
-    kQuote.size() + kLongestProgramPath + kProgramEnd.size() +
-    kQuote.size() + kLongestExportPath + kQuote.size() + kOptimise.size() +
-    std::max(kDirect.size(), kWizard.size()) + MaxFormattedLength(kStartFailed);
+constexpr std::size_t kLongestCommandLine = kQuote.size() + kLongestProgramPath + kProgramEnd.size() +
+                                            kQuote.size() + kLongestExportPath + kQuote.size() +
+                                            kOptimise.size() + std::max(kDirect.size(), kWizard.size()) +
+                                            MaxFormattedLength(kStartFailed);
 static_assert(AppFolder::kCapacity - 1 == kMaxAppFolderLength, "an AppFolder holds the folder's cap");
 static_assert(kLongestExportPath < PathText::kCapacity, "the export path does not fit PathText");
 static_assert(kLongestProgramPath < PathText::kCapacity, "the program path does not fit PathText");

@@ -55,7 +55,8 @@ TEST(Receipt, TellsWhatItGotAndWhatTheFileHolds) {
     EXPECT_EQ(receipt["switches"].get<std::vector<std::string>>(), c.switches) << c.name;
     EXPECT_EQ(receipt.contains("error"), c.exitCode != 0) << c.name;
   }
-  const auto receipt = nlohmann::json::parse(Examine(Invocation{std::nullopt, {"Orin.exe", good}, {}}).receipt);
+  const auto receipt =
+      nlohmann::json::parse(Examine(Invocation{std::nullopt, {"Orin.exe", good}, {}}).receipt);
   EXPECT_EQ(receipt["emf"]["size"].get<uint64_t>(), 108u);
   EXPECT_EQ(receipt["emf"]["records"].get<uint32_t>(), 2u);
   EXPECT_EQ(receipt["emf"]["bounds"], nlohmann::json({0, 0, 9, 9}));
