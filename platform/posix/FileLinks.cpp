@@ -20,12 +20,10 @@ bool RemoveLink(std::u16string_view path) {
   struct stat st {};
   // unlink never follows a link; the check keeps it from removing a file.
   int err = 0;
-  if (::lstat(native.c_str(), &st) != 0) {
+  if (::lstat(native.c_str(), &st) != 0 || (S_ISLNK(st.st_mode) && ::unlink(native.c_str()) != 0)) {
     err = errno;
   } else if (!S_ISLNK(st.st_mode)) {
     err = EINVAL;
-  } else if (::unlink(native.c_str()) != 0) {
-    err = errno;
   }
   if (err != 0) SetLastError(posix::WindowsErrorFromErrno(err, native));
   return err == 0;

@@ -6,6 +6,7 @@
 // `--install` and `--uninstall` set up applications (InstallCommand.h).
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -33,7 +34,7 @@ bool WriteReceipt(const std::filesystem::path& target, const std::string& text) 
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv) try {
   using namespace tavrel::embroidery_standin;
   if (argc == 2 && std::strcmp(argv[1], "--list-applications") == 0) {
     std::printf("%s\n", ApplicationsJson().c_str());
@@ -53,4 +54,10 @@ int main(int argc, char** argv) {
     return 3;
   }
   return outcome.exitCode;
+} catch (const std::exception& e) {
+  std::fprintf(stderr, "tavrel-embroidery: stopped: %s\n", e.what());
+  return 3;
+} catch (...) {
+  std::fprintf(stderr, "tavrel-embroidery: stopped\n");
+  return 3;
 }
