@@ -1,5 +1,6 @@
 #include "xml/XmlEntities.h"
 
+#include <algorithm>
 #include <array>
 
 namespace tavrel::xml {
@@ -24,16 +25,14 @@ std::u16string EscapeAttribute(std::u16string_view text) {
   std::u16string out;
   out.reserve(text.size());
   for (char16_t c : text) {
-    bool replaced = false;
-    for (const Entity& e : kEntities) {
-      if (c == e.character) {
-        out += u'&';
-        out += e.name;
-        replaced = true;
-        break;
-      }
+    const auto e = std::find_if(kEntities.begin(), kEntities.end(),
+                                [c](const Entity& entity) { return entity.character == c; });
+    if (e == kEntities.end()) {
+      out += c;
+    } else {
+      out += u'&';
+      out += e->name;
     }
-    if (!replaced) out += c;
   }
   return out;
 }

@@ -31,10 +31,6 @@
 #include "xml/ProfileResult.h"
 #include "xml/XmlFileText.h"
 
-namespace tavrel::platform {
-class File;
-}
-
 namespace tavrel::xml {
 
 class ProfileBuilder;

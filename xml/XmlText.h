@@ -12,10 +12,12 @@ namespace tavrel::xml {
 // text::IsSpace, with printable ASCII answered inline.
 inline bool IsSpaceUnit(char16_t c) { return c == u' ' || ((c < u' ' || c >= 0x7F) && text::IsSpace(c)); }
 
-// Trimming of the units for which text::IsSpace holds.
-std::u16string_view TrimLeft(std::u16string_view text);
-std::u16string_view TrimRight(std::u16string_view text);
-inline std::u16string_view TrimView(std::u16string_view text) { return TrimRight(TrimLeft(text)); }
+// The text without the units at either end for which text::IsSpace holds.
+inline std::u16string_view TrimView(std::u16string_view text) {
+  while (!text.empty() && IsSpaceUnit(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsSpaceUnit(text.back())) text.remove_suffix(1);
+  return text;
+}
 
 // A unit of a text: its index from the start, and its line and column (both
 // from 1, lines ended by line feeds, columns counting UTF-16 units).
