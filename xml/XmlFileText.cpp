@@ -80,7 +80,7 @@ bool ProfileFileReader::ReadUtf16(platform::File& file, uint32_t left, size_t pi
       bytes[have] = 0;
       ++count;
     }
-    const char16_t* zero = FindZeroUnit(units16_.data(), units16_.data() + count);
+    const char16_t* zero = FindUnit(units16_.data(), units16_.data() + count, 0);
     if (zero != units16_.data() + count) {
       count = static_cast<size_t>(zero - units16_.data());
       last = true;

@@ -19,6 +19,12 @@ inline std::u16string_view TrimView(std::u16string_view text) {
   return text;
 }
 
+// The first `unit` in [first, last), or `last`; eight units at a time where
+// the processor can.
+const char16_t* FindUnit(const char16_t* first, const char16_t* last, char16_t unit);
+// std::u16string_view::find of one unit, the same way.
+size_t FindUnit(std::u16string_view text, char16_t unit, size_t from = 0);
+
 // A unit of a text: its index from the start, and its line and column (both
 // from 1, lines ended by line feeds, columns counting UTF-16 units).
 struct TextPlace {
