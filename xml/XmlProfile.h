@@ -145,10 +145,17 @@ class CXmlProfile {
   static constexpr size_t kScannedKeys = 8;
 
   void RemoveSection(const ProfileSection* entry);
-  KeyList::iterator FindKeyPosition(ProfileSection& entry, std::u16string_view name);
+  // The key of that name: the first `scanned` keys are searched in order,
+  // a longer section by its index.
+  KeyList::iterator FindKeyPosition(ProfileSection& entry, std::u16string_view name,
+                                    size_t scanned = kScannedKeys);
   void RemoveKey(ProfileSection& entry, KeyList::iterator key);
-  // Appends a section or a key and indexes it; the name must be new there.
+  // The section's key index, built on first use.
+  static ProfileSection::KeyIndex& KeyIndexOf(ProfileSection& entry);
+  // Appends a section and indexes it; the name must be new.
   ProfileSection* AddSection(std::u16string_view name, int32_t readOnly);
+  // Appends a key and indexes it, unless the section has a key of that name
+  // (nullptr then); keys without a name are always appended.
   ProfileKey* AddKey(ProfileSection* entry, std::u16string_view name, std::u16string_view value,
                      int32_t readOnly);
 

@@ -31,7 +31,6 @@ class ProfileBuilder {
     if (values[0].empty() || values[1].empty()) return true;
     const std::u16string_view keyName = Decoded(values[0], keyName_);
     if (section_ == nullptr) section_ = profile_.AddSection(sectionName_, sectionReadOnly_);
-    if (profile_.FindKeyPosition(*section_, keyName) != section_->keys.end()) return true;
     profile_.AddKey(section_, keyName, Decoded(values[1], value_), text::ParseInt(values[2]));
     return true;
   }
