@@ -55,11 +55,6 @@ class NameIndex {
     return {slots_[free].entry, true};
   }
 
-  // Adds an entry whose name is not in the index yet.
-  void Insert(Iterator entry) {
-    FindOrAdd(entry->name, [entry] { return entry; });
-  }
-
   // Forgets the entry (found by identity); nothing when it is not indexed.
   void Erase(Iterator entry) {
     if (slots_.empty()) return;

@@ -40,7 +40,7 @@ ProfileSection::KeyIndex& CXmlProfile::KeyIndexOf(ProfileSection& entry) {
     entry.keyIndex = std::make_unique<ProfileSection::KeyIndex>();
     entry.keyIndex->Reserve(entry.keys.size() + 1);
     for (auto key = entry.keys.begin(); key != entry.keys.end(); ++key) {
-      if (!key->name.empty()) entry.keyIndex->Insert(key);
+      if (!key->name.empty()) entry.keyIndex->FindOrAdd(key->name, [key] { return key; });
     }
   }
   return *entry.keyIndex;
@@ -65,9 +65,11 @@ void CXmlProfile::RemoveSection(const ProfileSection* entry) {
 }
 
 ProfileSection* CXmlProfile::AddSection(std::u16string_view name, int32_t readOnly) {
-  sections_.push_back(ProfileSection{ProfileText(name, &memory_), readOnly, KeyList(&memory_), nullptr});
-  sectionIndex_.Insert(std::prev(sections_.end()));
-  return &sections_.back();
+  const auto append = [&] {
+    sections_.push_back(ProfileSection{ProfileText(name, &memory_), readOnly, KeyList(&memory_), nullptr});
+    return std::prev(sections_.end());
+  };
+  return &*sectionIndex_.FindOrAdd(name, append).first;
 }
 
 ProfileKey* CXmlProfile::AddKey(ProfileSection* entry, std::u16string_view name, std::u16string_view value,

@@ -39,7 +39,7 @@ class ProfileBuilder {
 
   bool IsProfile() const { return isProfile_; }
   // RepeatedSection with its name and the place of its tag, once it stopped.
-  const ProfileResult* Stopped() const { return stopped_ ? &repeated_ : nullptr; }
+  const ProfileResult* Stopped() const { return repeated_.section.empty() ? nullptr : &repeated_; }
   const TextPlace& StoppedAt() const { return repeatedAt_; }
 
  private:
@@ -64,7 +64,6 @@ class ProfileBuilder {
     if (values[0].empty()) return true;
     sectionName_ = Decoded(values[0], keyName_);
     if (profile_.FindSection(sectionName_.c_str()) != nullptr) {
-      stopped_ = true;
       repeated_ = ProfileResult::Of(ProfileStatus::RepeatedSection);
       repeated_.section = sectionName_;
       repeatedAt_ = tag;
@@ -83,14 +82,9 @@ class ProfileBuilder {
   ProfileSection* section_ = nullptr;  // once it has a key
   std::u16string keyName_;
   std::u16string value_;
-  bool stopped_ = false;
-  ProfileResult repeated_;
+  ProfileResult repeated_;  // named once reading stopped at it
   TextPlace repeatedAt_;
 };
-
-int CXmlProfile::Load(const char16_t* fileName, ProfileEncoding mode) {
-  return LoadWithResult(fileName, mode) ? 1 : 0;
-}
 
 ProfileResult CXmlProfile::LoadWithResult(const char16_t* fileName, ProfileEncoding mode, size_t pieceBytes) {
   RemoveAll();
