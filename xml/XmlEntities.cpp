@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "xml/XmlText.h"
+
 namespace tavrel::xml {
 
 namespace {
@@ -40,7 +42,7 @@ std::u16string EscapeAttribute(std::u16string_view text) {
 std::u16string DecodeEntities(std::u16string_view text) {
   std::u16string out;
   out.reserve(text.size());
-  for (size_t amp = text.find(u'&'); amp != std::u16string_view::npos; amp = text.find(u'&')) {
+  for (size_t amp = FindUnit(text, u'&'); amp != std::u16string_view::npos; amp = FindUnit(text, u'&')) {
     out.append(text.substr(0, amp + 1));
     text.remove_prefix(amp + 1);
     for (const Entity& e : kEntities) {

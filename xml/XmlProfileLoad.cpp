@@ -47,7 +47,7 @@ class ProfileBuilder {
   // name's emptiness nor the number a read-only flag reads as can change by
   // it.
   static std::u16string_view Decoded(std::u16string_view raw, std::u16string& buffer) {
-    if (raw.find(u'&') == std::u16string_view::npos) return raw;
+    if (FindUnit(raw, u'&') == std::u16string_view::npos) return raw;
     buffer = DecodeEntities(raw);
     return buffer;
   }
