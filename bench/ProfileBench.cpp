@@ -1,8 +1,17 @@
 // The profile store at growing sizes: Load, Save and a lookup, at 2,000 /
 // 20,000 / 200,000 sections (three keys each) and at 10 / 1,000 / 100,000
-// keys in one section. "per_entry" is the time per section or per key.
+// keys in one section. "per_entry" is the time per section or per key. The
+// whole Load beside pugixml also reads the files of ProfileShapes.h.
+//
+//   bench_profile --write-shapes FOLDER   copies every shape's file there
+//   bench_profile --cold ours|pugixml|none FILE
+//                                          loads FILE once in this fresh
+//                                          process and prints its rusage
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 
+#include <cstdio>
+#include <cstring>
 #include <map>
 #include <utility>
 
@@ -11,6 +20,7 @@
 #include "bench/BenchFiles.h"
 #include "bench/PeakMemory.h"
 #include "bench/ProfileDocument.h"
+#include "bench/ProfileShapes.h"
 #include "xml/XmlProfile.h"
 
 namespace tavrel::bench {
@@ -28,19 +38,6 @@ std::pair<size_t, size_t> Shape(const benchmark::State& state) {
   return state.range(1) == 0 ? std::make_pair(n, kKeysPerSection) : std::make_pair(size_t{1}, n);
 }
 
-const std::u16string& SavedProfile(std::pair<size_t, size_t> shape) {
-  static std::map<std::pair<size_t, size_t>, std::u16string> files;
-  auto found = files.find(shape);
-  if (found != files.end()) return found->second;
-  CXmlProfile profile;
-  FillProfile(profile, shape.first, shape.second);
-  const std::u16string path =
-      (ScratchFolder() / ("p" + std::to_string(shape.first) + "x" + std::to_string(shape.second) + ".xml"))
-          .u16string();
-  profile.Save(path.c_str(), ProfileEncoding::Utf16);
-  return files[shape] = path;
-}
-
 void PerEntry(benchmark::State& state) {
   const auto shape = Shape(state);
   const double entries = static_cast<double>(state.range(1) == 0 ? shape.first : shape.second);
@@ -50,8 +47,7 @@ void PerEntry(benchmark::State& state) {
 
 // The whole Load: read, parse, build the profile, free it; and the peak heap
 // of one more.
-void Load(benchmark::State& state) {
-  const std::u16string& path = SavedProfile(Shape(state));
+void LoadPath(benchmark::State& state, const std::u16string& path) {
   for (auto _ : state) {
     CXmlProfile profile;
     if (profile.Load(path.c_str(), ProfileEncoding::Auto) != 1) state.SkipWithError("Load failed");
@@ -62,13 +58,12 @@ void Load(benchmark::State& state) {
     profile.Load(path.c_str(), ProfileEncoding::Auto);
   }
   state.counters["peak_bytes"] = static_cast<double>(PeakBytes());
-  PerEntry(state);
 }
 
-// pugixml's load_file of the same UTF-16 file, the document freed too.
-void PugixmlLoadFile(benchmark::State& state) {
+// pugixml's load_file of the same file, the document freed too.
+void PugixmlPath(benchmark::State& state, const std::filesystem::path& file) {
   CountPugixmlAllocations();
-  const std::string path = std::filesystem::path(SavedProfile(Shape(state))).string();
+  const std::string path = file.string();
   for (auto _ : state) {
     pugi::xml_document document;
     if (!document.load_file(path.c_str())) state.SkipWithError("load_file failed");
@@ -79,6 +74,15 @@ void PugixmlLoadFile(benchmark::State& state) {
     document.load_file(path.c_str());
   }
   state.counters["peak_bytes"] = static_cast<double>(PeakBytes());
+}
+
+void Load(benchmark::State& state) {
+  LoadPath(state, SavedProfile(Shape(state)));
+  PerEntry(state);
+}
+
+void PugixmlLoadFile(benchmark::State& state) {
+  PugixmlPath(state, SavedProfile(Shape(state)));
   PerEntry(state);
 }
 
@@ -128,10 +132,65 @@ const int registered = [] {
         ->Args({100000, 1})
         ->Unit(benchmark::kMicrosecond);
   }
+  // Files made on first use: the UTF-8 copy is pugixml's only.
+  for (std::string_view name : kFileShapes) {
+    const std::string ours = "File/Load/" + std::string(name);
+    const std::string pugixml = "File/PugixmlLoadFile/" + std::string(name);
+    const auto load = [name](benchmark::State& state) {
+      LoadPath(state, FileShapeOf(name).ours.u16string());
+    };
+    const auto pugi = [name](benchmark::State& state) { PugixmlPath(state, FileShapeOf(name).pugixml); };
+    if (!name.ends_with("-utf8"))
+      benchmark::RegisterBenchmark(ours.c_str(), load)->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark(pugixml.c_str(), pugi)->Unit(benchmark::kMicrosecond);
+  }
   return 0;
 }();
+
+// One load in this fresh process: processor time, page faults and peak RSS.
+int Cold(const char* reader, const char* file) {
+  rusage before{};
+  getrusage(RUSAGE_SELF, &before);
+  if (std::strcmp(reader, "ours") == 0) {
+    CXmlProfile profile;
+    if (profile.Load(std::filesystem::path(file).u16string().c_str(), ProfileEncoding::Auto) != 1) return 1;
+  } else if (std::strcmp(reader, "pugixml") == 0) {
+    pugi::xml_document document;
+    if (!document.load_file(file)) return 1;
+  }
+  rusage after{};
+  getrusage(RUSAGE_SELF, &after);
+  const auto seconds = [](const rusage& r) {
+    return static_cast<double>(r.ru_utime.tv_sec + r.ru_stime.tv_sec) +
+           static_cast<double>(r.ru_utime.tv_usec + r.ru_stime.tv_usec) * 1e-6;
+  };
+  std::printf("{\"cpu_s\": %.6f, \"faults\": %ld, \"max_rss_kb\": %ld}\n", seconds(after) - seconds(before),
+              after.ru_minflt + after.ru_majflt - before.ru_minflt - before.ru_majflt, after.ru_maxrss);
+  return 0;
+}
 
 }  // namespace
 }  // namespace tavrel::bench
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  using namespace tavrel::bench;
+  if (argc == 4 && std::strcmp(argv[1], "--cold") == 0) return Cold(argv[2], argv[3]);
+  if (argc == 3 && std::strcmp(argv[1], "--write-shapes") == 0) {
+    for (const FileShape& shape : AllShapes()) {
+      for (const auto& [reader, file] :
+           {std::pair("ours", shape.ours), std::pair("pugixml", shape.pugixml)}) {
+        if (shape.name.ends_with("-utf8") && reader == std::string_view("ours")) continue;
+        const std::filesystem::path copy =
+            std::filesystem::path(argv[2]) / (shape.name + "." + reader + ".xml");
+        std::filesystem::copy_file(file, copy, std::filesystem::copy_options::overwrite_existing);
+        std::printf("%s %s %s\n", shape.name.c_str(), reader, copy.c_str());
+      }
+    }
+    return 0;
+  }
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

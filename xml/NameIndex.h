@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/Text.h"
@@ -32,15 +33,26 @@ class NameIndex {
     if (SlotsFor(count) > slots_.size()) Rebuild(SlotsFor(count));
   }
 
-  // Adds an entry whose name is not in the index yet.
-  void Insert(Iterator entry) {
+  // The entry of that name, or else the one `add()` appends for it (then
+  // true): one hash and one probe.
+  template <class Add>
+  std::pair<Iterator, bool> FindOrAdd(std::u16string_view name, Add add) {
     if ((filled_ + 1) * 4 > slots_.size() * 3) Rebuild(SlotsFor(used_ + 1));
-    const uint32_t hash = Hash(entry->name);
+    const uint32_t hash = Hash(name);
     size_t i = hash & mask_;
-    while (slots_[i].hash > kRemoved) i = (i + 1) & mask_;
-    if (slots_[i].hash == kEmpty) ++filled_;
-    slots_[i] = Slot{entry, hash};
+    size_t free = slots_.size();  // the first removed slot on the way
+    for (; slots_[i].hash != kEmpty; i = (i + 1) & mask_) {
+      if (slots_[i].hash == kRemoved && free == slots_.size()) free = i;
+      if (slots_[i].hash == hash && text::EqualsNoCase(slots_[i].entry->name, name))
+        return {slots_[i].entry, false};
+    }
+    if (free == slots_.size()) {
+      free = i;
+      ++filled_;
+    }
+    slots_[free] = Slot{add(), hash};
     ++used_;
+    return {slots_[free].entry, true};
   }
 
   // Forgets the entry (found by identity); nothing when it is not indexed.

@@ -1,4 +1,4 @@
-#include "xml/ProfileLines.h"
+#include "xml/XmlProfile.h"
 
 #include "xml/ProfileMarkup.h"
 #include "xml/XmlEntities.h"

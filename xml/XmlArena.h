@@ -21,7 +21,23 @@ class XmlArena {
   std::u16string_view Keep(std::u16string text) { return texts_.emplace_back(std::move(text)); }
   // Gives `root` and every element made since the last Clear its run of the
   // child table, children in the order they were made.
-  void LinkChildren(CXmlElement& root);
+  void LinkChildren(CXmlElement& root) {
+    childTable_.assign(elements_.size(), nullptr);
+    // Every element but the root is the child of one element, so the runs of
+    // all child counts fill the table exactly.
+    size_t offset = 0;
+    auto reserve = [this, &offset](CXmlElement& element) {
+      element.children_ = childTable_.data() + offset;
+      offset += element.childCount_;
+      element.childCount_ = 0;
+    };
+    reserve(root);
+    for (CXmlElement& element : elements_) reserve(element);
+    for (CXmlElement& element : elements_) {
+      CXmlElement& parent = *element.parent_;
+      parent.children_[parent.childCount_++] = &element;
+    }
+  }
   void Clear() {
     elements_.clear();
     childTable_.clear();

@@ -11,7 +11,7 @@ void FindAttributes(std::u16string_view attributes, const std::u16string_view* n
   for (size_t i = 0; i < attributes.size() && missing != 0; ++i) {
     if (attributes[i] == u'"') {
       // A quoted run is passed over whole; the unit after it follows a quote.
-      i = attributes.find(u'"', i + 1);
+      i = FindUnit(attributes, u'"', i + 1);
       if (i == std::u16string_view::npos) return;
       continue;
     }
@@ -24,9 +24,16 @@ void FindAttributes(std::u16string_view attributes, const std::u16string_view* n
         continue;
       }
       missing &= ~(1U << n);
-      // The one character after "=" is the opening delimiter.
-      const std::u16string_view value = name.size() + 2 <= rest.size() ? rest.substr(name.size() + 2) : u"";
-      values[n] = value.substr(0, value.find(u'"'));
+      // The one character after "=" is the opening delimiter. A value opened
+      // by a quote is a quoted run, passed over whole.
+      const size_t start = i + name.size() + 2;
+      if (start > attributes.size()) break;
+      const size_t end = FindUnit(attributes, u'"', start);
+      values[n] = attributes.substr(start, end - start);
+      if (attributes[start - 1] != u'"') break;
+      if (end == std::u16string_view::npos) return;
+      i = end;
+      break;
     }
   }
 }

@@ -1,6 +1,9 @@
 #include "xml/XmlEntities.h"
 
+#include <algorithm>
 #include <array>
+
+#include "xml/XmlText.h"
 
 namespace tavrel::xml {
 
@@ -24,16 +27,14 @@ std::u16string EscapeAttribute(std::u16string_view text) {
   std::u16string out;
   out.reserve(text.size());
   for (char16_t c : text) {
-    bool replaced = false;
-    for (const Entity& e : kEntities) {
-      if (c == e.character) {
-        out += u'&';
-        out += e.name;
-        replaced = true;
-        break;
-      }
+    const auto e = std::find_if(kEntities.begin(), kEntities.end(),
+                                [c](const Entity& entity) { return entity.character == c; });
+    if (e == kEntities.end()) {
+      out += c;
+    } else {
+      out += u'&';
+      out += e->name;
     }
-    if (!replaced) out += c;
   }
   return out;
 }
@@ -41,7 +42,7 @@ std::u16string EscapeAttribute(std::u16string_view text) {
 std::u16string DecodeEntities(std::u16string_view text) {
   std::u16string out;
   out.reserve(text.size());
-  for (size_t amp = text.find(u'&'); amp != std::u16string_view::npos; amp = text.find(u'&')) {
+  for (size_t amp = FindUnit(text, u'&'); amp != std::u16string_view::npos; amp = FindUnit(text, u'&')) {
     out.append(text.substr(0, amp + 1));
     text.remove_prefix(amp + 1);
     for (const Entity& e : kEntities) {

@@ -10,14 +10,7 @@
 
 namespace tavrel::xml {
 
-namespace {
-
-static_assert(std::endian::native == std::endian::little, "UTF-16 files are read in place");
-
-// The number of bytes to read next: at most `room`, at most what is left.
-uint32_t Want(uint32_t left, size_t room) { return room < left ? static_cast<uint32_t>(room) : left; }
-
-}  // namespace
+static_assert(std::endian::native == std::endian::little, "UTF-16 files are read and written in place");
 
 ProfileResult ProfileFileReader::Read(std::u16string_view fileName, ProfileEncoding mode,
                                       const TextSink& sink, size_t pieceBytes) {
@@ -69,7 +62,7 @@ bool ProfileFileReader::ReadUtf16(platform::File& file, uint32_t left, size_t pi
   size_t have = carry_.size();
   std::memcpy(bytes, carry_.data(), have);
   while (!stopped_) {
-    const uint32_t want = Want(left, pieceBytes - have);
+    const auto want = static_cast<uint32_t>(std::min<uint64_t>(left, pieceBytes - have));
     uint32_t done = 0;
     if (want != 0 && !file.Read(bytes + have, want, &done)) return false;
     left -= done;
@@ -80,7 +73,7 @@ bool ProfileFileReader::ReadUtf16(platform::File& file, uint32_t left, size_t pi
       bytes[have] = 0;
       ++count;
     }
-    const char16_t* zero = FindZeroUnit(units16_.data(), units16_.data() + count);
+    const char16_t* zero = FindUnit(units16_.data(), units16_.data() + count, 0);
     if (zero != units16_.data() + count) {
       count = static_cast<size_t>(zero - units16_.data());
       last = true;
@@ -97,7 +90,7 @@ bool ProfileFileReader::ReadAnsi(platform::File& file, uint32_t left, size_t pie
                                  const TextSink& sink) {
   std::string piece(pieceBytes, '\0');
   while (!stopped_) {
-    const uint32_t want = Want(left, pieceBytes);
+    const auto want = static_cast<uint32_t>(std::min<uint64_t>(left, pieceBytes));
     uint32_t done = 0;
     if (want != 0 && !file.Read(piece.data(), want, &done)) return false;
     left -= done;

@@ -2,10 +2,6 @@
 
 namespace tavrel::xml {
 
-int CXmlParser::LoadFile(std::u16string_view fileName, ProfileEncoding mode) {
-  return LoadFileWithResult(fileName, mode) ? 1 : 0;
-}
-
 ProfileResult CXmlParser::LoadFileWithResult(std::u16string_view fileName, ProfileEncoding mode,
                                              size_t pieceBytes) {
   std::u16string text;

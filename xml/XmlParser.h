@@ -27,7 +27,9 @@ class CXmlParser {
   // Reads the file and parses its text: UTF-16 LE or the ANSI code page as
   // `mode` and the mark FF FE decide. 1 when the file was read and decoded
   // to non-empty text; 0 otherwise, and the tree is kept.
-  int LoadFile(std::u16string_view fileName, ProfileEncoding mode);
+  int LoadFile(std::u16string_view fileName, ProfileEncoding mode) {
+    return LoadFileWithResult(fileName, mode) ? 1 : 0;
+  }
   // LoadFile, saying what came of it: Loaded; CutShort when the text ends
   // inside a tag or before the first element's end tag (the place is the
   // end of the text, or the tag of a section that was never closed);

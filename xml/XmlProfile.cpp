@@ -24,23 +24,26 @@ ProfileKey* CXmlProfile::FindKey(ProfileSection* entry, const char16_t* name) {
   return found == entry->keys.end() ? nullptr : &*found;
 }
 
-CXmlProfile::KeyList::iterator CXmlProfile::FindKeyPosition(ProfileSection& entry, std::u16string_view name) {
-  if (entry.keys.size() > kScannedKeys) {
-    if (!entry.keyIndex) {
-      entry.keyIndex = std::make_unique<ProfileSection::KeyIndex>();
-      entry.keyIndex->Reserve(entry.keys.size());
-      for (auto key = entry.keys.begin(); key != entry.keys.end(); ++key) {
-        if (!key->name.empty()) entry.keyIndex->Insert(key);
-      }
-    }
-    return entry.keyIndex->Find(name, entry.keys.end());
-  }
+CXmlProfile::KeyList::iterator CXmlProfile::FindKeyPosition(ProfileSection& entry, std::u16string_view name,
+                                                            size_t scanned) {
+  if (entry.keys.size() > scanned) return KeyIndexOf(entry).Find(name, entry.keys.end());
   auto key = entry.keys.begin();
   while (key != entry.keys.end() &&
          (key->name.size() != name.size() || !text::EqualsNoCase(key->name, name))) {
     ++key;
   }
   return key;
+}
+
+ProfileSection::KeyIndex& CXmlProfile::KeyIndexOf(ProfileSection& entry) {
+  if (!entry.keyIndex) {
+    entry.keyIndex = std::make_unique<ProfileSection::KeyIndex>();
+    entry.keyIndex->Reserve(entry.keys.size() + 1);
+    for (auto key = entry.keys.begin(); key != entry.keys.end(); ++key) {
+      if (!key->name.empty()) entry.keyIndex->FindOrAdd(key->name, [key] { return key; });
+    }
+  }
+  return *entry.keyIndex;
 }
 
 void CXmlProfile::RemoveKey(ProfileSection& entry, KeyList::iterator key) {
@@ -62,17 +65,26 @@ void CXmlProfile::RemoveSection(const ProfileSection* entry) {
 }
 
 ProfileSection* CXmlProfile::AddSection(std::u16string_view name, int32_t readOnly) {
-  sections_.push_back(ProfileSection{ProfileText(name, &memory_), readOnly, KeyList(&memory_), nullptr});
-  sectionIndex_.Insert(std::prev(sections_.end()));
-  return &sections_.back();
+  const auto append = [&] {
+    sections_.push_back(ProfileSection{ProfileText(name, &memory_), readOnly, KeyList(&memory_), nullptr});
+    return std::prev(sections_.end());
+  };
+  return &*sectionIndex_.FindOrAdd(name, append).first;
 }
 
 ProfileKey* CXmlProfile::AddKey(ProfileSection* entry, std::u16string_view name, std::u16string_view value,
                                 int32_t readOnly) {
-  entry->keys.push_back(ProfileKey{ProfileText(name, &memory_), ProfileText(value, &memory_), readOnly});
-  const auto added = std::prev(entry->keys.end());
-  if (entry->keyIndex && !added->name.empty()) entry->keyIndex->Insert(added);
-  return &*added;
+  const auto append = [&] {
+    entry->keys.push_back(ProfileKey{ProfileText(name, &memory_), ProfileText(value, &memory_), readOnly});
+    return std::prev(entry->keys.end());
+  };
+  if (name.empty()) return &*append();
+  // Keys are added to sections of a few more keys before the index pays.
+  if (entry->keyIndex || entry->keys.size() >= 2 * kScannedKeys) {
+    const auto [key, added] = KeyIndexOf(*entry).FindOrAdd(name, append);
+    return added ? &*key : nullptr;
+  }
+  return FindKeyPosition(*entry, name, 2 * kScannedKeys) == entry->keys.end() ? &*append() : nullptr;
 }
 
 std::u16string CXmlProfile::GetString(const char16_t* section, const char16_t* key,

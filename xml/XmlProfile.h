@@ -20,6 +20,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <list>
 #include <memory>
 #include <memory_resource>
@@ -30,10 +31,6 @@
 #include "xml/ProfileEncoding.h"
 #include "xml/ProfileResult.h"
 #include "xml/XmlFileText.h"
-
-namespace tavrel::platform {
-class File;
-}
 
 namespace tavrel::xml {
 
@@ -83,6 +80,16 @@ struct ProfileSection {
 
 using ProfileSectionList = std::pmr::list<ProfileSection>;
 
+// Receives one line of a profile file; `first` is set for the declaration
+// only. False stops the writing.
+using LineSink = std::function<bool(std::u16string_view line, bool first)>;
+
+// Hands every line of the profile to `sink`, each ended by CR LF: the
+// declaration (UTF-8 when `ansi`, else UTF-16), the root, each section with
+// at least one key that has a name and a value, those keys, and the root
+// end. Names and values are escaped. False as soon as the sink refuses a line.
+bool WriteProfileLines(const ProfileSectionList& sections, bool ansi, const LineSink& sink);
+
 class CXmlProfile {
  public:
   CXmlProfile() = default;
@@ -93,7 +100,7 @@ class CXmlProfile {
   // Replaces the content with the file's. 1 when the file was read and no
   // section name repeats in it; 0 for a missing, empty or unreadable file
   // (profile left empty) and at a repeated section (earlier sections kept).
-  int Load(const char16_t* fileName, ProfileEncoding mode);
+  int Load(const char16_t* fileName, ProfileEncoding mode) { return LoadWithResult(fileName, mode) ? 1 : 0; }
   // Load, saying what came of it: Loaded; CutShort (the file ends before its
   // profile is closed; what stands before is loaded); NoProfile (other
   // markup: an empty profile); RepeatedSection (named, placed at its tag,
@@ -109,7 +116,7 @@ class CXmlProfile {
   // be made, the target is written in place (a failure part-way leaves it
   // cut short). An existing target that cannot be opened for writing is
   // refused untouched. 1 when every write succeeded; 0 otherwise.
-  int Save(const char16_t* fileName, ProfileEncoding mode);
+  int Save(const char16_t* fileName, ProfileEncoding mode) { return SaveWithResult(fileName, mode) ? 1 : 0; }
   // Save, saying what came of it: Saved, WrittenInPlace, or why not, with
   // the system's code.
   ProfileResult SaveWithResult(const char16_t* fileName, ProfileEncoding mode);
@@ -149,10 +156,17 @@ class CXmlProfile {
   static constexpr size_t kScannedKeys = 8;
 
   void RemoveSection(const ProfileSection* entry);
-  KeyList::iterator FindKeyPosition(ProfileSection& entry, std::u16string_view name);
+  // The key of that name: the first `scanned` keys are searched in order,
+  // a longer section by its index.
+  KeyList::iterator FindKeyPosition(ProfileSection& entry, std::u16string_view name,
+                                    size_t scanned = kScannedKeys);
   void RemoveKey(ProfileSection& entry, KeyList::iterator key);
-  // Appends a section or a key and indexes it; the name must be new there.
+  // The section's key index, built on first use.
+  static ProfileSection::KeyIndex& KeyIndexOf(ProfileSection& entry);
+  // Appends a section and indexes it; the name must be new.
   ProfileSection* AddSection(std::u16string_view name, int32_t readOnly);
+  // Appends a key and indexes it, unless the section has a key of that name
+  // (nullptr then); keys without a name are always appended.
   ProfileKey* AddKey(ProfileSection* entry, std::u16string_view name, std::u16string_view value,
                      int32_t readOnly);
 
@@ -160,10 +174,6 @@ class CXmlProfile {
   ProfilePool memory_;
   SectionList sections_{&memory_};
   NameIndex<SectionList::iterator> sectionIndex_;
-  // Reused by every WriteText of this profile; grown only when a line needs
-  // more.
-  std::unique_ptr<char[]> buffer_;
-  size_t capacity_ = 0;
 };
 
 }  // namespace tavrel::xml

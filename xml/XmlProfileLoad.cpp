@@ -31,7 +31,6 @@ class ProfileBuilder {
     if (values[0].empty() || values[1].empty()) return true;
     const std::u16string_view keyName = Decoded(values[0], keyName_);
     if (section_ == nullptr) section_ = profile_.AddSection(sectionName_, sectionReadOnly_);
-    if (profile_.FindKeyPosition(*section_, keyName) != section_->keys.end()) return true;
     profile_.AddKey(section_, keyName, Decoded(values[1], value_), text::ParseInt(values[2]));
     return true;
   }
@@ -40,7 +39,7 @@ class ProfileBuilder {
 
   bool IsProfile() const { return isProfile_; }
   // RepeatedSection with its name and the place of its tag, once it stopped.
-  const ProfileResult* Stopped() const { return stopped_ ? &repeated_ : nullptr; }
+  const ProfileResult* Stopped() const { return repeated_.section.empty() ? nullptr : &repeated_; }
   const TextPlace& StoppedAt() const { return repeatedAt_; }
 
  private:
@@ -48,7 +47,7 @@ class ProfileBuilder {
   // name's emptiness nor the number a read-only flag reads as can change by
   // it.
   static std::u16string_view Decoded(std::u16string_view raw, std::u16string& buffer) {
-    if (raw.find(u'&') == std::u16string_view::npos) return raw;
+    if (FindUnit(raw, u'&') == std::u16string_view::npos) return raw;
     buffer = DecodeEntities(raw);
     return buffer;
   }
@@ -65,7 +64,6 @@ class ProfileBuilder {
     if (values[0].empty()) return true;
     sectionName_ = Decoded(values[0], keyName_);
     if (profile_.FindSection(sectionName_.c_str()) != nullptr) {
-      stopped_ = true;
       repeated_ = ProfileResult::Of(ProfileStatus::RepeatedSection);
       repeated_.section = sectionName_;
       repeatedAt_ = tag;
@@ -84,14 +82,9 @@ class ProfileBuilder {
   ProfileSection* section_ = nullptr;  // once it has a key
   std::u16string keyName_;
   std::u16string value_;
-  bool stopped_ = false;
-  ProfileResult repeated_;
+  ProfileResult repeated_;  // named once reading stopped at it
   TextPlace repeatedAt_;
 };
-
-int CXmlProfile::Load(const char16_t* fileName, ProfileEncoding mode) {
-  return LoadWithResult(fileName, mode) ? 1 : 0;
-}
 
 ProfileResult CXmlProfile::LoadWithResult(const char16_t* fileName, ProfileEncoding mode, size_t pieceBytes) {
   RemoveAll();

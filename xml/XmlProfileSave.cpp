@@ -1,8 +1,5 @@
-#include <cstring>
-
 #include "platform/Codepage.h"
 #include "platform/File.h"
-#include "xml/ProfileLines.h"
 #include "xml/XmlProfile.h"
 
 namespace tavrel::xml {
@@ -10,10 +7,6 @@ namespace tavrel::xml {
 namespace {
 
 using platform::File;
-
-constexpr size_t kMinimumCapacity = 4096;
-constexpr size_t kCapacityReserve = 2;
-constexpr size_t kAllocationSlack = 100;
 
 bool WriteAll(File& file, const void* data, size_t count) {
   uint32_t done = 0;
@@ -29,26 +22,12 @@ int CXmlProfile::WriteText(File* file, std::u16string_view text, ProfileEncoding
     static constexpr unsigned char kMark[2] = {0xFF, 0xFE};
     if (!WriteAll(*file, kMark, sizeof kMark)) return 0;
   }
-  // An 8-bit code page gives at most two bytes per unit, but a UTF-8 system
-  // code page gives up to three, so the converted size counts too.
-  const std::string ansiBytes = ansi ? platform::Utf16ToAnsi(text) : std::string();
-  const size_t needed = ansi && ansiBytes.size() > 2 * text.size() ? ansiBytes.size() : 2 * text.size();
-  if (buffer_ == nullptr || needed > capacity_) {
-    capacity_ = (needed > kMinimumCapacity ? needed : kMinimumCapacity) + kCapacityReserve;
-    buffer_ = std::make_unique<char[]>(capacity_ + kAllocationSlack);
-  }
-  size_t count = 0;
   if (ansi) {
-    count = ansiBytes.size();
-    std::memcpy(buffer_.get(), ansiBytes.data(), count);
-  } else {
-    // Little-endian whatever the machine.
-    for (char16_t unit : text) {
-      buffer_[count++] = static_cast<char>(unit & 0xFF);
-      buffer_[count++] = static_cast<char>(unit >> 8);
-    }
+    const std::string bytes = platform::Utf16ToAnsi(text);
+    return WriteAll(*file, bytes.data(), bytes.size()) ? 1 : 0;
   }
-  return WriteAll(*file, buffer_.get(), count) ? 1 : 0;
+  // The units as they are: every target is little-endian.
+  return WriteAll(*file, text.data(), 2 * text.size()) ? 1 : 0;
 }
 
 int CXmlProfile::WriteProfile(File& file, ProfileEncoding mode) {
@@ -57,10 +36,6 @@ int CXmlProfile::WriteProfile(File& file, ProfileEncoding mode) {
                                            return WriteText(&file, line, mode, first) != 0;
                                          });
   return written ? 1 : 0;
-}
-
-int CXmlProfile::Save(const char16_t* fileName, ProfileEncoding mode) {
-  return SaveWithResult(fileName, mode) ? 1 : 0;
 }
 
 ProfileResult CXmlProfile::SaveWithResult(const char16_t* fileName, ProfileEncoding mode) {

@@ -67,14 +67,14 @@ FindTagMarkSse2(char16_t* at, char16_t* end, const char16_t* first, uint64_t fir
 __attribute__((target("sse2")))
 #endif
 const char16_t*
-FindZeroUnitSse2(const char16_t* first, const char16_t* last) {
-  const __m128i zero = _mm_setzero_si128();
+FindUnitSse2(const char16_t* first, const char16_t* last, char16_t unit) {
+  const __m128i sought = _mm_set1_epi16(static_cast<short>(unit));
   for (; last - first >= 8; first += 8) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(first));
-    const auto hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(v, zero)));
+    const auto hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(v, sought)));
     if (hits != 0) return first + __builtin_ctz(hits) / 2;
   }
-  while (first != last && *first != 0) ++first;
+  while (first != last && *first != unit) ++first;
   return first;
 }
 
@@ -98,12 +98,19 @@ char16_t* FindTagMark(char16_t* at, char16_t* end, const char16_t* first, uint64
   return FindTagMarkPortable(at, end, first, firstIndex, lines);
 }
 
-const char16_t* FindZeroUnit(const char16_t* first, const char16_t* last) {
+const char16_t* FindUnit(const char16_t* first, const char16_t* last, char16_t unit) {
 #ifdef TAVREL_SCAN_SSE2
-  if (HasSse2()) return FindZeroUnitSse2(first, last);
+  if (HasSse2()) return FindUnitSse2(first, last, unit);
 #endif
-  while (first != last && *first != 0) ++first;
+  while (first != last && *first != unit) ++first;
   return first;
+}
+
+size_t FindUnit(std::u16string_view text, char16_t unit, size_t from) {
+  if (from >= text.size()) return std::u16string_view::npos;
+  const char16_t* found = FindUnit(text.data() + from, text.data() + text.size(), unit);
+  return found == text.data() + text.size() ? std::u16string_view::npos
+                                            : static_cast<size_t>(found - text.data());
 }
 
 TagType GetTagType(std::u16string_view tag, std::u16string& inner) {

@@ -32,9 +32,6 @@ struct LineCount {
 char16_t* FindTagMark(char16_t* at, char16_t* end, const char16_t* first, uint64_t firstIndex,
                       LineCount& lines);
 
-// The first zero unit in [first, last), or `last`.
-const char16_t* FindZeroUnit(const char16_t* first, const char16_t* last);
-
 // Classifies collected tag text such as `<a b="c"/>` and gives the text
 // between the markup characters in `inner` ("/" of end and empty tags
 // dropped).
@@ -189,7 +186,7 @@ void TagScanner<Consumer>::Apply(TagType kind, std::u16string_view inner, bool t
   // is what precedes the first space, untrimmed.
   if (kind == TagType::Open || kind == TagType::Empty) {
     const std::u16string_view tag = rootNamed_ ? inner : TrimView(inner);
-    const size_t space = tag.find(u' ');
+    const size_t space = FindUnit(tag, u' ');
     const std::u16string_view name = tag.substr(0, space);
     const std::u16string_view attributes =
         space == std::u16string_view::npos ? std::u16string_view() : TrimView(tag.substr(space + 1));

@@ -12,10 +12,18 @@ namespace tavrel::xml {
 // text::IsSpace, with printable ASCII answered inline.
 inline bool IsSpaceUnit(char16_t c) { return c == u' ' || ((c < u' ' || c >= 0x7F) && text::IsSpace(c)); }
 
-// Trimming of the units for which text::IsSpace holds.
-std::u16string_view TrimLeft(std::u16string_view text);
-std::u16string_view TrimRight(std::u16string_view text);
-inline std::u16string_view TrimView(std::u16string_view text) { return TrimRight(TrimLeft(text)); }
+// The text without the units at either end for which text::IsSpace holds.
+inline std::u16string_view TrimView(std::u16string_view text) {
+  while (!text.empty() && IsSpaceUnit(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsSpaceUnit(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+// The first `unit` in [first, last), or `last`; eight units at a time where
+// the processor can.
+const char16_t* FindUnit(const char16_t* first, const char16_t* last, char16_t unit);
+// std::u16string_view::find of one unit, the same way.
+size_t FindUnit(std::u16string_view text, char16_t unit, size_t from = 0);
 
 // A unit of a text: its index from the start, and its line and column (both
 // from 1, lines ended by line feeds, columns counting UTF-16 units).

@@ -7,6 +7,8 @@ import sys
 def load(paths):
     results = {}
     for path in paths:
+        if path.endswith(".jsonl"):
+            continue
         with open(path) as f:
             for b in json.load(f)["benchmarks"]:
                 if b.get("error_occurred"):
@@ -77,19 +79,73 @@ def profile_table(r):
     print()
 
 
-def load_table(r):
-    print("Whole profile Load (read, parse, build, free) beside pugixml load_file of the same UTF-16 file:"
-          " medians of interleaved repetitions, processor time")
-    print(f"{'shape':>16}{'ours/entry':>13}{'pugixml':>11}{'speed x':>9}{'peak MB':>9}{'pugixml':>9}{'x':>6}")
-    for one_section, sizes, what in ((0, (2000, 20000, 200000), "sections"), (1, (10, 1000, 100000), "keys")):
-        for n in sizes:
-            ours = r.get(f"Profile/Load/entries:{n}/one_section:{one_section}")
-            pugi = r.get(f"Profile/PugixmlLoadFile/entries:{n}/one_section:{one_section}")
-            if ours is None or pugi is None:
+LOAD_SHAPES = [("sections:2000", "Profile/{}/entries:2000/one_section:0", 2000),
+               ("sections:20000", "Profile/{}/entries:20000/one_section:0", 20000),
+               ("sections:200000", "Profile/{}/entries:200000/one_section:0", 200000),
+               ("keys:1000", "Profile/{}/entries:1000/one_section:1", 1000),
+               ("keys:100000", "Profile/{}/entries:100000/one_section:1", 100000),
+               ("settings", "File/{}/settings", 1), ("ansi:1MB", "File/{}/ansi:1MB", 1),
+               ("value:200KB", "File/{}/value:200KB", 1), ("document:1MB", "File/{}/document:1MB", 1),
+               ("document:10MB", "File/{}/document:10MB", 1)]
+
+
+def median(values):
+    values = sorted(values)
+    return values[len(values) // 2] if values else float("nan")
+
+
+def cold_runs(path):
+    runs = {}
+    with open(path) as f:
+        for line in f:
+            row = json.loads(line)
+            runs.setdefault((row["shape"], row["reader"]), []).append(row["run"])
+    return {key: {field: median([run[field] for run in rows]) for field in rows[0]} for key, rows in runs.items()}
+
+
+def load_table(r, cold):
+    print("Whole profile Load (read, parse, build, free) beside pugixml load_file: in a loop, medians of five"
+          " interleaved repetitions, processor time; x = pugixml time / ours, ours peak / pugixml's")
+    print(f"{'shape':>16}{'ours us':>11}{'pugixml':>11}{'x':>6}{'peak MB':>9}{'pugixml':>9}{'x':>6}"
+          f"{'| cold us':>10}{'pugixml':>9}{'x':>6}{'faults':>8}{'pugixml':>8}{'RSS MB':>8}{'pugixml':>8}")
+    base = cold.get(("sections:2000", "none"))
+    for shape, pattern, _ in LOAD_SHAPES:
+        ours, pugi = r.get(pattern.format("Load")), r.get(pattern.format("PugixmlLoadFile"))
+        if ours is None or pugi is None:
+            continue
+        po, pp = ours["peak_bytes"] / 1e6, pugi["peak_bytes"] / 1e6
+        line = (f"{shape:>16}{seconds(ours) * 1e6:>11.0f}{seconds(pugi) * 1e6:>11.0f}{seconds(pugi) / seconds(ours):>6.2f}"
+                f"{po:>9.2f}{pp:>9.2f}{po / pp:>6.2f}")
+        co, cp = cold.get((shape, "ours")), cold.get((shape, "pugixml"))
+        if co and cp:
+            line += (f"{co['cpu_s'] * 1e6:>10.0f}{cp['cpu_s'] * 1e6:>9.0f}{cp['cpu_s'] / max(co['cpu_s'], 1e-6):>6.2f}"
+                     f"{co['faults']:>8}{cp['faults']:>8}{co['max_rss_kb'] / 1e3:>8.1f}{cp['max_rss_kb'] / 1e3:>8.1f}")
+        print(line)
+    utf8 = r.get("File/PugixmlLoadFile/document:10MB-utf8")
+    ours10 = r.get("File/Load/document:10MB")
+    if utf8 and ours10:
+        line = f"10 MB document: pugixml load_file of a UTF-8 copy / our Load of the UTF-16 file: {seconds(utf8) / seconds(ours10):.2f}"
+        c8, co = cold.get(("document:10MB-utf8", "pugixml")), cold.get(("document:10MB", "ours"))
+        if c8 and co:
+            line += f" (cold {c8['cpu_s'] / co['cpu_s']:.2f}; peak RSS {c8['max_rss_kb'] / 1e3:.1f} MB)"
+        print(line)
+    if base:
+        print(f"A fresh process that loads nothing: peak RSS {base['max_rss_kb'] / 1e3:.1f} MB")
+    print()
+    print("Growth: Load time per section (2k to 200k) and per key (1k to 100k), ratio to the smallest;"
+          " cold adds page faults per entry")
+    for group in (LOAD_SHAPES[0:3], LOAD_SHAPES[3:5]):
+        first = None
+        for shape, pattern, n in group:
+            ours, co = r.get(pattern.format("Load")), cold.get((shape, "ours"))
+            if ours is None:
                 continue
-            po, pp = ours["peak_bytes"] / 1e6, pugi["peak_bytes"] / 1e6
-            print(f"{f'{n} {what}':>16}{ours['per_entry'] * 1e6:>10.3f} us{pugi['per_entry'] * 1e6:>8.3f} us"
-                  f"{pugi['per_entry'] / ours['per_entry']:>9.2f}{po:>9.2f}{pp:>9.2f}{po / pp:>6.2f}")
+            warm = seconds(ours) / n
+            cold_cost = co["cpu_s"] / n if co else float("nan")
+            first = first or (warm, cold_cost)
+            faults = co["faults"] / n if co else float("nan")
+            print(f"{shape:>16}  warm {warm * 1e9:>7.0f} ns x{warm / first[0]:.2f}   cold {cold_cost * 1e9:>7.0f} ns"
+                  f" x{cold_cost / first[1]:.2f}   {faults:.3f} faults/entry")
     print()
 
 
@@ -113,9 +169,13 @@ def session_table(r):
 
 def main():
     r = load(sys.argv[1:])
+    cold = {}
+    for path in sys.argv[1:]:
+        if path.endswith(".jsonl"):
+            cold = cold_runs(path)
     parse_table(r)
     profile_table(r)
-    load_table(r)
+    load_table(r, cold)
     session_table(r)
 
 

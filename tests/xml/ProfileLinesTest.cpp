@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "xml/ProfileLines.h"
+#include "xml/XmlProfile.h"
 
 namespace tavrel::xml {
 namespace {

@@ -12,7 +12,7 @@ namespace {
 // for (so a unit off by one or a lane mix-up shows), each unit at every
 // position of the vector, against the plain loop: the mark found, the line
 // feeds, returns and tabs before it blanked and the line feeds counted; and
-// the first zero unit.
+// the first zero unit and the first "<" from there as FindUnit finds them.
 TEST(XmlScan, FindTagMarkMatchesTheUnitLoop) {
   using namespace std::string_literals;
   const std::u16string alphabet = u"<>=;?\n\r\t\b\v\f\x1f !\u013c\u3c3e\uff3c\u0a0d\u020a\u0000\uffff"s;
@@ -24,7 +24,8 @@ TEST(XmlScan, FindTagMarkMatchesTheUnitLoop) {
 
     size_t zero = from;
     while (zero < text.size() && text[zero] != 0) ++zero;
-    ASSERT_EQ(FindZeroUnit(text.data() + from, text.data() + text.size()), text.data() + zero) << round;
+    ASSERT_EQ(FindUnit(text.data() + from, text.data() + text.size(), 0), text.data() + zero) << round;
+    ASSERT_EQ(FindUnit(text, u'<', from), text.find(u'<', from)) << round;
 
     std::u16string expected = text;
     LineCount expectedLines{3, 7};

@@ -12,8 +12,8 @@ TEST(XmlText, TrimUsesTheWindowsSpaceTest) {
   EXPECT_EQ(TrimView(u"\u00A0\u3000 a b \v\f"), u"a b");
   EXPECT_EQ(TrimView(u"\u200Bx\u200B"), u"\u200Bx\u200B");
   EXPECT_EQ(TrimView(u"   "), u"");
-  EXPECT_EQ(TrimLeft(u"  x  "), u"x  ");
-  EXPECT_EQ(TrimRight(u"  x  "), u"  x");
+  EXPECT_EQ(TrimView(u"  x  "), u"x");
+  EXPECT_EQ(TrimView(u"\tx\n"), u"x");
 }
 
 struct EntityCase {
