@@ -12,6 +12,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <map>
 #include <utility>
 
@@ -172,7 +173,7 @@ int Cold(const char* reader, const char* file) {
 }  // namespace
 }  // namespace tavrel::bench
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv) try {
   using namespace tavrel::bench;
   if (argc == 4 && std::strcmp(argv[1], "--cold") == 0) return Cold(argv[2], argv[3]);
   if (argc == 3 && std::strcmp(argv[1], "--write-shapes") == 0) {
@@ -193,4 +194,7 @@ int main(int argc, char** argv) {
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;
+} catch (const std::exception& e) {
+  std::fprintf(stderr, "bench_profile: %s\n", e.what());
+  return 1;
 }
