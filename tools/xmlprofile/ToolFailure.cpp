@@ -24,4 +24,11 @@ int ReportEscapedFailure() noexcept {
   return kFailed;
 }
 
+int RunXmlProfileAndWrite(const std::vector<std::u16string>& args) {
+  const ToolOutcome outcome = RunXmlProfile(args);
+  platform::WriteStd(platform::StdStream::Out, outcome.out);
+  platform::WriteStd(platform::StdStream::Err, outcome.err);
+  return outcome.exitCode;
+}
+
 }  // namespace tavrel::tools

@@ -30,4 +30,8 @@ const char* XmlProfileUsage();
 // (running out of memory included) and gives kFailed. Never throws.
 int ReportEscapedFailure() noexcept;
 
+// Runs the tool and writes what it printed to standard output and error;
+// the exit code.
+int RunXmlProfileAndWrite(const std::vector<std::u16string>& args);
+
 }  // namespace tavrel::tools

@@ -2,7 +2,6 @@
 // UTF-16 and to a pipe or a file as UTF-8 bytes.
 #include <string>
 
-#include "platform/Console.h"
 #include "tools/xmlprofile/XmlProfileTool.h"
 
 int wmain(int argc, wchar_t** argv) try {
@@ -11,10 +10,7 @@ int wmain(int argc, wchar_t** argv) try {
     const wchar_t* arg = argv[i];
     args.emplace_back(arg, arg + std::char_traits<wchar_t>::length(arg));
   }
-  const tavrel::tools::ToolOutcome outcome = tavrel::tools::RunXmlProfile(args);
-  tavrel::platform::WriteStd(tavrel::platform::StdStream::Out, outcome.out);
-  tavrel::platform::WriteStd(tavrel::platform::StdStream::Err, outcome.err);
-  return outcome.exitCode;
+  return tavrel::tools::RunXmlProfileAndWrite(args);
 } catch (...) {
   return tavrel::tools::ReportEscapedFailure();
 }
