@@ -28,12 +28,16 @@ class EntriesTest(unittest.TestCase):
                     self.assertEqual(soak.entries("win32", f.name, session), [
                         ("entry", "win32", "a", "passed"), ("entry", "win32", "b", verdict),
                         ("entry", "win32", "n", verdict)])
+            # The failures name the folder of the run's log; a pass names none.
+            self.assertEqual(soak.entries("win32", f.name, "healthy", "failed-3"), [
+                ("entry", "win32", "a", "passed"), ("entry", "win32", "b", "healthy", "failed-3"),
+                ("entry", "win32", "n", "healthy", "failed-3")])
         finally:
             os.unlink(f.name)
 
     def test_a_missing_report_is_a_failure(self):
-        self.assertEqual(soak.entries("win64", "/nonexistent.xml", "broken"),
-                         [("entry", "win64", "(no CTest report)", "broken")])
+        self.assertEqual(soak.entries("win64", "/nonexistent.xml", "broken", "failed-1"),
+                         [("entry", "win64", "(no CTest report)", "broken", "failed-1")])
 
 
 class TableTest(unittest.TestCase):
@@ -50,8 +54,9 @@ class TableTest(unittest.TestCase):
              ["win64 a 2 1 0 1"],
              ["win64: fresh Wine sessions the probe refused: 1 of 4 (25.0 %); "
               "silent start failures: 1 of 4 (25.0 %)"], False),
-            ([("entry", "win32", "b", "healthy"), ("entry", "win32", "b", "broken"), ("entry", "win32", "c", "passed")],
-             ["win32 b 2 2 1 1", "win32 c 1 0 0 0"], [], True),
+            ([("entry", "win32", "b", "healthy", "failed-1"), ("entry", "win32", "b", "broken", "failed-4"),
+              ("entry", "win32", "c", "passed")],
+             ["win32 b 2 2 1 1 failed-1 failed-4", "win32 c 1 0 0 0"], [], True),
         ]
         for records, rows, rates, failed in table:
             with self.subTest(records=records):
