@@ -1,5 +1,6 @@
 // Captures the message boxes shown on the calling thread while it lives and
-// answers each with OK. The win32 build hooks the real boxes (WH_CBT): the
+// answers each with OK. The win32 build hooks the real boxes once they are
+// initialised (WH_CALLWNDPROCRET, WM_INITDIALOG), not activated: the
 // caption, the text of the static control 0xFFFF, and the flags read back
 // from the box's buttons and icon. The native build uses the platform
 // layer's observer.

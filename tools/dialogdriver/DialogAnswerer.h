@@ -4,7 +4,8 @@
 // set the curve check box, then leave with Apply, Cancel, Escape, Enter or
 // the close box. What the dialog showed before the answer is kept.
 //
-// Windows: the real dialog, found with a WH_CBT hook when it is activated and
+// Windows: the real dialog, found with a WH_CALLWNDPROCRET hook once it has
+// handled WM_INITDIALOG (not by its activation, which follows the focus) and
 // sent the clicks and keys a user would make. Natively: the dialog
 // stand-in's driver.
 #pragma once

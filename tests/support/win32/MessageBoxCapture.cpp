@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
-
 #include "platform/win32/Handles.h"
 #include "platform/win32/WideText.h"
 
@@ -84,9 +82,6 @@ bool IsMessageBox(HWND window) {
 
 struct MessageBoxCapture::Impl {
   platform::win32::HookHandle hook;
-  // Every box captured so far. A box is taken once: Wine can activate a box
-  // again while it is being destroyed (a late focus event from the X server).
-  std::vector<HWND> captured;
   std::vector<CapturedBox> boxes;
 };
 
@@ -94,19 +89,19 @@ namespace {
 
 thread_local MessageBoxCapture::Impl* t_capture = nullptr;
 
-LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam) {
+// A box is taken once its procedure has handled WM_INITDIALOG: its text,
+// buttons and icon are set then, and the answer is posted to its own message
+// loop. Its activation is no sign: that follows the focus, which another
+// process's window can hold or give back late.
+LRESULT CALLBACK InitDialogHook(int code, WPARAM wParam, LPARAM lParam) {
   MessageBoxCapture::Impl* capture = t_capture;
-  if (capture != nullptr) {
-    HWND window = reinterpret_cast<HWND>(wParam);
-    if (code == HCBT_ACTIVATE &&
-        std::find(capture->captured.begin(), capture->captured.end(), window) == capture->captured.end() &&
-        IsMessageBox(window)) {
-      capture->captured.push_back(window);
-      capture->boxes.push_back(CapturedBox{WindowText(::GetDlgItem(window, kTextControl)), WindowText(window),
-                                           ButtonFlags(window) | IconFlags(window)});
-      ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(::GetDlgItem(window, IDOK)));
-    }
+  const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+  if (code == HC_ACTION && capture != nullptr && call->message == WM_INITDIALOG && IsMessageBox(call->hwnd)) {
+    HWND box = call->hwnd;
+    capture->boxes.push_back(CapturedBox{WindowText(::GetDlgItem(box, kTextControl)), WindowText(box),
+                                         ButtonFlags(box) | IconFlags(box)});
+    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(box, IDOK)));
   }
   return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -114,7 +109,7 @@ LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 MessageBoxCapture::MessageBoxCapture() : impl_(std::make_unique<Impl>()) {
-  impl_->hook.Reset(::SetWindowsHookExW(WH_CBT, CbtHook, nullptr, ::GetCurrentThreadId()));
+  impl_->hook.Reset(::SetWindowsHookExW(WH_CALLWNDPROCRET, InitDialogHook, nullptr, ::GetCurrentThreadId()));
   t_capture = impl_.get();
 }
 

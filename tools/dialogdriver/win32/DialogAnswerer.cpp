@@ -90,26 +90,24 @@ void Answer(HWND dialog, const DialogAnswer& answer, const DialogObservation& se
 // The dialog runs modally on the thread that created the answerer.
 thread_local DialogAnswerer::State* t_state = nullptr;
 thread_local platform::win32::HookHandle t_hook;
-// Every dialog answered so far. A dialog is answered once: Wine can activate
-// it again while it is being destroyed (a late focus event from the X server).
-thread_local std::vector<HWND> t_answered;
 
-LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam) {
+// A dialog is answered once its procedure has handled WM_INITDIALOG: it then
+// shows what it will show on screen, and the answer is posted to its own
+// message loop. Whether and when it becomes the active window does not
+// matter: that follows the focus, which another process's window (a test
+// beside this one, the X server's late focus events) can take or give back.
+LRESULT CALLBACK InitDialogHook(int code, WPARAM wParam, LPARAM lParam) {
   DialogAnswerer::State* state = t_state;
-  if (state != nullptr) {
-    HWND window = reinterpret_cast<HWND>(wParam);
-    if (code == HCBT_ACTIVATE &&
-        std::find(t_answered.begin(), t_answered.end(), window) == t_answered.end() &&
-        IsSettingsDialog(window)) {
-      t_answered.push_back(window);
-      DialogObservation seen = Observe(window);
-      const std::optional<DialogAnswer> answer = state->Next();
-      seen.answered = answer.has_value() || state->interactive;
-      state->Seen(seen);
-      // Interactively, the person at the screen answers the real dialog.
-      if (answer || !state->interactive) {
-        Answer(window, answer.value_or(DialogAnswer{{}, {}, {}, DialogClose::Escape}), seen);
-      }
+  const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+  if (code == HC_ACTION && state != nullptr && call->message == WM_INITDIALOG &&
+      IsSettingsDialog(call->hwnd)) {
+    DialogObservation seen = Observe(call->hwnd);
+    const std::optional<DialogAnswer> answer = state->Next();
+    seen.answered = answer.has_value() || state->interactive;
+    state->Seen(seen);
+    // Interactively, the person at the screen answers the real dialog.
+    if (answer || !state->interactive) {
+      Answer(call->hwnd, answer.value_or(DialogAnswer{{}, {}, {}, DialogClose::Escape}), seen);
     }
   }
   return ::CallNextHookEx(nullptr, code, wParam, lParam);
@@ -120,8 +118,7 @@ LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam) {
 DialogAnswerer::DialogAnswerer(std::deque<DialogAnswer> answers) : state_(std::make_unique<State>()) {
   state_->answers = std::move(answers);
   t_state = state_.get();
-  t_answered.clear();
-  t_hook.Reset(::SetWindowsHookExW(WH_CBT, CbtHook, nullptr, ::GetCurrentThreadId()));
+  t_hook.Reset(::SetWindowsHookExW(WH_CALLWNDPROCRET, InitDialogHook, nullptr, ::GetCurrentThreadId()));
 }
 
 DialogAnswerer::~DialogAnswerer() {
