@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "platform/win32/Handles.h"
 #include "platform/win32/WideText.h"
 
@@ -82,6 +84,9 @@ bool IsMessageBox(HWND window) {
 
 struct MessageBoxCapture::Impl {
   platform::win32::HookHandle hook;
+  // Every box taken so far. A box is taken once: while two captures live
+  // (a fixture's and a test's own) each one's hook sees it.
+  std::vector<HWND> captured;
   std::vector<CapturedBox> boxes;
 };
 
@@ -96,8 +101,11 @@ thread_local MessageBoxCapture::Impl* t_capture = nullptr;
 LRESULT CALLBACK InitDialogHook(int code, WPARAM wParam, LPARAM lParam) {
   MessageBoxCapture::Impl* capture = t_capture;
   const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-  if (code == HC_ACTION && capture != nullptr && call->message == WM_INITDIALOG && IsMessageBox(call->hwnd)) {
+  if (code == HC_ACTION && capture != nullptr && call->message == WM_INITDIALOG &&
+      std::find(capture->captured.begin(), capture->captured.end(), call->hwnd) == capture->captured.end() &&
+      IsMessageBox(call->hwnd)) {
     HWND box = call->hwnd;
+    capture->captured.push_back(box);
     capture->boxes.push_back(CapturedBox{WindowText(::GetDlgItem(box, kTextControl)), WindowText(box),
                                          ButtonFlags(box) | IconFlags(box)});
     ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
