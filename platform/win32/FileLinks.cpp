@@ -33,7 +33,7 @@ std::wstring FinalPath(HANDLE entry, DWORD volumeName) {
       final.resize(n);
       return final;
     }
-    final.assign(n, L'\0');
+    final.assign(n + 1, L'\0');
   }
 }
 
@@ -64,7 +64,7 @@ std::wstring FullPath(const std::wstring& path) {
       full.resize(n);
       return full;
     }
-    full.assign(n, L'\0');
+    full.assign(n + 1, L'\0');
   }
 }
 
