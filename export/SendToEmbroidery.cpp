@@ -11,6 +11,7 @@
 #include "host/ErrorReport.h"
 #include "host/HostError.h"
 #include "host/VGAppPlugin.h"
+#include "platform/ErrorCodes.h"
 #include "platform/File.h"
 #include "platform/LastError.h"
 #include "platform/MessageBox.h"
@@ -112,10 +113,16 @@ void Send(host::CVGAppPlugin& plugin) {
   PathText exportPath;
   AppendAll(exportPath, {folder->View(), kExportFile});
 
-  // The export never goes through a link: one in the file's place is
-  // removed itself, or the send stops. A read-only file from an earlier run
-  // is made writable for the export; only a regular file is changed.
+  // The export never goes through a link: one in the file's place, live or
+  // dangling, is removed itself, or the send stops. Anything else that is
+  // no regular file (a folder, a named pipe, a device) is refused unopened.
+  // A read-only file from an earlier run is made writable for the export;
+  // only a regular file is changed.
   const platform::PathEntry entry = platform::EntryAt(exportPath.View());
+  if (entry == platform::PathEntry::Other) {
+    ReportFailure(kExportFailed, static_cast<int32_t>(platform::kErrorAccessDenied));
+    return;
+  }
   if (entry == platform::PathEntry::Link && !platform::RemoveLink(exportPath.View())) {
     ReportFailure(kExportFailed, static_cast<int32_t>(platform::LastError()));
     return;

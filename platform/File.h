@@ -87,17 +87,21 @@ PathEntry EntryAt(std::u16string_view path);
 // success; otherwise LastError() tells why.
 bool RemoveLink(std::u16string_view path);
 
-// Creates a new, empty, uniquely named file in the folder of `target`,
-// open for writing without sharing, and tells its path: the target's name
-// followed by "." and six letters or digits. The file stays locked while it
-// is open (natively an exclusive advisory lock, on Windows no sharing), so
-// a temporary file that is not locked was left by a process that died
-// while saving. Those of this target are removed first: only names of
-// exactly this pattern, never a locked one.
+// Creates a new, empty, uniquely named file beside the file `target` names,
+// open for writing without sharing, and tells its path: that file's name
+// followed by ".~tavrel-" and six letters or digits (platform/TempName.h).
+// A target that is a link names the file it points to, so the temporary
+// file lies in that file's folder; a long path takes the system's long-path
+// form where it needs one. The file stays locked while it is open
+// (natively an exclusive advisory lock, on Windows no sharing), so a
+// temporary file that is not locked was left by a process that died while
+// saving. Those of this target are removed first: only names with the
+// marker, never a locked one, never another file of the user's.
 File CreateTempBeside(std::u16string_view target, std::u16string* tempPath);
 
 // Replaces `target` by `source` in one step, so readers see the old or the
-// new file, never a mix. The call syncs both steps itself; the caller need
+// new file, never a mix. A target that is a link stays one: the file it
+// points to is replaced. The call syncs both steps itself; the caller need
 // not flush `source` first. It syncs the source's data before the replace
 // (POSIX fsync; Windows FlushFileBuffers), then the replace (POSIX: rename,
 // then fsync of the folder; Windows: MoveFileExW with write-through).

@@ -57,9 +57,21 @@ void InitSettings(host::CVGAppPlugin& plugin) {
   DetectInstalledApps();
   const std::optional<std::u16string> path = SettingsFilePath(plugin.Application());
   xml::CXmlProfile profile;
-  const bool usable = path && platform::Access(*path, platform::kAccessReadWrite) == 0 &&
-                      profile.Load(path->c_str(), xml::ProfileEncoding::Auto) != 0;
-  if (usable) {
+  bool usable = false;
+  bool unread = false;
+  if (path && platform::Access(*path, platform::kAccessReadWrite) == 0) {
+    // A failure of any kind while reading (out of memory included) leaves
+    // the file as it is: it may hold good settings that only this reading
+    // could not take, so it is neither used nor written.
+    try {
+      usable = profile.Load(path->c_str(), xml::ProfileEncoding::Auto) != 0;
+    } catch (...) {
+      unread = true;
+    }
+  }
+  if (unread) {
+    // The values in memory stay.
+  } else if (usable) {
     PluginSettings.EmbAppType = profile.GetInt(kSection, kEmbAppType, 0);
     PluginSettings.ExportType = profile.GetInt(kSection, kExportType, LoadVectorOnly);
     PluginSettings.OptimiseCurves = profile.GetInt(kSection, kOptimiseCurves, 1) == 1;

@@ -25,7 +25,9 @@ std::optional<std::u16string> SettingsFilePath(host::IHostApplication* applicati
 // is usable (it exists, may be read and written, and loads) or, when it is
 // not and a path can be built, writes it: the three keys of section
 // "General" with the values in memory, beside whatever a failed load left
-// in the profile; a failed write is not reported. Then corrects the
+// in the profile; a failed write is not reported. A failure while reading
+// the file (out of memory included) leaves it unread and unwritten, with
+// the values in memory. Then corrects the
 // application choice to an installed one. Host errors reach the caller.
 void InitSettings(host::CVGAppPlugin& plugin);
 

@@ -6,13 +6,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <string>
 #include <string_view>
 
 #include "platform/ErrorCodes.h"
+#include "platform/TempName.h"
+#include "platform/Text.h"
 #include "platform/posix/Handles.h"
 #include "platform/posix/NativePath.h"
 
@@ -154,16 +155,27 @@ bool RemoveFile(std::u16string_view path) {
 
 namespace {
 
-bool IsTempSuffix(std::string_view suffix) {
-  if (suffix.size() != 7 || suffix[0] != '.') return false;
-  for (const char c : suffix.substr(1)) {
-    if (!std::isalnum(static_cast<unsigned char>(c))) return false;
+// The file a path names once links at its end are followed, found from the
+// links themselves, so a link whose file is missing names the file it
+// would make. A path that is no link is given back as it is.
+std::string LinkedFile(std::string path) {
+  for (int hop = 0; hop < 40; ++hop) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    std::string next(static_cast<size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
+    const ssize_t n = ::readlink(path.c_str(), next.data(), next.size());
+    if (n <= 0 || static_cast<size_t>(n) >= next.size()) return path;
+    next.resize(static_cast<size_t>(n));
+    if (next.front() != '/') {
+      const auto slash = path.find_last_of('/');
+      if (slash != std::string::npos) next = path.substr(0, slash + 1) + next;
+    }
+    path = std::move(next);
   }
-  return true;
+  return path;
 }
 
-// Removes the temporary files of `target` ("<target>.XXXXXX") that no live
-// save holds locked.
+// Removes the temporary files of `target` that no live save holds locked.
 void RemoveStaleTemps(const std::string& target) {
   const auto slash = target.find_last_of('/');
   const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : target.substr(0, slash));
@@ -172,7 +184,7 @@ void RemoveStaleTemps(const std::string& target) {
   if (!dir) return;
   while (const dirent* entry = ::readdir(dir.Get())) {
     const std::string_view entryName = entry->d_name;
-    if (!entryName.starts_with(name) || !IsTempSuffix(entryName.substr(name.size()))) continue;
+    if (!IsTempNameOf<char>(name, entryName)) continue;
     const std::string path = folder + "/" + std::string(entryName);
     const posix::Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
     if (!fd) continue;
@@ -190,9 +202,14 @@ void RemoveStaleTemps(const std::string& target) {
 }  // namespace
 
 File CreateTempBeside(std::u16string_view target, std::u16string* tempPath) {
-  std::u16string pattern(target);
-  pattern += u".XXXXXX";
-  RemoveStaleTemps(posix::NativePath(target));
+  // A target that is a link keeps being one: the temporary file goes beside
+  // the file it names, which the replace then takes.
+  const std::string given = posix::NativePath(target);
+  const std::string file = LinkedFile(given);
+  std::u16string pattern = file == given ? std::u16string(target) : text::FromUtf8(file);
+  pattern += text::FromAscii(kTempMarker);
+  pattern.append(kTempUniqueLength, u'X');
+  RemoveStaleTemps(file);
   for (int attempt = 0;; ++attempt) {
     std::string native = posix::NativePath(pattern);
     posix::Descriptor fd(::mkstemp(native.data()));
@@ -215,10 +232,10 @@ File CreateTempBeside(std::u16string_view target, std::u16string* tempPath) {
     const mode_t mask = ::umask(0);
     ::umask(mask);
     ::fchmod(fd.Get(), 0666 & ~mask);
-    // mkstemp only rewrote the six X's, so the caller's spelling of the
-    // folder (backslashes included) is kept.
-    tempPath->assign(pattern.substr(0, pattern.size() - 6));
-    for (size_t i = native.size() - 6; i < native.size(); ++i)
+    // mkstemp only rewrote the X's, so the caller's spelling of the folder
+    // (backslashes included) is kept.
+    tempPath->assign(pattern.substr(0, pattern.size() - kTempUniqueLength));
+    for (size_t i = native.size() - kTempUniqueLength; i < native.size(); ++i)
       tempPath->push_back(static_cast<char16_t>(native[i]));
     return File(fd.Release());
   }
@@ -226,7 +243,8 @@ File CreateTempBeside(std::u16string_view target, std::u16string* tempPath) {
 
 bool ReplaceFileAtomically(std::u16string_view source, std::u16string_view target) {
   const std::string from = posix::NativePath(source);
-  const std::string to = posix::NativePath(target);
+  // A link at the target stays: the file it names is replaced.
+  const std::string to = LinkedFile(posix::NativePath(target));
   // Like MoveFileExW, replacing never overrides a read-only target.
   struct stat st {};
   if (::stat(to.c_str(), &st) == 0 && IsReadOnly(st)) {

@@ -6,7 +6,9 @@
 #include <string>
 #include <string_view>
 
+#include "platform/TempName.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/Links.h"
 #include "platform/win32/WideText.h"
 
 namespace tavrel::platform {
@@ -21,12 +23,6 @@ bool IsReadOnly(const std::wstring& path) {
   const DWORD attributes = ::GetFileAttributesW(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
          (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
-std::wstring FolderOf(std::u16string_view path) {
-  const auto cut = path.find_last_of(u"\\/");
-  if (cut == std::u16string_view::npos) return L".";
-  return win32::Wide(path.substr(0, cut == 0 ? 1 : cut));
 }
 
 }  // namespace
@@ -87,55 +83,59 @@ namespace {
 
 constexpr wchar_t kTempLetters[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
 
-bool IsTempSuffix(std::wstring_view suffix) {
-  if (suffix.size() != 7 || suffix[0] != L'.') return false;
-  for (const wchar_t c : suffix.substr(1)) {
-    if (std::wstring_view(kTempLetters).find(c) == std::wstring_view::npos) return false;
-  }
-  return true;
-}
-
-// Removes the temporary files of `target` ("<target>.XXXXXX") that no live
-// save holds open: a live one is open without sharing, so it cannot be
-// deleted.
+// Removes the temporary files of `target` that no live save holds open: a
+// live one is open without sharing, so it cannot be deleted.
 void RemoveStaleTemps(const std::wstring& folder, const std::wstring& name) {
   WIN32_FIND_DATAW found{};
-  const win32::FindHandle search(::FindFirstFileW((folder + L"\\" + name + L".*").c_str(), &found));
+  const std::wstring marker(kTempMarker.begin(), kTempMarker.end());
+  const win32::FindHandle search(::FindFirstFileW((folder + L"\\" + name + marker + L"*").c_str(), &found));
   if (!search) return;
   do {
     const std::wstring_view entry = found.cFileName;
-    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || !entry.starts_with(name) ||
-        !IsTempSuffix(entry.substr(name.size()))) {
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || !IsTempNameOf<wchar_t>(name, entry))
       continue;
-    }
     ::DeleteFileW((folder + L"\\" + std::wstring(entry)).c_str());
   } while (::FindNextFileW(search.Get(), &found));
 }
 
-// Six letters or digits, different on every call.
+// The marker and six letters or digits, different on every call.
 std::wstring TempSuffix() {
   static LONG counter = 0;
   unsigned long long value =
       (static_cast<unsigned long long>(::GetCurrentProcessId()) << 32) ^ ::GetTickCount64() ^
       (static_cast<unsigned long long>(::InterlockedIncrement(&counter)) * 0x9E3779B97F4A7C15ULL);
-  std::wstring suffix = L".";
-  for (int i = 0; i < 6; ++i) {
+  std::wstring suffix(kTempMarker.begin(), kTempMarker.end());
+  for (size_t i = 0; i < kTempUniqueLength; ++i) {
     suffix.push_back(kTempLetters[value % 62]);
     value = value / 62 * 0x2545F4914F6CDD1DULL + 0x9E37;
   }
   return suffix;
 }
 
+// The file a save of `target` writes, in the form the system takes whole
+// once a temporary name is added to it; none for a link whose file cannot
+// be reached.
+std::optional<std::wstring> SaveTarget(std::u16string_view target) {
+  std::optional<std::wstring> file = win32::LinkedFile(win32::Wide(target));
+  if (file) *file = win32::LongForm(*file, kTempMarker.size() + kTempUniqueLength);
+  return file;
+}
+
 }  // namespace
 
 File CreateTempBeside(std::u16string_view target, std::u16string* tempPath) {
-  const std::wstring folder = FolderOf(target);
-  const std::wstring wideTarget = win32::Wide(target);
-  const auto cut = wideTarget.find_last_of(L"\\/");
-  const std::wstring name = cut == std::wstring::npos ? wideTarget : wideTarget.substr(cut + 1);
+  const std::optional<std::wstring> file = SaveTarget(target);
+  if (!file) {
+    // A link whose file is missing is not replaced by a plain file.
+    ::SetLastError(ERROR_FILE_NOT_FOUND);
+    return File();
+  }
+  const auto cut = file->find_last_of(L"\\/");
+  const std::wstring folder = cut == std::wstring::npos ? L"." : file->substr(0, cut == 0 ? 1 : cut);
+  const std::wstring name = cut == std::wstring::npos ? *file : file->substr(cut + 1);
   RemoveStaleTemps(folder, name);
   for (int attempt = 0; attempt < 64; ++attempt) {
-    const std::wstring path = wideTarget + TempSuffix();
+    const std::wstring path = *file + TempSuffix();
     // Created new and open without sharing in one step: locked from the start.
     HANDLE h = ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                              FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -149,7 +149,12 @@ File CreateTempBeside(std::u16string_view target, std::u16string* tempPath) {
 }
 
 bool ReplaceFileAtomically(std::u16string_view source, std::u16string_view target) {
-  const std::wstring to = win32::Wide(target);
+  const std::optional<std::wstring> linked = SaveTarget(target);
+  if (!linked) {
+    ::SetLastError(ERROR_FILE_NOT_FOUND);
+    return false;
+  }
+  const std::wstring& to = *linked;
   if (IsReadOnly(to)) {
     ::SetLastError(ERROR_ACCESS_DENIED);
     return false;

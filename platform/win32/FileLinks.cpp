@@ -3,72 +3,109 @@
 #include <string>
 
 #include "platform/File.h"
+#include "platform/FinalPath.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/Links.h"
 #include "platform/win32/WideText.h"
 
 namespace tavrel::platform {
 
 namespace {
 
-// Opened without following a link at the path's end where the system can
-// tell one (FILE_FLAG_OPEN_REPARSE_POINT), for no data access.
-win32::FileHandle OpenEntry(const std::wstring& path, DWORD access) {
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// Opened for no data access: without following a link at the path's end
+// where the system can tell one (FILE_FLAG_OPEN_REPARSE_POINT), or
+// following it.
+win32::FileHandle OpenEntry(const std::wstring& path, DWORD access, bool follow = false) {
+  const DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | (follow ? 0 : FILE_FLAG_OPEN_REPARSE_POINT);
   return win32::FileHandle(
-      ::CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                    OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+      ::CreateFileW(path.c_str(), access, kShareAll, nullptr, OPEN_EXISTING, flags, nullptr));
 }
 
-std::wstring FinalPath(const std::wstring& path) {
-  const win32::FileHandle entry = OpenEntry(path, 0);
-  if (!entry.IsValid()) return {};
+std::wstring FinalPath(HANDLE entry, DWORD volumeName) {
   std::wstring final(MAX_PATH, L'\0');
   for (;;) {
     const DWORD n =
-        ::GetFinalPathNameByHandleW(entry.Get(), final.data(), static_cast<DWORD>(final.size()), 0);
+        ::GetFinalPathNameByHandleW(entry, final.data(), static_cast<DWORD>(final.size()), volumeName);
     if (n == 0) return {};
     if (n < final.size()) {
       final.resize(n);
       return final;
     }
-    final.assign(n, L'\0');
+    final.assign(n + 1, L'\0');
   }
 }
 
-bool SameName(const std::wstring& a, const std::wstring& b) {
-  return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
-                                TRUE) == CSTR_EQUAL;
+struct FinalPaths {
+  std::wstring folder, file;
+};
+
+// The final paths of the folder (its links followed) and of the entry at
+// the path's end (not followed), both with drive letters or, when either
+// has none (a volume mounted only in a folder), both by volume GUID.
+FinalPaths FinalPathsOf(const std::wstring& folder, const std::wstring& path) {
+  const win32::FileHandle folderEntry = OpenEntry(folder, 0, true);
+  const win32::FileHandle fileEntry = OpenEntry(path, 0);
+  if (!folderEntry.IsValid() || !fileEntry.IsValid()) return {};
+  FinalPaths paths{FinalPath(folderEntry.Get(), VOLUME_NAME_DOS),
+                   FinalPath(fileEntry.Get(), VOLUME_NAME_DOS)};
+  if (paths.folder.empty() || paths.file.empty())
+    paths = {FinalPath(folderEntry.Get(), VOLUME_NAME_GUID), FinalPath(fileEntry.Get(), VOLUME_NAME_GUID)};
+  return paths;
 }
 
-// Whether the file the path reaches lies in the folder the path names under
-// the name it gives: not so when the last step is a link that the system
-// follows without showing it as one (Wine shows a POSIX link to a file as
-// the file itself). Links in the folders above do not count. False when it
-// cannot be told.
-bool ReachedDirectly(const std::wstring& path) {
+std::wstring FullPath(const std::wstring& path) {
   std::wstring full(MAX_PATH, L'\0');
-  const DWORD n = ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-  if (n == 0 || n >= full.size()) return false;
-  full.resize(n);
+  for (;;) {
+    const DWORD n = ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (n == 0) return {};
+    if (n < full.size()) {
+      full.resize(n);
+      return full;
+    }
+    full.assign(n + 1, L'\0');
+  }
+}
+
+// A file that shows no reparse point but lies elsewhere than its folder
+// and name say: a link the system follows without showing it as one (Wine
+// shows a POSIX link to a file as the file itself). Links in the folders
+// above do not count, nor a path whose final path cannot be told.
+bool ReachedThroughHiddenLink(const std::wstring& path) {
+  const std::wstring full = FullPath(path);
   const size_t slash = full.find_last_of(L"\\/");
   if (slash == std::wstring::npos || slash + 1 == full.size()) return false;
-  std::wstring folder = FinalPath(full.substr(0, slash + 1));
-  const std::wstring file = FinalPath(full);
-  if (folder.empty() || file.empty()) return false;
-  if (folder.back() != L'\\') folder += L'\\';
-  return SameName(file, folder + full.substr(slash + 1));
+  const FinalPaths paths = FinalPathsOf(full.substr(0, slash + 1), full);
+  return ReachedThroughLink(win32::FromWide(paths.folder), win32::FromWide(paths.file),
+                            win32::FromWide(std::wstring_view(full).substr(slash + 1)));
+}
+
+// An entry the attributes do not show: Wine shows a POSIX link to a missing
+// file as no file at all, yet the name is taken, so a new file cannot be
+// made there. Where nothing stands, the probe's file goes with its handle.
+bool HiddenEntry(const std::wstring& path) {
+  const win32::FileHandle probe(::CreateFileW(path.c_str(), DELETE, kShareAll, nullptr, CREATE_NEW,
+                                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+  return !probe.IsValid() && ::GetLastError() == ERROR_FILE_EXISTS;
 }
 
 }  // namespace
 
 // GetFileAttributesW does not follow a link at the path's end: a symbolic
-// link or a junction shows as a reparse point.
+// link, a junction or a mount point shows as a reparse point. Links in the
+// folders above are the user's arrangement and do not count.
 PathEntry EntryAt(std::u16string_view path) {
   const std::wstring wide = win32::Wide(path);
   const DWORD attributes = ::GetFileAttributesW(wide.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return PathEntry::Missing;
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    const DWORD error = ::GetLastError();
+    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) return PathEntry::Other;
+    return HiddenEntry(wide) ? PathEntry::Link : PathEntry::Missing;
+  }
   if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) return PathEntry::Link;
   if ((attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0) return PathEntry::Other;
-  return ReachedDirectly(wide) ? PathEntry::RegularFile : PathEntry::Link;
+  return ReachedThroughHiddenLink(wide) ? PathEntry::Link : PathEntry::RegularFile;
 }
 
 // Removed through a handle to the link itself, so what is removed is what
@@ -78,7 +115,12 @@ PathEntry EntryAt(std::u16string_view path) {
 // removed.
 bool RemoveLink(std::u16string_view path) {
   const win32::FileHandle entry = OpenEntry(win32::Wide(path), DELETE | FILE_READ_ATTRIBUTES);
-  if (!entry.IsValid()) return false;
+  if (!entry.IsValid()) {
+    // An entry that cannot be opened as itself (Wine's dangling link)
+    // cannot be removed.
+    if (::GetLastError() == ERROR_FILE_NOT_FOUND) ::SetLastError(ERROR_ACCESS_DENIED);
+    return false;
+  }
   FILE_ATTRIBUTE_TAG_INFO tag{};
   if (!::GetFileInformationByHandleEx(entry.Get(), FileAttributeTagInfo, &tag, sizeof(tag))) return false;
   if ((tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
@@ -90,5 +132,32 @@ bool RemoveLink(std::u16string_view path) {
   return ::SetFileInformationByHandle(entry.Get(), FileDispositionInfo, &disposition, sizeof(disposition)) !=
          0;
 }
+
+namespace win32 {
+
+std::optional<std::wstring> LinkedFile(const std::wstring& path) {
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    if (HiddenEntry(path)) return std::nullopt;
+    return path;
+  }
+  if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0 && !ReachedThroughHiddenLink(path)) return path;
+  const FileHandle file = OpenEntry(path, 0, true);
+  if (!file.IsValid()) return std::nullopt;
+  std::wstring final = FinalPath(file.Get(), VOLUME_NAME_DOS);
+  if (final.empty()) final = FinalPath(file.Get(), VOLUME_NAME_GUID);
+  if (final.empty()) return std::nullopt;
+  return final;
+}
+
+std::wstring LongForm(const std::wstring& path, size_t room) {
+  if (path.size() + room < MAX_PATH || path.starts_with(L"\\\\?\\")) return path;
+  const std::wstring full = FullPath(path);
+  if (full.empty()) return path;
+  if (full.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
+  return L"\\\\?\\" + full;
+}
+
+}  // namespace win32
 
 }  // namespace tavrel::platform

@@ -389,39 +389,62 @@ constexpr bool kLinksRemoved = true;
 #endif
 
 // What stands in the export file's place: a read-only file from an earlier
-// run is made writable and overwritten; a link is never followed, and what
-// it points to is left exactly as it was, read-only included.
+// run is made writable and overwritten; a link, live or dangling, is never
+// followed, and what it points to is left exactly as it was, read-only
+// included, or not made at all; anything else is refused unopened.
 TEST_F(SendToEmbroideryTest, ExportFileInPlaceIsOverwrittenButNeverFollowed) {
+  enum Kind { kFile, kLink, kPipe, kLinkedImages };
   struct Case {
     const char* name;
+    Kind kind;
     std::u16string app;       // the application's folder, below the test folder
     std::u16string precious;  // a read-only file the send must leave alone
     std::u16string link;      // what a link in the export file's place points to
   };
-  const Case cases[] = {
-      {"a read-only file from an earlier run", u"Orin1", u"", u""},
-      {"a link to a read-only file elsewhere", u"Orin2", u"Elsewhere2\\precious.emf",
+  std::vector<Case> cases = {
+      {"a read-only file from an earlier run", kFile, u"Orin1", u"", u""},
+      {"a link to a read-only file elsewhere", kLink, u"Orin2", u"Elsewhere2\\precious.emf",
        u"Elsewhere2\\precious.emf"},
-      {"a link to a folder elsewhere", u"Orin3", u"Elsewhere3\\Folder\\precious.emf", u"Elsewhere3\\Folder"},
+      {"a link to a folder elsewhere", kLink, u"Orin3", u"Elsewhere3\\Folder\\precious.emf",
+       u"Elsewhere3\\Folder"},
+      {"a dangling link into a folder elsewhere", kLink, u"Orin4", u"Elsewhere4\\precious.emf",
+       u"Elsewhere4\\made.emf"},
+      // The user's own arrangement above the file: works on every send.
+      {"an Images folder that is a link", kLinkedImages, u"Orin6", u"", u"Elsewhere6\\Images"},
   };
+#ifndef _WIN32
+  cases.push_back({"a named pipe", kPipe, u"Orin5", u"", u""});
+#endif
   PluginSettings.EmbAppType = 1;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     MessageBoxCapture boxes;
-    const std::u16string file = Install(1, c.app) + std::u16string(kExportFile);
+    const std::u16string file = Install(1, c.app, u"", c.kind != kLinkedImages) + std::u16string(kExportFile);
     const std::u16string relative = c.app + std::u16string(kExportFile);
-    for (const std::u16string& readOnly : {c.link.empty() ? relative : c.precious}) {
+    for (const std::u16string& readOnly : {c.kind == kFile ? relative : c.precious}) {
+      if (readOnly.empty()) continue;
       dir_.Write(readOnly, "precious");
       ASSERT_EQ(platform::Chmod(dir_.Path(readOnly), platform::kModeRead), 0);
     }
-    if (!c.link.empty()) dir_.Link(relative, c.link);
+    if (c.kind == kLink) dir_.Link(relative, c.link);
+    if (c.kind == kLinkedImages) {
+      dir_.Write(c.link + u"\\keep", "");
+      dir_.Link(c.app + u"\\Images", c.link);
+    }
+#ifndef _WIN32
+    if (c.kind == kPipe) dir_.Fifo(relative);  // opening it would block the send
+#endif
     const auto host = NewHost();
-    Send(*host);
-    if (!c.link.empty()) {
+    for (int send = c.kind == kLinkedImages ? 2 : 1; send > 0; --send) Send(*host);
+    if (c.kind == kLink) {
       EXPECT_EQ(dir_.Read(c.precious), "precious");
       EXPECT_EQ(platform::Access(dir_.Path(c.precious), platform::kAccessReadWrite), -1);
+      std::vector<std::string> beside;  // nothing made in the folder elsewhere
+      for (const auto& entry : std::filesystem::directory_iterator(dir_.Native(c.precious).parent_path()))
+        beside.push_back(entry.path().filename().string());
+      EXPECT_EQ(beside, std::vector<std::string>{"precious.emf"});
     }
-    if (!c.link.empty() && !kLinksRemoved) {
+    if (c.kind == kPipe || (c.kind == kLink && !kLinksRemoved)) {
       ASSERT_EQ(boxes.Boxes().size(), 1u);
       EXPECT_EQ(boxes.Boxes()[0].text, u"Export to Embroidery failed with error: 5");
       EXPECT_EQ(boxes.Boxes()[0].flags, kErrorFlags);
@@ -429,6 +452,7 @@ TEST_F(SendToEmbroideryTest, ExportFileInPlaceIsOverwrittenButNeverFollowed) {
       continue;
     }
     EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_EQ(Exports(*host).size(), c.kind == kLinkedImages ? 2u : 1u);
     EXPECT_EQ(platform::EntryAt(file), platform::PathEntry::RegularFile);
     EXPECT_EQ(platform::Access(file, platform::kAccessReadWrite), 0);
     const auto receipt = Receipt();

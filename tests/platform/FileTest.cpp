@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/FinalPath.h"
 #include "tests/support/TempDir.h"
 
 namespace tavrel::platform {
@@ -118,6 +119,41 @@ TEST(File, AtomicReplaceSwapsContentAndRefusesAHeldTarget) {
   EXPECT_EQ(std::filesystem::status(dir.Native(u"settings.xml")).permissions(), permissions)
       << "the replacement keeps the target's permissions";
   EXPECT_EQ(Access(temp, kAccessExists), -1);
+}
+
+}  // namespace
+}  // namespace tavrel::platform
+
+namespace tavrel::platform {
+namespace {
+
+// The final paths of a folder (its links followed) and of the file in it
+// (not followed): a link above the file shows in both and does not count.
+TEST(FinalPaths, OnlyAFileThatLiesElsewhereWasReachedThroughALink) {
+  struct Case {
+    const char* name;
+    std::u16string_view folder, file;
+    bool link;
+  };
+  const Case cases[] = {
+      {"plain", u"\\\\?\\C:\\Apps\\Orin\\Images", u"\\\\?\\C:\\Apps\\Orin\\Images\\host_export.emf", false},
+      {"folder reached through a junction", u"\\\\?\\D:\\Data\\Images",
+       u"\\\\?\\D:\\Data\\Images\\host_export.emf", false},
+      {"a volume without a drive letter", u"\\\\?\\Volume{0b6a3f2e-1c2d-4e5f-8a9b-0c1d2e3f4a5b}\\Images",
+       u"\\\\?\\Volume{0b6a3f2e-1c2d-4e5f-8a9b-0c1d2e3f4a5b}\\Images\\host_export.emf", false},
+      {"the root of a volume", u"\\\\?\\E:\\", u"\\\\?\\E:\\host_export.emf", false},
+      {"names differing in case", u"\\\\?\\C:\\apps\\orin\\images",
+       u"\\\\?\\C:\\Apps\\Orin\\Images\\HOST_export.emf", false},
+      {"a folder that cannot be told", u"", u"\\\\?\\C:\\Elsewhere\\precious.emf", false},
+      {"a file that cannot be told", u"\\\\?\\C:\\Apps\\Orin\\Images", u"", false},
+      {"the file lies elsewhere", u"\\\\?\\C:\\Apps\\Orin\\Images", u"\\\\?\\C:\\Elsewhere\\precious.emf",
+       true},
+      {"the file has another name", u"\\\\?\\C:\\Apps\\Orin\\Images",
+       u"\\\\?\\C:\\Apps\\Orin\\Images\\other.emf", true},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ReachedThroughLink(c.folder, c.file, u"host_export.emf"), c.link) << c.name;
+  }
 }
 
 }  // namespace

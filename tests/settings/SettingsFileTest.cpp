@@ -5,6 +5,7 @@
 #include "platform/File.h"
 #include "settings/PluginSettings.h"
 #include "settings/SettingsFile.h"
+#include "tests/host/FailingAllocation.h"
 #include "tests/host/SessionFixture.h"
 #include "xml/XmlFileText.h"
 
@@ -112,6 +113,23 @@ TEST_F(SettingsFileTest, OversizedFilesAreReplacedAndTheCommandsRegistered) {
     EXPECT_EQ(SettingsBytes(), SettingsFile(3, 2, 0));
     EXPECT_EQ(PluginSettings.ExportType, 2);
   }
+}
+
+// Out of memory while the file is read: the commands are registered, the
+// file stays as it was and the values in memory are kept.
+TEST_F(SettingsFileTest, AFailedReadLeavesTheFileAndRegistersTheCommands) {
+  const std::string stored = Utf16File(u"<profile><section name=\"General\"><key name=\"Note\" value=\"" +
+                                       std::u16string(size_t{1} << 20, u'n') + u"\"/></section></profile>");
+  WriteSettings(stored);
+  PluginSettings = {0, 2, false};
+  {
+    const testing_support::FailLargeNew outOfMemory(size_t{256} << 10);
+    StartSession();
+  }
+  EXPECT_TRUE(boxes_.Boxes().empty());
+  EXPECT_EQ(Host().Commands().size(), 2u);
+  EXPECT_EQ(SettingsBytes(), stored);
+  EXPECT_EQ(PluginSettings.ExportType, 2);
 }
 
 TEST_F(SettingsFileTest, PlainTextLoadsAsEmptyAndStaysUntouched) {

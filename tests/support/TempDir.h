@@ -31,6 +31,10 @@ class TempDir {
   // below it): natively directly, under Wine by running ln, as a Windows
   // program cannot make one there.
   void Link(std::u16string_view relative, std::u16string_view target) const;
+#ifndef _WIN32
+  // Makes a named pipe below the folder.
+  void Fifo(std::u16string_view relative) const;
+#endif
 
  private:
   std::filesystem::path root_;

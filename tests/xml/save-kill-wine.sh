@@ -10,7 +10,7 @@ run=$1 tool=$2 work=$3 samples=${4:-12}
 rm -rf "$work" && mkdir -p "$work"
 file=$work/TavrelSettings.xml
 fail() { echo "save-kill-wine: $*" >&2; exit 1; }
-leftovers() { ls -A "$work" | grep -cE '^TavrelSettings\.xml\.[A-Za-z0-9]{6}$'; }
+leftovers() { ls -A "$work" | grep -cE '^TavrelSettings\.xml\.~tavrel-[A-Za-z0-9]{6}$'; }
 save() { "$run" "$tool" set "$file" General EmbAppType "$1" >/dev/null 2>&1 || fail "a plain save of $1 failed"; }
 is() { cmp -s "$file" "$work/$1"; }
 

@@ -9,14 +9,14 @@ tool=$1 work=$2
 rm -rf "$work" && mkdir -p "$work"
 file=$work/TavrelSettings.xml
 fail() { echo "save-kill: $*" >&2; exit 1; }
-leftovers() { ls -A "$work" | grep -cE '^TavrelSettings\.xml\.[A-Za-z0-9]{6}$'; }
+leftovers() { ls -A "$work" | grep -cE '^TavrelSettings\.xml\.~tavrel-[A-Za-z0-9]{6}$'; }
 save() { "$tool" set "$file" General EmbAppType "$1" >/dev/null || fail "a plain save of $1 failed"; }
 
 save 2 && cp "$file" "$work/new"
 save 1 && cp "$file" "$work/old"
 is() { cmp -s "$file" "$work/$1"; }
 # Another program's files beside it stay.
-touch "$work/TavrelSettings.xml.bak" "$work/TavrelSettings.xml.ABCDE" "$work/tvl1A2B.tmp" "$work/Other.xml.ABCDEF"
+touch "$work/TavrelSettings.xml.bak" "$work/TavrelSettings.xml.ABCDEF" "$work/tvl1A2B.tmp" "$work/Other.xml.~tavrel-ABCDEF"
 
 # The system calls of one save, in order, as "name k" (the k-th call of it).
 strace -qq -o "$work/trace" "$tool" set "$file" General EmbAppType 2 >/dev/null || fail "strace cannot trace"
@@ -42,7 +42,7 @@ done <<<"$calls"
 save 2
 is new || fail "a save after all the kills did not write"
 [ "$kills" -gt 20 ] && [ "$left" -gt 5 ] || fail "only $kills kills, $left leftovers: strace injected nothing?"
-for other in TavrelSettings.xml.bak TavrelSettings.xml.ABCDE tvl1A2B.tmp Other.xml.ABCDEF; do
+for other in TavrelSettings.xml.bak TavrelSettings.xml.ABCDEF tvl1A2B.tmp Other.xml.~tavrel-ABCDEF; do
   [ -e "$work/$other" ] || fail "$other was removed"
 done
 echo "save-kill: killed at each of $kills system calls; $left left a temporary file, each removed by the next save"

@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <stdexcept>
@@ -17,6 +18,11 @@ void TempDir::WriteSparse(std::u16string_view relative, uint64_t size) const {
 
 void TempDir::Link(std::u16string_view relative, std::u16string_view target) const {
   std::filesystem::create_symlink(Native(target), Native(relative));
+}
+
+void TempDir::Fifo(std::u16string_view relative) const {
+  std::filesystem::create_directories(Native(relative).parent_path());
+  if (::mkfifo(Native(relative).c_str(), 0666) != 0) throw std::runtime_error("cannot make a named pipe");
 }
 
 }  // namespace tavrel::testing_support

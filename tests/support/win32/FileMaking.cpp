@@ -49,7 +49,9 @@ void TempDir::Link(std::u16string_view relative, std::u16string_view target) con
   const platform::win32::KernelHandle process(info.hProcess);
   const platform::win32::KernelHandle thread(info.hThread);
   ::WaitForSingleObject(process.Get(), 30000);
+  // A dangling link shows as no file here, so only a live one is awaited.
   std::error_code ec;
+  if (!std::filesystem::exists(Native(target), ec)) return;
   for (int i = 0; i < 300 && !std::filesystem::exists(Native(relative), ec); ++i) ::Sleep(10);
   if (!std::filesystem::exists(Native(relative), ec)) throw std::runtime_error("ln made no link");
 }
