@@ -15,6 +15,7 @@
 #include "tests/support/EmbroideryStandIn.h"
 #include "tests/support/MessageBoxCapture.h"
 #include "tests/support/ScopedRegistry.h"
+#include "tests/support/SessionFolders.h"
 #include "tests/support/TempDir.h"
 #include "tools/dialogdriver/DialogAnswerer.h"
 #include "tools/host/callorder/CallOrder.h"
@@ -105,12 +106,6 @@ Campaign::Impl::Impl() {
   if (first != nullptr) first->Release();
   host::SetModuleInstance(testing_support::ModuleWithSettingsDialog());
 
-  const auto bitmaps = dir.Native(u"host\\Plugins\\Tavrel");
-  std::filesystem::create_directories(bitmaps);
-  for (const char* name : {"Tavrel.bmp", "TavrelSettings.bmp"}) {
-    std::filesystem::copy_file(std::filesystem::path(TAVREL_SOURCE_DIR) / "resources" / name, bitmaps / name,
-                               std::filesystem::copy_options::overwrite_existing);
-  }
   for (int index = 1; index <= exporting::kAppCount; ++index)
     registry.RemoveKey(testing_support::RegistryRoot::CurrentUser,
                        text::FromAscii(exporting::AppInfo(index)->registryKey));
@@ -128,12 +123,10 @@ Campaign::Impl::Impl() {
 void Campaign::Impl::Begin() {
   settings::PluginSettings = settings::PluginSettingsRecord{};
   settings::InstalledApps.clear();
-  std::error_code ignored;
-  std::filesystem::remove_all(dir.Native(u"settings"), ignored);
-  std::filesystem::create_directories(dir.Native(u"settings"));
+  const testing_support::SessionFolders folders = testing_support::MakeSessionFolders(dir);
   hostmodel::HostOptions options;
-  options.hostFolder = dir.Path(u"host\\");
-  options.settingsFolder = dir.Path(u"settings");
+  options.hostFolder = folders.host;
+  options.settingsFolder = folders.settings;
   host = std::make_unique<hostmodel::HostModel>(options);
   host->OpenDrawing(std::filesystem::path(TAVREL_SOURCE_DIR) / "tools/host/samples/flower.svg");
   host->SelectByIndex({0});
