@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <filesystem>
 #include <initializer_list>
 #include <optional>
@@ -61,12 +62,23 @@ struct Campaign::Impl {
   void Reenter();
   void End();
 
-  // Host actions: an event with its arguments as the scenario language
-  // writes them (hostmodel::VariantList).
+  // Host actions. An event goes to every subscribed sink (to the plug-in
+  // itself while there is none) with its arguments as the scenario language
+  // writes them, the way a careless host sends it: holding no reference of
+  // its own while the receiver runs.
   void Send(DISPID id, std::initializer_list<std::string_view> arguments) {
     hostmodel::VariantList list;
     for (const std::string_view argument : arguments) list.Add(argument);
-    entries += host->SendEvent(id, list.Items(), false, plugin).receivers;
+    std::vector<VARIANT> reversed = list.Items();
+    std::reverse(reversed.begin(), reversed.end());
+    DISPPARAMS params{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
+    std::vector<IDispatch*> receivers;
+    for (const auto& [cookie, sink] : host->Sinks()) receivers.push_back(sink);
+    if (receivers.empty()) receivers.push_back(plugin);
+    for (IDispatch* receiver : receivers) {
+      ++entries;
+      receiver->Invoke(id, GUID_NULL, 0, 1 /* DISPATCH_METHOD */, &params, nullptr, nullptr, nullptr);
+    }
   }
   void Click(std::string_view command) {
     if (command == host::kSendCommand) ++sendClicks;
@@ -224,6 +236,8 @@ void Campaign::Impl::Reenter() {
       Unload();
       break;
     case Action::ReleaseLast:
+      // Every reference the host holds: its subscriptions' too.
+      for (const auto& [cookie, sink] : host->Sinks()) host->Application()->UnadviseEvents(cookie);
       while (hostReferences > 0) {
         plugin->Release();
         --hostReferences;
