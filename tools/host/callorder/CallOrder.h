@@ -50,6 +50,8 @@ struct SessionResult {
   std::vector<std::string> faults;  // every check that failed, in words
   int boxes = 0;                    // message boxes shown
   bool reentered = false;           // the re-entry point was reached
+  int exports = 0;                  // files the host exported
+  long programs = 0;                // programs started (-1: not counted here)
 };
 
 // The host folder, registry, captured effects and dialog answers shared by

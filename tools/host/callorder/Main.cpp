@@ -118,11 +118,13 @@ int Run(int argc, char** argv) {
   }
 
   Campaign campaign;
-  long reentrant = 0, reached = 0, faults = 0, faulty = 0, clean = 0, boxed = 0;
+  long reentrant = 0, reached = 0, faults = 0, faulty = 0, clean = 0, boxed = 0, exports = 0, programs = 0;
   for (const Session& session : sessions) {
     const SessionResult result = campaign.Run(session.steps, session.reentry ? &*session.reentry : nullptr);
     if (session.reentry) ++reentrant;
     if (result.reentered) ++reached;
+    exports += result.exports;
+    programs = programs < 0 || result.programs < 0 ? -1 : programs + result.programs;
     if (!result.faults.empty()) {
       ++faulty;
       faults += static_cast<long>(result.faults.size());
@@ -135,9 +137,9 @@ int Run(int argc, char** argv) {
     }
   }
   std::printf(
-      "callorder: sessions=%zu reentrant=%ld reentered=%ld faults=%ld faulty-sessions=%ld crashes=0 "
-      "outcomes: clean=%ld failure-shown=%ld faulty=%ld\n",
-      sessions.size(), reentrant, reached, faults, faulty, clean, boxed, faulty);
+      "callorder: sessions=%zu reentrant=%ld reentered=%ld exports=%ld programs=%ld faults=%ld "
+      "faulty-sessions=%ld crashes=0 outcomes: clean=%ld failure-shown=%ld faulty=%ld\n",
+      sessions.size(), reentrant, reached, exports, programs, faults, faulty, clean, boxed, faulty);
   std::fflush(stdout);
   return faults == 0 ? 0 : 1;
 }

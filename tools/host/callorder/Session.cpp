@@ -53,6 +53,7 @@ struct Campaign::Impl {
   bool reentered = false;
   int entries = 0;     // calls the host made into the plug-in
   int sendClicks = 0;  // "To Embroidery" clicks delivered
+  int exports = 0;     // exports the host made
   std::vector<std::string> faults;
 
   Impl();
@@ -288,7 +289,7 @@ void Campaign::Impl::End() {
   for (const auto& [name, count] : references) {
     if (count != 0) Fault(name + " still held " + std::to_string(count) + " times");
   }
-  const int exports = host->CallCount("Document.ExportToFile");
+  exports = host->CallCount("Document.ExportToFile");
   if (exports > sendClicks)
     Fault(std::to_string(exports) + " exports for " + std::to_string(sendClicks) + " clicks");
   host.reset();
@@ -320,9 +321,11 @@ SessionResult Campaign::Run(const std::vector<Step>& steps, const Reentry* reent
       s.Fault("an unexpected failure reached the box");
   }
   const long startsAfter = s.starts.Count();
-  if (startsBefore >= 0 && startsAfter >= 0 && startsAfter - startsBefore > s.sendClicks)
-    s.Fault(std::to_string(startsAfter - startsBefore) + " programs started for " +
-            std::to_string(s.sendClicks) + " clicks");
+  result.exports = s.exports;
+  result.programs = startsBefore >= 0 && startsAfter >= 0 ? startsAfter - startsBefore : -1;
+  if (result.programs > s.sendClicks)
+    s.Fault(std::to_string(result.programs) + " programs started for " + std::to_string(s.sendClicks) +
+            " clicks");
   s.CheckCommandLines();
   result.reentered = s.reentered;
   result.faults = std::move(s.faults);
