@@ -104,8 +104,14 @@ LONG ExportDrawing(host::IHostApplication* application, std::u16string_view path
 }
 
 void Send(host::CVGAppPlugin& plugin) {
-  const std::optional<AppFolder> folder = QueryAppPath(PluginSettings.EmbAppType);
-  if (!folder) {
+  // The settings are read once, as they are when the command starts: the
+  // export may pump messages, and a choice made meanwhile (an Apply, a new
+  // activation) must not pair one application's folder with another's
+  // program.
+  const settings::PluginSettingsRecord chosen = PluginSettings;
+  const EmbAppInfo* app = AppInfo(chosen.EmbAppType);
+  const std::optional<AppFolder> folder = QueryAppPath(chosen.EmbAppType);
+  if (app == nullptr || !folder) {
     host::ReportError(kNotFound, platform::kBoxOk | platform::kBoxIconExclamation);
     return;
   }
@@ -142,15 +148,14 @@ void Send(host::CVGAppPlugin& plugin) {
     return;
   }
 
-  const EmbAppInfo* app = AppInfo(PluginSettings.EmbAppType);
   PathText program;
   AppendAll(program, {folder->View(), kSeparator, app->exeName});
   CommandLineText commandLine;
   AppendAll(commandLine, {kQuote, program.View(), kProgramEnd, kQuote, exportPath.View(), kQuote});
-  if (PluginSettings.OptimiseCurves) AppendAll(commandLine, {kOptimise});
-  if (PluginSettings.ExportType == settings::CreateDirectly) {
+  if (chosen.OptimiseCurves) AppendAll(commandLine, {kOptimise});
+  if (chosen.ExportType == settings::CreateDirectly) {
     AppendAll(commandLine, {kDirect});
-  } else if (PluginSettings.ExportType == settings::StartWizard) {
+  } else if (chosen.ExportType == settings::StartWizard) {
     AppendAll(commandLine, {kWizard});
   }
 

@@ -81,6 +81,7 @@ void RemoveCommand(const ComPtr<IHostApplication>& app, std::string_view command
 }  // namespace
 
 void Activate(CVGAppPlugin& plugin) noexcept {
+  if (plugin.Subscribed()) return;
   RunReportingErrors([&plugin] {
     settings::InitSettings(plugin);
     const auto app = ComPtr<IHostApplication>::Share(plugin.Application());
@@ -93,6 +94,7 @@ void Activate(CVGAppPlugin& plugin) noexcept {
     LONG cookie = 0;
     Check(app->AdviseEvents(static_cast<IDispatch*>(&plugin), &cookie), app.Get());
     plugin.SetEventCookie(cookie);
+    plugin.SetSubscribed(true);
   });
 }
 
@@ -100,9 +102,20 @@ void Deactivate(CVGAppPlugin& plugin) noexcept {
   RunReportingErrors([&plugin] {
     const auto app = ComPtr<IHostApplication>::Share(plugin.Application());
     Check(app->UnadviseEvents(plugin.EventCookie()), app.Get());
+    plugin.SetSubscribed(false);
     RemoveCommand(app, kSendCommand);
     RemoveCommand(app, kSettingsCommand);
   });
+}
+
+void EndSubscription(CVGAppPlugin& plugin) noexcept {
+  if (!plugin.Subscribed() || plugin.Application() == nullptr) return;
+  try {
+    const auto app = ComPtr<IHostApplication>::Share(plugin.Application());
+    if (SUCCEEDED(app->UnadviseEvents(plugin.EventCookie()))) plugin.SetSubscribed(false);
+  } catch (...) {
+    // The host is going away; its failure has nobody left to tell.
+  }
 }
 
 }  // namespace tavrel::host

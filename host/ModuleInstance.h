@@ -9,5 +9,7 @@ namespace tavrel::host {
 
 void SetModuleInstance(platform::ModuleHandle instance);
 platform::ModuleHandle ModuleInstance();
+// Pins the module (platform::PinModule) the first time it is asked to.
+void PinModuleOnce() noexcept;
 
 }  // namespace tavrel::host

@@ -1,9 +1,25 @@
 #include "host/VGAppPlugin.h"
 
+#include <utility>
+
 #include "host/Activation.h"
+#include "host/ComPtr.h"
 #include "host/EventDispatch.h"
 
 namespace tavrel::host {
+
+namespace {
+// The reference an entry point holds on its own object while it runs.
+ComPtr<CVGAppPlugin> HoldSelf(CVGAppPlugin* self) { return ComPtr<CVGAppPlugin>::Share(self); }
+}  // namespace
+
+CVGAppPlugin::~CVGAppPlugin() {
+  try {
+    if (application_ != nullptr) std::exchange(application_, nullptr)->Release();
+  } catch (...) {
+  }
+}
+
 HRESULT STDMETHODCALLTYPE CVGAppPlugin::QueryInterface(REFIID riid, void** object) {
   if (object == nullptr) return E_POINTER;
   // Counted first, compared second, given back on a mismatch: hosts have
@@ -42,14 +58,19 @@ HRESULT STDMETHODCALLTYPE CVGAppPlugin::GetIDsOfNames(REFIID /*riid*/, LPOLESTR*
 HRESULT STDMETHODCALLTYPE CVGAppPlugin::Invoke(DISPID id, REFIID /*riid*/, LCID /*lcid*/, WORD /*flags*/,
                                                DISPPARAMS* params, VARIANT* /*result*/,
                                                EXCEPINFO* /*exception*/, UINT* /*argError*/) {
+  const auto self = HoldSelf(this);
   DispatchEvent(*this, id, params);
   return S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE CVGAppPlugin::OnLoad(IHostApplication* application) {
+  const auto self = HoldSelf(this);
   // A second load notification replaces the application held: the new one
   // is referenced before the old one is released (they may be the same
   // object), so the old reference is not leaked.
+  // A subscription made with the application replaced is ended with it:
+  // afterwards nothing could reach it.
+  if (application != application_) EndSubscription(*this);
   IHostApplication* previous = application_;
   application_ = application;
   // A host object that throws must not take the host down with it.
@@ -65,16 +86,22 @@ HRESULT STDMETHODCALLTYPE CVGAppPlugin::OnLoad(IHostApplication* application) {
 }
 
 HRESULT STDMETHODCALLTYPE CVGAppPlugin::StartSession() {
+  const auto self = HoldSelf(this);
   Activate(*this);
   return S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE CVGAppPlugin::StopSession() {
+  const auto self = HoldSelf(this);
   Deactivate(*this);
   return S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE CVGAppPlugin::OnUnload() {
+  const auto self = HoldSelf(this);
+  // A subscription still in force is ended first: no event reaches the
+  // plug-in after it was unloaded, and the host lets go of its reference.
+  EndSubscription(*this);
   IHostApplication* held = application_;
   application_ = nullptr;
   try {

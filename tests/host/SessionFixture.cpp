@@ -8,6 +8,7 @@
 #include "platform/Text.h"
 #include "settings/PluginSettings.h"
 #include "tests/support/EmbroideryStandIn.h"
+#include "tests/support/SessionFolders.h"
 
 namespace tavrel::testing_support {
 
@@ -22,18 +23,10 @@ void SessionFixture::SetUp() {
     registry_.RemoveKey(RegistryRoot::CurrentUser, KeyOf(index));
   settings::PluginSettings = settings::PluginSettingsRecord{};
   settings::InstalledApps.clear();
-  const auto bitmaps = dir_.Native(u"host\\Plugins\\Tavrel");
-  std::filesystem::create_directories(bitmaps);
-  for (const char* name : {"Tavrel.bmp", "TavrelSettings.bmp"}) {
-    std::filesystem::copy_file(std::filesystem::path(TAVREL_SOURCE_DIR) / "resources" / name, bitmaps / name,
-                               std::filesystem::copy_options::overwrite_existing);
-  }
-  std::error_code ignored;
-  std::filesystem::remove_all(dir_.Native(u"settings"), ignored);
-  std::filesystem::create_directories(dir_.Native(u"settings"));
+  const SessionFolders folders = MakeSessionFolders(dir_);
   hostmodel::HostOptions options;
-  options.hostFolder = dir_.Path(u"host\\");
-  options.settingsFolder = dir_.Path(u"settings");
+  options.hostFolder = folders.host;
+  options.settingsFolder = folders.settings;
   host_ = std::make_unique<hostmodel::HostModel>(options);
   host::IVGAppPlugin* plugin = nullptr;
   ASSERT_EQ(AttachPlugin(&plugin), host::kAttachPluginResult);
