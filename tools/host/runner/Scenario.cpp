@@ -119,6 +119,8 @@ void Scenario::Perform(const std::vector<std::string>& words) {
     AnswerBox(words[1]);
   } else if (action == "fail") {
     Fail(words);
+  } else if (action == "references") {
+    References();
   } else if (action == "export") {
     Export(words);
   } else if (action.starts_with("file-")) {
@@ -335,10 +337,46 @@ void Scenario::Export(const std::vector<std::string>& words) {
   if (FAILED(hr)) throw std::runtime_error("the export failed with " + hostmodel::HexCode(hr));
 }
 
+// fail OPERATION CALL [once] HRESULT [DESCRIPTION...] | fail OPERATION CALL
+// [once] null|empty-string|long-string|nul-string|bad-handle|throw
 void Scenario::Fail(const std::vector<std::string>& words) {
-  Need(words, 4, "fail OPERATION FROM-CALL HRESULT [DESCRIPTION...]");
-  const auto hr = static_cast<HRESULT>(static_cast<unsigned long>(std::stoul(words[3], nullptr, 0)));
-  model_.FailFrom(words[1], static_cast<int>(Integer(words[2])), hr, text::FromUtf8(Rest(words, 4)));
+  constexpr const char* kUsage =
+      "fail OPERATION CALL [once] HRESULT [DESCRIPTION...] | fail OPERATION CALL [once] "
+      "null|empty-string|long-string|nul-string|bad-handle|throw";
+  Need(words, 4, kUsage);
+  hostmodel::Failure failure;
+  failure.fromCall = static_cast<int>(Integer(words[2]));
+  std::size_t next = 3;
+  if (words[next] == "once") {
+    failure.once = true;
+    Need(words, ++next + 1, kUsage);
+  }
+  static const std::map<std::string, hostmodel::Way> kWays = {
+      {"null", hostmodel::Way::Empty},
+      {"empty-string", hostmodel::Way::EmptyString},
+      {"long-string", hostmodel::Way::LongString},
+      {"nul-string", hostmodel::Way::EmbeddedNul},
+      {"bad-handle", hostmodel::Way::BadHandle}};
+  const std::string& way = words[next];
+  if (way == "throw") {
+    failure.throws = true;
+  } else if (const auto found = kWays.find(way); found != kWays.end()) {
+    failure.way = found->second;
+    failure.hr = S_OK;
+  } else {
+    failure.hr = static_cast<HRESULT>(static_cast<unsigned long>(std::stoul(way, nullptr, 0)));
+    failure.description = text::FromUtf8(Rest(words, next + 1));
+  }
+  model_.Inject(words[1], std::move(failure));
+}
+
+// What the host still holds for the plug-in and gives it: references to
+// host objects by interface (the host's own to the application left out)
+// and event subscriptions.
+void Scenario::References() {
+  json references = json::object();
+  for (const auto& [name, count] : model_.OutstandingReferences()) references[name] = count;
+  Record({{"kind", "references"}, {"host-objects", references}, {"subscriptions", model_.Sinks().size()}});
 }
 
 }  // namespace tavrel::hostrunner
