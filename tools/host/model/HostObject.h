@@ -9,6 +9,7 @@
 
 #include "host/HostApi.h"
 #include "platform/ComObject.h"
+#include "tools/host/model/AllocationGate.h"
 #include "tools/host/model/HostState.h"
 
 namespace tavrel::hostmodel {
@@ -48,6 +49,7 @@ class HostObject : public platform::ComObject<Interface, ISupportErrorInfo> {
     return nullptr;
   }
   void Counted(int change) override {
+    const allocation::HostWorks host;
     state_->references[InterfaceName(host::InterfaceId<Interface>())] += change;
   }
 

@@ -5,6 +5,7 @@
 
 #include "host/ComPtr.h"
 #include "platform/Text.h"
+#include "tools/host/model/AllocationGate.h"
 
 namespace tavrel::hostmodel {
 
@@ -39,20 +40,22 @@ const HostState::Document* HostState::Find(int serial) const {
 }
 
 void HostState::Record(nlohmann::json record) {
+  const allocation::HostWorks host;
   records.push_back(std::move(record));
   if (onRecord) onRecord(records.back());
 }
 
 HRESULT HostState::Call(const std::string& operation, nlohmann::json arguments, const Body& body) {
+  const allocation::HostWorks host;
   const int call = ++calls[operation];
   nlohmann::json result;
   std::u16string error;
   HRESULT hr = S_OK;
   const auto failure = failures.find(operation);
-  const bool due = failure != failures.end() &&
-                   (failure->second.once ? call == failure->second.fromCall : call >= failure->second.fromCall);
-  const bool substitutes = due && !failure->second.throws && failure->second.way != Way::Code &&
-                           failure->second.way != Way::Empty;
+  const bool due = failure != failures.end() && (failure->second.once ? call == failure->second.fromCall
+                                                                      : call >= failure->second.fromCall);
+  const bool substitutes =
+      due && !failure->second.throws && failure->second.way != Way::Code && failure->second.way != Way::Empty;
   if (due && !substitutes) {
     if (failure->second.throws) {
       Record({{"kind", "call"},

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 
@@ -9,6 +10,7 @@
 #include "host/ComPtr.h"
 #include "platform/File.h"
 #include "platform/Text.h"
+#include "tools/host/model/AllocationGate.h"
 #include "tools/host/model/VariantText.h"
 
 namespace tavrel::hostrunner {
@@ -166,7 +168,11 @@ void Scenario::FileAction(const std::vector<std::string>& words) {
 void Scenario::Attach() {
   if (attached_) throw std::runtime_error("the plug-in is attached already");
   host::IVGAppPlugin* plugin = nullptr;
-  const LONG result = attach_(&plugin);
+  LONG result = 0;
+  {
+    const hostmodel::allocation::PluginRuns running;
+    result = attach_(&plugin);
+  }
   attached_ = true;
   plugin_ = plugin;
   json record = {{"kind", "attach"}, {"result", result}, {"plugin", plugin != nullptr}};
@@ -188,13 +194,16 @@ ULONG Scenario::Count() {
 void Scenario::Notify(const std::string& what) {
   host::IVGAppPlugin* plugin = Plugin();
   HRESULT hr = S_OK;
+  std::optional<hostmodel::allocation::PluginRuns> running(std::in_place);
   if (what == "load") hr = plugin->OnLoad(model_.Application());
   if (what == "load null") hr = plugin->OnLoad(nullptr);
   if (what == "activate") hr = plugin->StartSession();
   if (what == "deactivate") hr = plugin->StopSession();
   if (what == "unload") hr = plugin->OnUnload();
+  if (what != "release") running.reset();
   if (what == "release") {
     const ULONG left = plugin->Release();
+    running.reset();
     if (left == 0) plugin_ = nullptr;
     Record({{"kind", "notify"}, {"what", what}, {"refs", left}});
     return;
@@ -351,12 +360,11 @@ void Scenario::Fail(const std::vector<std::string>& words) {
     failure.once = true;
     Need(words, ++next + 1, kUsage);
   }
-  static const std::map<std::string, hostmodel::Way> kWays = {
-      {"null", hostmodel::Way::Empty},
-      {"empty-string", hostmodel::Way::EmptyString},
-      {"long-string", hostmodel::Way::LongString},
-      {"nul-string", hostmodel::Way::EmbeddedNul},
-      {"bad-handle", hostmodel::Way::BadHandle}};
+  static const std::map<std::string, hostmodel::Way> kWays = {{"null", hostmodel::Way::Empty},
+                                                              {"empty-string", hostmodel::Way::EmptyString},
+                                                              {"long-string", hostmodel::Way::LongString},
+                                                              {"nul-string", hostmodel::Way::EmbeddedNul},
+                                                              {"bad-handle", hostmodel::Way::BadHandle}};
   const std::string& way = words[next];
   if (way == "throw") {
     failure.throws = true;
