@@ -72,7 +72,7 @@ class Runner:
         if self.windows:
             subprocess.run(self.command(self.args.standin, "--uninstall", "all"), stdout=subprocess.DEVNULL)
 
-    def session(self, name, scenario_lines, settings=None, environment=None, program=None):
+    def session(self, name, scenario_lines, settings=None, environment=None, program=None, timeout=300):
         """Runs a scenario in fresh folders; returns (status, log records,
         stderr, settings bytes or None)."""
         case = os.path.join(self.work, "cases", name)
@@ -94,7 +94,7 @@ class Runner:
         env.update(environment or {})
         try:
             done = subprocess.run(self.command(program or self.args.host, *arguments, scenario), env=env,
-                                  stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, timeout=300)
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, timeout=timeout)
             status, stderr = done.returncode, done.stderr.decode("utf-8", "replace")
         except subprocess.TimeoutExpired:
             status, stderr = "timeout", ""

@@ -12,6 +12,7 @@
 #include "platform/Text.h"
 #include "tools/host/model/AllocationGate.h"
 #include "tools/host/model/VariantText.h"
+#include "tools/host/runner/Resources.h"
 
 namespace tavrel::hostrunner {
 namespace {
@@ -123,6 +124,13 @@ void Scenario::Perform(const std::vector<std::string>& words) {
     Fail(words);
   } else if (action == "references") {
     References();
+  } else if (action == "resources") {
+    // The records kept so far are in the log already; kept on, they would
+    // be counted as the plug-in's growth.
+    model_.ClearRecords();
+    json record = ProcessResources();
+    record["kind"] = "resources";
+    Record(std::move(record));
   } else if (action == "export") {
     Export(words);
   } else if (action.starts_with("file-")) {
