@@ -124,6 +124,11 @@ void Scenario::Perform(const std::vector<std::string>& words) {
     Fail(words);
   } else if (action == "references") {
     References();
+  } else if (action == "export-outcome") {
+    // export-outcome STATUS write|no-write: what the host's export answers
+    // the plug-in from now on, and whether it writes the file.
+    Need(words, 3, "export-outcome STATUS write|no-write");
+    model_.SetExportOutcome(static_cast<LONG>(Integer(words[1])), words[2] == "write");
   } else if (action == "resources") {
     // The records kept so far are in the log already; kept on, they would
     // be counted as the plug-in's growth.

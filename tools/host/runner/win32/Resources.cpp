@@ -1,7 +1,8 @@
 #include "tools/host/runner/Resources.h"
 
-#include <psapi.h>
 #include <windows.h>
+// After windows.h, whose types it uses.
+#include <psapi.h>
 
 namespace tavrel::hostrunner {
 namespace {
