@@ -22,7 +22,7 @@ std::u16string SubstituteString(Way way) {
     case Way::LongString:
       return std::u16string(32767, u'x');
     case Way::EmbeddedNul:
-      return std::u16string(u"C:\\Host\0Folder\\", 16);
+      return std::u16string(u"C:\\Host\0Folder\\", 15);
     default:
       return {};
   }
