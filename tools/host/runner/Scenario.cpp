@@ -135,6 +135,8 @@ void Scenario::Perform(const std::vector<std::string>& words) {
     model_.ClearRecords();
     json record = ProcessResources();
     record["kind"] = "resources";
+    // The host's own growth: each activation's temporary buttons stay.
+    record["host-buttons"] = model_.Buttons().size();
     Record(std::move(record));
   } else if (action == "export") {
     Export(words);
