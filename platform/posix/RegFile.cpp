@@ -1,8 +1,10 @@
 #include "platform/posix/RegFile.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <stdexcept>
 
 #include "platform/Text.h"
 
@@ -233,8 +235,14 @@ RegFile RegFile::Parse(std::string_view bytes) {
 RegFile RegFile::Load(const std::string& nativePath) {
   if (nativePath.empty()) return RegFile();
   std::ifstream in(nativePath, std::ios::binary);
-  if (!in) return RegFile();
+  // A file that is there but cannot be opened or read through (no memory
+  // for the stream, say) is a registry that failed, not an empty one: every
+  // application would seem uninstalled.
+  std::error_code error;
+  if (!in && !std::filesystem::exists(nativePath, error) && !error) return RegFile();
+  if (!in) throw std::runtime_error("the registry file cannot be read");
   const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) throw std::runtime_error("the registry file cannot be read");
   return Parse(bytes);
 }
 

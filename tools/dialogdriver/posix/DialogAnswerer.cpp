@@ -2,8 +2,11 @@
 
 #include <algorithm>
 
+#include <optional>
+
 #include "platform/posix/DialogStandIn.h"
 #include "tools/dialogdriver/posix/TerminalPrompt.h"
+#include "tools/host/model/AllocationGate.h"
 
 namespace tavrel::dialogdriver {
 
@@ -75,11 +78,15 @@ DialogAnswerer::DialogAnswerer(std::deque<DialogAnswer> answers) : state_(std::m
   state_->answers = std::move(answers);
   State* state = state_.get();
   platform::posix::SetDialogDriver([state](DialogSession& session) {
+    // Reading the dialog and choosing the answer is the host's work; the
+    // clicks then run the plug-in's dialog procedure.
+    std::optional<hostmodel::allocation::HostWorks> host(std::in_place);
     DialogObservation seen = Observe(session);
     std::optional<DialogAnswer> answer = state->Next();
     if (!answer && state->interactive) answer = AskAtTerminal(seen);
     seen.answered = answer.has_value();
     state->Seen(seen);
+    host.reset();
     if (answer) {
       Answer(session, *answer, seen);
     } else {

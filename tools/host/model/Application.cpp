@@ -17,6 +17,7 @@ class Application final : public HostObject<IHostApplication> {
   using HostObject::HostObject;
 
   HRESULT STDMETHODCALLTYPE get_Documents(IHostDocuments** documents) override {
+    const allocation::HostWorks work;
     return Get("Application.Documents", json::array(), documents, [&](IHostDocuments*& out, json& r, auto&) {
       out = NewDocuments(SharedState());
       r = "IHostDocuments";
@@ -24,6 +25,7 @@ class Application final : public HostObject<IHostApplication> {
     });
   }
   HRESULT STDMETHODCALLTYPE get_ActiveDocument(IHostDocument** document) override {
+    const allocation::HostWorks work;
     return Get("Application.ActiveDocument", json::array(), document,
                [&](IHostDocument*& out, json& r, auto&) {
                  if (const auto* active = State().Active()) {
@@ -34,6 +36,7 @@ class Application final : public HostObject<IHostApplication> {
                });
   }
   HRESULT STDMETHODCALLTYPE get_ActivePage(IHostPage** page) override {
+    const allocation::HostWorks work;
     return Get("Application.ActivePage", json::array(), page, [&](IHostPage*& out, json& r, auto&) {
       if (const auto* active = State().Active()) {
         out = NewPage(SharedState(), active->serial);
@@ -43,6 +46,7 @@ class Application final : public HostObject<IHostApplication> {
     });
   }
   HRESULT STDMETHODCALLTYPE get_Selection(IHostSelection** selection) override {
+    const allocation::HostWorks work;
     return Get("Application.Selection", json::array(), selection, [&](IHostSelection*& out, json& r, auto&) {
       out = NewSelection(SharedState());
       r = "IHostSelection";
@@ -50,6 +54,7 @@ class Application final : public HostObject<IHostApplication> {
     });
   }
   HRESULT STDMETHODCALLTYPE get_MainWindow(IHostWindow** window) override {
+    const allocation::HostWorks work;
     return Get("Application.MainWindow", json::array(), window, [&](IHostWindow*& out, json& r, auto&) {
       out = NewWindow(SharedState());
       r = "IHostWindow";
@@ -57,13 +62,16 @@ class Application final : public HostObject<IHostApplication> {
     });
   }
   HRESULT STDMETHODCALLTYPE get_HostFolder(BSTR* path) override {
+    const allocation::HostWorks work;
     return Folder("Application.HostFolder", path, State().hostFolder);
   }
   HRESULT STDMETHODCALLTYPE get_SettingsFolder(BSTR* path) override {
+    const allocation::HostWorks work;
     return Folder("Application.SettingsFolder", path, State().settingsFolder);
   }
   HRESULT STDMETHODCALLTYPE AddPluginCommand(BSTR name, BSTR caption, BSTR tooltip,
                                              VARIANT_BOOL* added) override {
+    const allocation::HostWorks work;
     const json args = {Utf8(platform::BstrView(name)), Utf8(platform::BstrView(caption)),
                        Utf8(platform::BstrView(tooltip))};
     return Get(
@@ -84,6 +92,7 @@ class Application final : public HostObject<IHostApplication> {
         });
   }
   HRESULT STDMETHODCALLTYPE RemovePluginCommand(BSTR name, VARIANT_BOOL* removed) override {
+    const allocation::HostWorks work;
     return Get("Application.RemovePluginCommand", json::array({Utf8(platform::BstrView(name))}), removed,
                [&](VARIANT_BOOL& out, json& r, auto&) {
                  const auto found = FindCommand(platform::BstrView(name));
@@ -94,6 +103,7 @@ class Application final : public HostObject<IHostApplication> {
                });
   }
   HRESULT STDMETHODCALLTYPE AdviseEvents(IDispatch* sink, LONG* cookie) override {
+    const allocation::HostWorks work;
     return Get("Application.AdviseEvents", json::array({sink == nullptr ? "null" : "sink"}), cookie,
                [&](LONG& out, json& r, std::u16string& error) {
                  if (sink == nullptr) {
@@ -108,6 +118,7 @@ class Application final : public HostObject<IHostApplication> {
                });
   }
   HRESULT STDMETHODCALLTYPE UnadviseEvents(LONG cookie) override {
+    const allocation::HostWorks work;
     return State().Call("Application.UnadviseEvents", json::array({cookie}),
                         [&](json&, std::u16string& error) {
                           const auto found = State().sinks.find(cookie);
@@ -123,6 +134,7 @@ class Application final : public HostObject<IHostApplication> {
                         });
   }
   HRESULT STDMETHODCALLTYPE get_CommandBars(IHostCommandBars** bars) override {
+    const allocation::HostWorks work;
     return Get("Application.CommandBars", json::array(), bars, [&](IHostCommandBars*& out, json& r, auto&) {
       out = NewCommandBars(SharedState());
       r = "IHostCommandBars";

@@ -22,6 +22,7 @@ class Window final : public HostObject<IHostWindow> {
  public:
   using HostObject::HostObject;
   HRESULT STDMETHODCALLTYPE get_Handle(intptr_t* handle) override {
+    const allocation::HostWorks work;
     return Get("Window.Handle", json::array(), handle, [&](intptr_t& out, json& r, auto&) {
       out = State().mainWindow;
       // The number differs from run to run; the log says which window it is.
@@ -35,6 +36,7 @@ class CommandBars final : public HostObject<IHostCommandBars> {
  public:
   using HostObject::HostObject;
   HRESULT STDMETHODCALLTYPE get_Item(VARIANT index, IHostCommandBar** bar) override {
+    const allocation::HostWorks work;
     return Get("CommandBars.Item", json::array({VariantToText(index)}), bar,
                [&](IHostCommandBar*& out, json& r, std::u16string& error) {
                  if (index.vt != VT_BSTR) {
@@ -58,6 +60,7 @@ class CommandBar final : public HostObject<IHostCommandBar> {
   CommandBar(std::shared_ptr<HostState> state, std::u16string name)
       : HostObject(std::move(state)), name_(std::move(name)) {}
   HRESULT STDMETHODCALLTYPE get_Controls(IHostControls** controls) override {
+    const allocation::HostWorks work;
     return Get("CommandBar.Controls", json::array(), controls, [&](IHostControls*& out, json& r, auto&) {
       out = NewControls(SharedState(), name_);
       r = "IHostControls";
@@ -75,6 +78,7 @@ class Controls final : public HostObject<IHostControls> {
       : HostObject(std::move(state)), bar_(std::move(bar)) {}
   HRESULT STDMETHODCALLTYPE AddCommandButton(BSTR buttonId, BSTR command, LONG position,
                                              VARIANT_BOOL temporary, IHostControl** button) override {
+    const allocation::HostWorks work;
     const json args = {Utf8(platform::BstrView(buttonId)), Utf8(platform::BstrView(command)), position,
                        temporary};
     return Get("Controls.AddCommandButton", args, button,
@@ -104,6 +108,7 @@ class Control final : public HostObject<IHostControl> {
   Control(std::shared_ptr<HostState> state, std::size_t button)
       : HostObject(std::move(state)), button_(button) {}
   HRESULT STDMETHODCALLTYPE SetIconFromFile(BSTR bitmapPath) override {
+    const allocation::HostWorks work;
     const std::u16string path(platform::BstrView(bitmapPath));
     return State().Call(
         "Control.SetIconFromFile", json::array({Utf8(path)}), [&](json&, std::u16string& error) {

@@ -20,6 +20,7 @@ class Documents final : public HostObject<IHostDocuments> {
  public:
   using HostObject::HostObject;
   HRESULT STDMETHODCALLTYPE get_Count(LONG* count) override {
+    const allocation::HostWorks work;
     return Get("Documents.Count", json::array(), count, [&](LONG& out, json& r, auto&) {
       out = static_cast<LONG>(State().documents.size());
       r = out;
@@ -41,6 +42,7 @@ class DocumentObject final : public HostObject<IHostDocument> {
 
   HRESULT STDMETHODCALLTYPE ExportToFile(BSTR path, LONG filter, LONG range, LONG reserved1, LONG reserved2,
                                          LONG* status) override {
+    const allocation::HostWorks work;
     const std::u16string file(platform::BstrView(path));
     const json args = {Utf8(file), filter, range, reserved1, reserved2};
     return Get("Document.ExportToFile", args, status, [&](LONG& out, json& r, std::u16string& error) {
@@ -104,6 +106,7 @@ class PageObject final : public HostObject<IHostPage> {
  public:
   PageObject(std::shared_ptr<HostState> state, int serial) : HostObject(std::move(state)), serial_(serial) {}
   HRESULT STDMETHODCALLTYPE get_Shapes(IHostShapes** shapes) override {
+    const allocation::HostWorks work;
     return Get("Page.Shapes", json::array(), shapes, [&](IHostShapes*& out, json& r, std::u16string& error) {
       if (State().Find(serial_) == nullptr) return Closed(error);
       out = NewShapes(SharedState(), serial_, false);
@@ -121,6 +124,7 @@ class ShapesObject final : public HostObject<IHostShapes> {
   ShapesObject(std::shared_ptr<HostState> state, int serial, bool selectedOnly)
       : HostObject(std::move(state)), serial_(serial), selectedOnly_(selectedOnly) {}
   HRESULT STDMETHODCALLTYPE get_Count(LONG* count) override {
+    const allocation::HostWorks work;
     return Get("Shapes.Count", json::array(), count, [&](LONG& out, json& r, std::u16string& error) {
       const HostState::Document* document = State().Find(serial_);
       if (selectedOnly_) {
@@ -145,6 +149,7 @@ class Selection final : public HostObject<IHostSelection> {
  public:
   using HostObject::HostObject;
   HRESULT STDMETHODCALLTYPE get_Shapes(IHostShapes** shapes) override {
+    const allocation::HostWorks work;
     return Get("Selection.Shapes", json::array(), shapes, [&](IHostShapes*& out, json& r, auto&) {
       const HostState::Document* active = State().Active();
       out = NewShapes(SharedState(), active == nullptr ? 0 : active->serial, true);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "tools/host/model/AllocationGate.h"
 #include "tools/host/model/FilePath.h"
 #include "tools/host/model/HostObject.h"
 #include "tools/host/svg/SvgReader.h"
@@ -122,6 +123,7 @@ HostModel::Delivery HostModel::SendEvent(DISPID id, std::vector<VARIANT> argumen
   for (IDispatch* receiver : receivers) {
     // The receiver may unsubscribe while it handles the event.
     const auto held = host::ComPtr<IDispatch>::Share(receiver);
+    const allocation::PluginRuns plugin;
     delivery.hr = held->Invoke(id, GUID_NULL, 0, 1 /* DISPATCH_METHOD */, nullBlock ? nullptr : &params,
                                nullptr, nullptr, nullptr);
     ++delivery.receivers;

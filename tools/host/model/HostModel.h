@@ -65,6 +65,10 @@ class HostModel {
   // From its `fromCall`-th call on the operation throws std::bad_alloc at
   // its caller (after recording the call).
   void ThrowFrom(const std::string& operation, int fromCall);
+  // Any failure, in any way (replacing the operation's earlier one).
+  void Inject(const std::string& operation, Failure failure) {
+    state_->failures[operation] = std::move(failure);
+  }
   void ClearFailures() { state_->failures.clear(); }
   int CallCount(const std::string& operation) const;
   // The operations called, in order, since the last ClearRecords.

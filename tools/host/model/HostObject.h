@@ -9,6 +9,7 @@
 
 #include "host/HostApi.h"
 #include "platform/ComObject.h"
+#include "tools/host/model/AllocationGate.h"
 #include "tools/host/model/HostState.h"
 
 namespace tavrel::hostmodel {
@@ -48,6 +49,7 @@ class HostObject : public platform::ComObject<Interface, ISupportErrorInfo> {
     return nullptr;
   }
   void Counted(int change) override {
+    const allocation::HostWorks host;
     state_->references[InterfaceName(host::InterfaceId<Interface>())] += change;
   }
 
@@ -66,11 +68,29 @@ class HostObject : public platform::ComObject<Interface, ISupportErrorInfo> {
     }
     *out = T{};
     return State().Call(operation, std::move(arguments), [&](nlohmann::json& result, std::u16string& error) {
-      return body(*out, result, error);
+      const HRESULT hr = body(*out, result, error);
+      if (SUCCEEDED(hr) && State().substitute != nullptr) Substitute(*out, result, State().substitute->way);
+      return hr;
     });
   }
 
  private:
+  // An injected string or handle in place of the value the body gave; any
+  // other result stays.
+  static void Substitute(BSTR& out, nlohmann::json& result, Way way) {
+    SysFreeString(out);
+    const std::u16string text = SubstituteString(way);
+    out = platform::AllocBstr(text);
+    result = Utf8(text);
+  }
+  static void Substitute(intptr_t& out, nlohmann::json& result, Way way) {
+    if (way != Way::BadHandle) return;
+    out = kNoWindow;
+    result = "no-window";
+  }
+  template <class T>
+  static void Substitute(T&, nlohmann::json&, Way) {}
+
   std::shared_ptr<HostState> state_;
 };
 

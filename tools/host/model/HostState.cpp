@@ -5,6 +5,7 @@
 
 #include "host/ComPtr.h"
 #include "platform/Text.h"
+#include "tools/host/model/AllocationGate.h"
 
 namespace tavrel::hostmodel {
 
@@ -14,6 +15,17 @@ std::string HexCode(HRESULT hr) {
   char buffer[16];
   std::snprintf(buffer, sizeof buffer, "0x%08X", static_cast<unsigned>(hr));
   return buffer;
+}
+
+std::u16string SubstituteString(Way way) {
+  switch (way) {
+    case Way::LongString:
+      return std::u16string(32767, u'x');
+    case Way::EmbeddedNul:
+      return std::u16string(u"C:\\Host\0Folder\\", 15);
+    default:
+      return {};
+  }
 }
 
 HostState::~HostState() {
@@ -28,17 +40,23 @@ const HostState::Document* HostState::Find(int serial) const {
 }
 
 void HostState::Record(nlohmann::json record) {
+  const allocation::HostWorks host;
   records.push_back(std::move(record));
   if (onRecord) onRecord(records.back());
 }
 
 HRESULT HostState::Call(const std::string& operation, nlohmann::json arguments, const Body& body) {
+  const allocation::HostWorks host;
   const int call = ++calls[operation];
   nlohmann::json result;
   std::u16string error;
   HRESULT hr = S_OK;
   const auto failure = failures.find(operation);
-  if (failure != failures.end() && call >= failure->second.fromCall) {
+  const bool due = failure != failures.end() && (failure->second.once ? call == failure->second.fromCall
+                                                                      : call >= failure->second.fromCall);
+  const bool substitutes =
+      due && !failure->second.throws && failure->second.way != Way::Code && failure->second.way != Way::Empty;
+  if (due && !substitutes) {
     if (failure->second.throws) {
       Record({{"kind", "call"},
               {"op", operation},
@@ -49,12 +67,14 @@ HRESULT HostState::Call(const std::string& operation, nlohmann::json arguments, 
     hr = failure->second.hr;
     error = failure->second.description;
   } else {
+    substitute = substitutes ? &failure->second : nullptr;
     try {
       hr = body(result, error);
     } catch (const std::exception& e) {
       hr = E_FAIL;
       error = text::FromUtf8(e.what());
     }
+    substitute = nullptr;
   }
   nlohmann::json record = {
       {"kind", "call"}, {"op", operation}, {"args", std::move(arguments)}, {"hr", HexCode(hr)}};

@@ -19,15 +19,28 @@
 
 namespace tavrel::hostmodel {
 
-// What an operation does instead of its work from its fromCall-th call on:
-// fail with `hr` (S_OK: succeed with an empty result, such as a null
-// object), or throw std::bad_alloc at its caller.
+// What an operation answers instead of its work: fail with `hr` and error
+// information; succeed with an empty result (a null object, 0, a null
+// string); succeed with a string that is empty, 32,767 units long or has a
+// NUL inside; succeed with a window handle that names no window.
+enum class Way { Code, Empty, EmptyString, LongString, EmbeddedNul, BadHandle };
+
+// An injected failure: from its fromCall-th call on (only at that call when
+// `once`), the operation answers the `way`, or throws std::bad_alloc at its
+// caller.
 struct Failure {
   int fromCall = 1;
   HRESULT hr = E_FAIL;
   std::u16string description;
   bool throws = false;
+  Way way = Way::Code;
+  bool once = false;
 };
+
+// The answer of each way that substitutes a value: a string, or the handle
+// of no window.
+std::u16string SubstituteString(Way way);
+constexpr intptr_t kNoWindow = 0x0DEAD0;
 
 struct PluginCommand {
   std::u16string name;
@@ -65,6 +78,9 @@ struct HostState {
 
   std::map<std::string, Failure> failures;
   std::map<std::string, int> calls;
+  // While an operation's body runs: the way its value is to be replaced
+  // (a string or a handle), if any.
+  const Failure* substitute = nullptr;
 
   // What Document.ExportToFile answers when it succeeds, and whether it
   // writes the file.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 
@@ -9,7 +10,9 @@
 #include "host/ComPtr.h"
 #include "platform/File.h"
 #include "platform/Text.h"
+#include "tools/host/model/AllocationGate.h"
 #include "tools/host/model/VariantText.h"
+#include "tools/host/runner/Resources.h"
 
 namespace tavrel::hostrunner {
 namespace {
@@ -119,6 +122,22 @@ void Scenario::Perform(const std::vector<std::string>& words) {
     AnswerBox(words[1]);
   } else if (action == "fail") {
     Fail(words);
+  } else if (action == "references") {
+    References();
+  } else if (action == "export-outcome") {
+    // export-outcome STATUS write|no-write: what the host's export answers
+    // the plug-in from now on, and whether it writes the file.
+    Need(words, 3, "export-outcome STATUS write|no-write");
+    model_.SetExportOutcome(static_cast<LONG>(Integer(words[1])), words[2] == "write");
+  } else if (action == "resources") {
+    // The records kept so far are in the log already; kept on, they would
+    // be counted as the plug-in's growth.
+    model_.ClearRecords();
+    json record = ProcessResources();
+    record["kind"] = "resources";
+    // The host's own growth: each activation's temporary buttons stay.
+    record["host-buttons"] = model_.Buttons().size();
+    Record(std::move(record));
   } else if (action == "export") {
     Export(words);
   } else if (action.starts_with("file-")) {
@@ -164,7 +183,11 @@ void Scenario::FileAction(const std::vector<std::string>& words) {
 void Scenario::Attach() {
   if (attached_) throw std::runtime_error("the plug-in is attached already");
   host::IVGAppPlugin* plugin = nullptr;
-  const LONG result = attach_(&plugin);
+  LONG result = 0;
+  {
+    const hostmodel::allocation::PluginRuns running;
+    result = attach_(&plugin);
+  }
   attached_ = true;
   plugin_ = plugin;
   json record = {{"kind", "attach"}, {"result", result}, {"plugin", plugin != nullptr}};
@@ -186,13 +209,16 @@ ULONG Scenario::Count() {
 void Scenario::Notify(const std::string& what) {
   host::IVGAppPlugin* plugin = Plugin();
   HRESULT hr = S_OK;
+  std::optional<hostmodel::allocation::PluginRuns> running(std::in_place);
   if (what == "load") hr = plugin->OnLoad(model_.Application());
   if (what == "load null") hr = plugin->OnLoad(nullptr);
   if (what == "activate") hr = plugin->StartSession();
   if (what == "deactivate") hr = plugin->StopSession();
   if (what == "unload") hr = plugin->OnUnload();
+  if (what != "release") running.reset();
   if (what == "release") {
     const ULONG left = plugin->Release();
+    running.reset();
     if (left == 0) plugin_ = nullptr;
     Record({{"kind", "notify"}, {"what", what}, {"refs", left}});
     return;
@@ -335,10 +361,45 @@ void Scenario::Export(const std::vector<std::string>& words) {
   if (FAILED(hr)) throw std::runtime_error("the export failed with " + hostmodel::HexCode(hr));
 }
 
+// fail OPERATION CALL [once] HRESULT [DESCRIPTION...] | fail OPERATION CALL
+// [once] null|empty-string|long-string|nul-string|bad-handle|throw
 void Scenario::Fail(const std::vector<std::string>& words) {
-  Need(words, 4, "fail OPERATION FROM-CALL HRESULT [DESCRIPTION...]");
-  const auto hr = static_cast<HRESULT>(static_cast<unsigned long>(std::stoul(words[3], nullptr, 0)));
-  model_.FailFrom(words[1], static_cast<int>(Integer(words[2])), hr, text::FromUtf8(Rest(words, 4)));
+  constexpr const char* kUsage =
+      "fail OPERATION CALL [once] HRESULT [DESCRIPTION...] | fail OPERATION CALL [once] "
+      "null|empty-string|long-string|nul-string|bad-handle|throw";
+  Need(words, 4, kUsage);
+  hostmodel::Failure failure;
+  failure.fromCall = static_cast<int>(Integer(words[2]));
+  std::size_t next = 3;
+  if (words[next] == "once") {
+    failure.once = true;
+    Need(words, ++next + 1, kUsage);
+  }
+  static const std::map<std::string, hostmodel::Way> kWays = {{"null", hostmodel::Way::Empty},
+                                                              {"empty-string", hostmodel::Way::EmptyString},
+                                                              {"long-string", hostmodel::Way::LongString},
+                                                              {"nul-string", hostmodel::Way::EmbeddedNul},
+                                                              {"bad-handle", hostmodel::Way::BadHandle}};
+  const std::string& way = words[next];
+  if (way == "throw") {
+    failure.throws = true;
+  } else if (const auto found = kWays.find(way); found != kWays.end()) {
+    failure.way = found->second;
+    failure.hr = S_OK;
+  } else {
+    failure.hr = static_cast<HRESULT>(static_cast<unsigned long>(std::stoul(way, nullptr, 0)));
+    failure.description = text::FromUtf8(Rest(words, next + 1));
+  }
+  model_.Inject(words[1], std::move(failure));
+}
+
+// What the host still holds for the plug-in and gives it: references to
+// host objects by interface (the host's own to the application left out)
+// and event subscriptions.
+void Scenario::References() {
+  json references = json::object();
+  for (const auto& [name, count] : model_.OutstandingReferences()) references[name] = count;
+  Record({{"kind", "references"}, {"host-objects", references}, {"subscriptions", model_.Sinks().size()}});
 }
 
 }  // namespace tavrel::hostrunner

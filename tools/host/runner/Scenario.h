@@ -49,6 +49,7 @@ class Scenario {
   void AnswerDialog(const std::vector<std::string>& words);
   void AnswerBox(const std::string& answer);
   void Fail(const std::vector<std::string>& words);
+  void References();
   // The host's own export of the active document, as from its menu.
   void Export(const std::vector<std::string>& words);
   void FileAction(const std::vector<std::string>& words);

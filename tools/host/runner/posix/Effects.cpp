@@ -2,6 +2,7 @@
 
 #include "platform/Text.h"
 #include "platform/posix/StandIn.h"
+#include "tools/host/model/AllocationGate.h"
 
 namespace tavrel::hostrunner {
 namespace {
@@ -12,6 +13,7 @@ class ObserverCapture final : public EffectCapture {
     platform::standin::SetMessageBoxObserver(
         [&model](std::u16string_view text, std::u16string_view caption, unsigned flags) {
           // The stand-in answers every box with OK; a pre-answer is used up.
+          const hostmodel::allocation::HostWorks host;
           model.TakeMessageBoxAnswer();
           model.AddRecord({{"kind", "message-box"},
                            {"caption", text::ToUtf8(caption)},
@@ -20,6 +22,7 @@ class ObserverCapture final : public EffectCapture {
                            {"answer", 1}});
         });
     platform::standin::SetProcessObserver([&model](std::u16string_view commandLine) {
+      const hostmodel::allocation::HostWorks host;
       model.AddRecord({{"kind", "process"}, {"command-line", text::ToUtf8(commandLine)}});
     });
   }
