@@ -10,11 +10,14 @@
 #include "host/ComPtr.h"
 #include "host/ErrorReport.h"
 #include "host/HostError.h"
+#include "host/Texts.h"
 #include "host/VGAppPlugin.h"
 #include "platform/File.h"
 #include "platform/LastError.h"
 #include "platform/MessageBox.h"
 #include "platform/Process.h"
+#include "resources/TextLimits.h"
+#include "resources/resource.h"
 #include "settings/PluginSettings.h"
 
 namespace tavrel::exporting {
@@ -25,10 +28,6 @@ using host::Check;
 using host::ComPtr;
 using settings::PluginSettings;
 
-constexpr std::u16string_view kNotFound =
-    u"Could not find the Embroidery Application!\nIs it properly installed on your computer?";
-constexpr std::u16string_view kExportFailed = u"Export to Embroidery failed with error: %d";
-constexpr std::u16string_view kStartFailed = u" returned with error: %d";
 constexpr std::u16string_view kExportFile = u"\\Images\\host_export.emf";
 // The command line's pieces around the folder, program and export path.
 constexpr std::u16string_view kQuote = u"\"";
@@ -47,13 +46,13 @@ constexpr std::size_t kLongestProgramPath = kMaxAppFolderLength + kSeparator.siz
 constexpr std::size_t kLongestCommandLine = kQuote.size() + kLongestProgramPath + kProgramEnd.size() +
                                             kQuote.size() + kLongestExportPath + kQuote.size() +
                                             kOptimise.size() + std::max(kDirect.size(), kWizard.size()) +
-                                            MaxFormattedLength(kStartFailed);
+                                            MaxFormattedLength(resources::LongestText(IDS_START_FAILED));
 static_assert(AppFolder::kCapacity - 1 == kMaxAppFolderLength, "an AppFolder holds the folder's cap");
 static_assert(kLongestExportPath < PathText::kCapacity, "the export path does not fit PathText");
 static_assert(kLongestProgramPath < PathText::kCapacity, "the program path does not fit PathText");
 static_assert(kLongestCommandLine < CommandLineText::kCapacity,
               "the command line does not fit CommandLineText");
-static_assert(MaxFormattedLength(kExportFailed) < MessageText::kCapacity,
+static_assert(MaxFormattedLength(resources::LongestText(IDS_EXPORT_FAILED)) < MessageText::kCapacity,
               "the message does not fit MessageText");
 
 // Checks a text operation's result. The assertions above make every one
@@ -68,9 +67,9 @@ void AppendAll(Text& text, std::initializer_list<std::u16string_view> pieces) {
   for (const std::u16string_view piece : pieces) Require(text.Append(piece));
 }
 
-void ReportFailure(std::u16string_view pattern, int32_t code) {
+void ReportFailure(int32_t code) {
   MessageText message;
-  Require(message.Format(pattern, code));
+  Require(message.Format(host::Text(IDS_EXPORT_FAILED), code));
   host::ReportError(message.View(), platform::kBoxOk | platform::kBoxIconError);
 }
 
@@ -105,7 +104,7 @@ LONG ExportDrawing(host::IHostApplication* application, std::u16string_view path
 void Send(host::CVGAppPlugin& plugin) {
   const std::optional<AppFolder> folder = QueryAppPath(PluginSettings.EmbAppType);
   if (!folder) {
-    host::ReportError(kNotFound, platform::kBoxOk | platform::kBoxIconExclamation);
+    host::ReportError(host::Text(IDS_APP_NOT_FOUND), platform::kBoxOk | platform::kBoxIconExclamation);
     return;
   }
 
@@ -117,7 +116,7 @@ void Send(host::CVGAppPlugin& plugin) {
   // is made writable for the export; only a regular file is changed.
   const platform::PathEntry entry = platform::EntryAt(exportPath.View());
   if (entry == platform::PathEntry::Link && !platform::RemoveLink(exportPath.View())) {
-    ReportFailure(kExportFailed, static_cast<int32_t>(platform::LastError()));
+    ReportFailure(static_cast<int32_t>(platform::LastError()));
     return;
   }
   if (entry == platform::PathEntry::RegularFile &&
@@ -127,11 +126,11 @@ void Send(host::CVGAppPlugin& plugin) {
   const LONG range = ChooseExportRange(plugin);
   const LONG status = ExportDrawing(plugin.Application(), exportPath.View(), range);
   if (status != 0) {
-    ReportFailure(kExportFailed, status);
+    ReportFailure(status);
     return;
   }
   if (platform::Access(exportPath.View(), platform::kAccessReadWrite) == -1) {
-    ReportFailure(kExportFailed, static_cast<int32_t>(platform::LastError()));
+    ReportFailure(static_cast<int32_t>(platform::LastError()));
     return;
   }
 
@@ -151,7 +150,7 @@ void Send(host::CVGAppPlugin& plugin) {
   if (platform::StartProcess(program.View(), commandLine.View(), folder->View())) return;
   const auto code = static_cast<int32_t>(platform::LastError());
   if (code == 0) return;
-  Require(commandLine.AppendFormat(kStartFailed, code));
+  Require(commandLine.AppendFormat(host::Text(IDS_START_FAILED), code));
   host::ReportError(commandLine.View(), platform::kBoxOk | platform::kBoxIconError);
 }
 

@@ -24,27 +24,11 @@ def resource_ids(header):
     return ids
 
 
-def res_entries(path):
-    """(type, name, language, bytes) of every resource in a .res file."""
-    data = Path(path).read_bytes()
-    r = dialogres.Reader(data)
-    while r.pos + 8 <= len(data):
-        start = r.pos
-        size, header_size = r.unpack("II")
-        kind, name = r.sz_or_ord(), r.sz_or_ord()
-        r.align()
-        _version, _flags, language = r.unpack("IHH")
-        r.pos = start + header_size
-        yield kind, name, language, data[r.pos:r.pos + size]
-        r.pos += size
-        r.align()
-
-
-def string_table(path):
-    """id -> text of the string tables in a .res file."""
+def string_table(path, language=dialogres.ENGLISH):
+    """id -> text of the string tables of `language` in a .res file or a module."""
     texts = {}
-    for kind, name, _language, data in res_entries(path):
-        if kind != RT_STRING:
+    for kind, name, lang, data in dialogres.entries(path):
+        if kind != RT_STRING or lang != language:
             continue
         pos = 0
         for index in range(16):
@@ -119,3 +103,30 @@ def entries(dialog_res, dialog_rc, strings_res, strings_rc, header, dialog_id):
         out.append({"context": name, "text": text, "comments": string_notes.get(name, []),
                     "c_format": "%" in text})
     return out
+
+
+# Windows language identifiers (LANGID: sublanguage << 10 | primary language)
+# of the locales a catalogue may be written for, by their gettext names.
+LANGUAGES = {
+    "en_US": 0x0409, "ar_SA": 0x0401, "bg_BG": 0x0402, "ca_ES": 0x0403, "zh_TW": 0x0404, "cs_CZ": 0x0405,
+    "da_DK": 0x0406, "de_DE": 0x0407, "el_GR": 0x0408, "fi_FI": 0x040B, "fr_FR": 0x040C, "he_IL": 0x040D,
+    "hu_HU": 0x040E, "it_IT": 0x0410, "ja_JP": 0x0411, "ko_KR": 0x0412, "nl_NL": 0x0413, "nb_NO": 0x0414,
+    "pl_PL": 0x0415, "pt_BR": 0x0416, "ro_RO": 0x0418, "ru_RU": 0x0419, "hr_HR": 0x041A, "sk_SK": 0x041B,
+    "sv_SE": 0x041D, "th_TH": 0x041E, "tr_TR": 0x041F, "id_ID": 0x0421, "uk_UA": 0x0422, "sl_SI": 0x0424,
+    "et_EE": 0x0425, "lv_LV": 0x0426, "lt_LT": 0x0427, "vi_VN": 0x042A, "hi_IN": 0x0439, "zh_CN": 0x0804,
+    "pt_PT": 0x0816, "sr_RS": 0x241A, "es_ES": 0x0C0A, "es_MX": 0x080A, "fr_CA": 0x0C0C, "de_AT": 0x0C07,
+    "de_CH": 0x0807, "nl_BE": 0x0813, "en_GB": 0x0809,
+}
+
+
+def linguas(path):
+    """The catalogues' locale names, one a line ("#" starts a comment)."""
+    names = []
+    for line in Path(path).read_text(encoding="utf-8").splitlines():
+        name = line.split("#", 1)[0].strip()
+        if not name:
+            continue
+        if name not in LANGUAGES:
+            raise SystemExit(f"{path}: {name} has no Windows language identifier in resources/rctexts.py")
+        names.append(name)
+    return names
