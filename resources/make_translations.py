@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Turns the translators' catalogues (po/<ll_CC>.po, listed in po/LINGUAS)
-into a resource script: per language a LANGUAGE block with the settings
+into a resource script (and the list of the languages shipped): per language a LANGUAGE block with the settings
 dialog and a string table of every text, in the layout of the English
 dialog or of the language's own (po/<ll_CC>.rc, a DIALOGEX with the English
 texts, for a language that needs room). Also writes a header with the
@@ -97,7 +97,8 @@ def translated_dialog(block, entries, texts):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
-    for name in ("dialog-res", "dialog-rc", "strings-res", "strings-rc", "ids", "po-dir", "output", "limits"):
+    for name in ("dialog-res", "dialog-rc", "strings-res", "strings-rc", "ids", "po-dir", "output", "limits",
+                 "languages"):
         parser.add_argument("--" + name, required=True)
     parser.add_argument("--dialog", type=int, required=True, help="the dialog's resource number")
     args = parser.parse_args()
@@ -140,6 +141,9 @@ def main():
             Path(path).write_text(text, encoding="utf-8")
 
     write(args.output, "\n".join(out))
+    # The languages shipped, English first, one a line, for the read-me and the SBOM.
+    write(args.languages, "".join("  " + rctexts.display_name(n) + "\n"
+                                  for n in ["en_US"] + rctexts.linguas(po_dir / "LINGUAS")))
     by_name = {name: value for value, name in ids.items()}
     cases = "\n".join(f"    case {c}: return {n};" for c, n in longest.items() if c in by_name and not c.startswith("IDD_"))
     write(args.limits, f"""\

@@ -119,6 +119,26 @@ LANGUAGES = {
 }
 
 
+# The languages' names in English, for the read-me and the SBOM.
+NAMES = {
+    "ar": "Arabic", "bg": "Bulgarian", "ca": "Catalan", "cs": "Czech", "da": "Danish", "de": "German",
+    "el": "Greek", "en": "English", "es": "Spanish", "et": "Estonian", "fi": "Finnish", "fr": "French",
+    "he": "Hebrew", "hi": "Hindi", "hr": "Croatian", "hu": "Hungarian", "id": "Indonesian", "it": "Italian",
+    "ja": "Japanese", "ko": "Korean", "lt": "Lithuanian", "lv": "Latvian", "nb": "Norwegian Bokmal",
+    "nl": "Dutch", "pl": "Polish", "pt": "Portuguese", "ro": "Romanian", "ru": "Russian", "sk": "Slovak",
+    "sl": "Slovenian", "sr": "Serbian", "sv": "Swedish", "th": "Thai", "tr": "Turkish", "uk": "Ukrainian",
+    "vi": "Vietnamese", "zh": "Chinese",
+}
+REGIONS = {"zh_CN": "Simplified", "zh_TW": "Traditional", "pt_BR": "Brazil", "pt_PT": "Portugal"}
+
+
+def display_name(locale):
+    """"German (de-DE)", "Chinese, Simplified (zh-CN)"."""
+    language = NAMES[locale.split("_")[0]]
+    region = REGIONS.get(locale)
+    return f"{language}{', ' + region if region else ''} ({locale.replace('_', '-')})"
+
+
 def linguas(path):
     """The catalogues' locale names, one a line ("#" starts a comment)."""
     names = []
@@ -126,7 +146,7 @@ def linguas(path):
         name = line.split("#", 1)[0].strip()
         if not name:
             continue
-        if name not in LANGUAGES:
-            raise SystemExit(f"{path}: {name} has no Windows language identifier in resources/rctexts.py")
+        if name not in LANGUAGES or name.split("_")[0] not in NAMES:
+            raise SystemExit(f"{path}: {name} has no Windows language identifier or name in resources/rctexts.py")
         names.append(name)
     return names

@@ -2,7 +2,8 @@
 """Compares the log of a session in another language with the English one:
 every text of the English log that the catalogue translates must appear in
 the catalogue's translation, everything else exactly as in English.
-  check_localized.py EXPECTED ACTUAL CATALOGUE.po"""
+  check_localized.py EXPECTED ACTUAL CATALOGUE.po
+  check_localized.py --translate CATALOGUE.po TEXT   (prints the translation)"""
 import gettext
 import json
 import subprocess
@@ -32,6 +33,9 @@ def localize(value, table):
 
 
 def main():
+    if sys.argv[1] == "--translate":
+        print(translations(sys.argv[2]).get(sys.argv[3], sys.argv[3]))
+        return
     expected, actual, po = sys.argv[1:4]
     table = translations(po)
     wanted = [localize(json.loads(line), table) for line in open(expected, encoding="utf-8")]
