@@ -55,7 +55,7 @@ def main():
     out = Path(args.output)
     if args.check:
         if not out.exists() or out.read_text(encoding="utf-8") != text:
-            sys.exit(f"{out} is not what the English resources say: run resources/make_pot.py")
+            sys.exit(f"{out} is not what the English resources say: run this command again without --check")
     elif not out.exists() or out.read_text(encoding="utf-8") != text:
         out.write_text(text, encoding="utf-8")
 
