@@ -19,6 +19,9 @@ constexpr std::size_t MaxFormattedLength(std::u16string_view pattern) {
   return pattern.find(u"%d") == std::u16string_view::npos ? pattern.size() : pattern.size() - 2 + 11;
 }
 
+// The same for a pattern of `length` units with one "%d".
+constexpr std::size_t MaxFormattedLength(std::size_t length) { return length - 2 + 11; }
+
 template <std::size_t Capacity>
 class FixedText {
   static_assert(Capacity >= 1, "room for the NUL is needed");

@@ -10,12 +10,15 @@
 #include "host/ComPtr.h"
 #include "host/ErrorReport.h"
 #include "host/HostError.h"
+#include "host/Texts.h"
 #include "host/VGAppPlugin.h"
 #include "platform/ErrorCodes.h"
 #include "platform/File.h"
 #include "platform/LastError.h"
 #include "platform/MessageBox.h"
 #include "platform/Process.h"
+#include "resources/TextLimits.h"
+#include "resources/resource.h"
 #include "settings/PluginSettings.h"
 
 namespace tavrel::exporting {
@@ -26,10 +29,6 @@ using host::Check;
 using host::ComPtr;
 using settings::PluginSettings;
 
-constexpr std::u16string_view kNotFound =
-    u"Could not find the Embroidery Application!\nIs it properly installed on your computer?";
-constexpr std::u16string_view kExportFailed = u"Export to Embroidery failed with error: %d";
-constexpr std::u16string_view kStartFailed = u" returned with error: %d";
 constexpr std::u16string_view kExportFile = u"\\Images\\host_export.emf";
 // The command line's pieces around the folder, program and export path.
 constexpr std::u16string_view kQuote = u"\"";
@@ -48,13 +47,13 @@ constexpr std::size_t kLongestProgramPath = kMaxAppFolderLength + kSeparator.siz
 constexpr std::size_t kLongestCommandLine = kQuote.size() + kLongestProgramPath + kProgramEnd.size() +
                                             kQuote.size() + kLongestExportPath + kQuote.size() +
                                             kOptimise.size() + std::max(kDirect.size(), kWizard.size()) +
-                                            MaxFormattedLength(kStartFailed);
+                                            MaxFormattedLength(resources::LongestText(IDS_START_FAILED));
 static_assert(AppFolder::kCapacity - 1 == kMaxAppFolderLength, "an AppFolder holds the folder's cap");
 static_assert(kLongestExportPath < PathText::kCapacity, "the export path does not fit PathText");
 static_assert(kLongestProgramPath < PathText::kCapacity, "the program path does not fit PathText");
 static_assert(kLongestCommandLine < CommandLineText::kCapacity,
               "the command line does not fit CommandLineText");
-static_assert(MaxFormattedLength(kExportFailed) < MessageText::kCapacity,
+static_assert(MaxFormattedLength(resources::LongestText(IDS_EXPORT_FAILED)) < MessageText::kCapacity,
               "the message does not fit MessageText");
 
 // Checks a text operation's result. The assertions above make every one
@@ -69,9 +68,9 @@ void AppendAll(Text& text, std::initializer_list<std::u16string_view> pieces) {
   for (const std::u16string_view piece : pieces) Require(text.Append(piece));
 }
 
-void ReportFailure(std::u16string_view pattern, int32_t code) {
+void ReportFailure(int32_t code) {
   MessageText message;
-  Require(message.Format(pattern, code));
+  Require(message.Format(host::Text(IDS_EXPORT_FAILED), code));
   host::ReportError(message.View(), platform::kBoxOk | platform::kBoxIconError);
 }
 
@@ -112,7 +111,7 @@ void Send(host::CVGAppPlugin& plugin) {
   const EmbAppInfo* app = AppInfo(chosen.EmbAppType);
   const std::optional<AppFolder> folder = QueryAppPath(chosen.EmbAppType);
   if (app == nullptr || !folder) {
-    host::ReportError(kNotFound, platform::kBoxOk | platform::kBoxIconExclamation);
+    host::ReportError(host::Text(IDS_APP_NOT_FOUND), platform::kBoxOk | platform::kBoxIconExclamation);
     return;
   }
 
@@ -126,11 +125,11 @@ void Send(host::CVGAppPlugin& plugin) {
   // only a regular file is changed.
   const platform::PathEntry entry = platform::EntryAt(exportPath.View());
   if (entry == platform::PathEntry::Other) {
-    ReportFailure(kExportFailed, static_cast<int32_t>(platform::kErrorAccessDenied));
+    ReportFailure(static_cast<int32_t>(platform::kErrorAccessDenied));
     return;
   }
   if (entry == platform::PathEntry::Link && !platform::RemoveLink(exportPath.View())) {
-    ReportFailure(kExportFailed, static_cast<int32_t>(platform::LastError()));
+    ReportFailure(static_cast<int32_t>(platform::LastError()));
     return;
   }
   if (entry == platform::PathEntry::RegularFile &&
@@ -140,11 +139,11 @@ void Send(host::CVGAppPlugin& plugin) {
   const LONG range = ChooseExportRange(plugin);
   const LONG status = ExportDrawing(plugin.Application(), exportPath.View(), range);
   if (status != 0) {
-    ReportFailure(kExportFailed, status);
+    ReportFailure(status);
     return;
   }
   if (platform::Access(exportPath.View(), platform::kAccessReadWrite) == -1) {
-    ReportFailure(kExportFailed, static_cast<int32_t>(platform::LastError()));
+    ReportFailure(static_cast<int32_t>(platform::LastError()));
     return;
   }
 
@@ -163,7 +162,7 @@ void Send(host::CVGAppPlugin& plugin) {
   if (platform::StartProcess(program.View(), commandLine.View(), folder->View())) return;
   const auto code = static_cast<int32_t>(platform::LastError());
   if (code == 0) return;
-  Require(commandLine.AppendFormat(kStartFailed, code));
+  Require(commandLine.AppendFormat(host::Text(IDS_START_FAILED), code));
   host::ReportError(commandLine.View(), platform::kBoxOk | platform::kBoxIconError);
 }
 

@@ -7,9 +7,11 @@
 #include "host/Commands.h"
 #include "host/ErrorReport.h"
 #include "host/HostError.h"
+#include "host/Texts.h"
 #include "host/VGAppPlugin.h"
 #include "host/Variant.h"
 #include "platform/Codepage.h"
+#include "resources/resource.h"
 #include "settings/SettingsFile.h"
 
 namespace tavrel::host {
@@ -21,15 +23,14 @@ constexpr std::string_view kButtonId = "ab489730-8791-45d2-a825-b78bbe0d6a5d";
 
 struct CommandInfo {
   std::string_view name;
-  std::string_view caption;
-  std::string_view tooltip;
+  int caption;  // string table identifiers
+  int tooltip;
   std::string_view bitmap;  // relative to the host folder
 };
 
 constexpr CommandInfo kCommands[] = {
-    {kSendCommand, "To Embroidery", "Send to embroidery application", "Plugins\\Tavrel\\Tavrel.bmp"},
-    {kSettingsCommand, "Emb Settings", "Control embroidery and export settings",
-     "Plugins\\Tavrel\\TavrelSettings.bmp"},
+    {kSendCommand, IDS_SEND_CAPTION, IDS_SEND_TOOLTIP, "Plugins\\Tavrel\\Tavrel.bmp"},
+    {kSettingsCommand, IDS_SETTINGS_CAPTION, IDS_SETTINGS_TOOLTIP, "Plugins\\Tavrel\\TavrelSettings.bmp"},
 };
 
 // The command bars and the "Standard" bar are asked for afresh for every
@@ -66,8 +67,8 @@ void SetIcon(const ComPtr<IHostApplication>& app, const ComPtr<IHostControl>& bu
 
 void AddCommand(const ComPtr<IHostApplication>& app, const CommandInfo& command) {
   const Bstr name = Bstr::FromAnsi(command.name);
-  const Bstr caption = Bstr::FromAnsi(command.caption);
-  const Bstr tooltip = Bstr::FromAnsi(command.tooltip);
+  const Bstr caption(Text(command.caption));
+  const Bstr tooltip(Text(command.tooltip));
   VARIANT_BOOL added = VARIANT_FALSE;
   Check(app->AddPluginCommand(name.Get(), caption.Get(), tooltip.Get(), &added), app.Get());
 }

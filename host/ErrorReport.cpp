@@ -3,27 +3,30 @@
 #include <cstdint>
 #include <string>
 
+#include "host/Texts.h"
 #include "platform/MessageBox.h"
 #include "platform/Text.h"
+#include "resources/resource.h"
 
 namespace tavrel::host {
 
 namespace {
-constexpr std::u16string_view kCaption = u"Tavrel Error";
-
-// "The operation failed with error 0x80004005.": the code as eight upper-case
-// hexadecimal digits.
+// "The operation failed with error 0x80004005.": the text's "%08X" becomes
+// the code as eight upper-case hexadecimal digits.
 std::u16string CodeOnlyText(HRESULT code) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
+  static constexpr char16_t kDigits[] = u"0123456789ABCDEF";
   const auto bits = static_cast<uint32_t>(code);
-  std::string hex;
+  std::u16string hex;
   for (int shift = 28; shift >= 0; shift -= 4) hex += kDigits[(bits >> shift) & 0xFu];
-  return text::FromAscii("The operation failed with error 0x" + hex + ".");
+  std::u16string text(Text(IDS_ERROR_CODE));
+  const std::size_t at = text.find(u"%08X");
+  if (at != std::u16string::npos) text.replace(at, 4, hex);
+  return text;
 }
 }  // namespace
 
 void ReportError(std::u16string_view text, unsigned flags) {
-  platform::ShowMessageBox(text, kCaption, flags);
+  platform::ShowMessageBox(text, Text(IDS_ERROR_CAPTION), flags);
 }
 
 void ReportHostError(const _com_error& error) {
@@ -35,8 +38,7 @@ void ReportHostError(const _com_error& error) {
 
 void ReportUnexpectedError() noexcept {
   try {
-    ReportError(u"Tavrel stopped this command after an unexpected internal error.",
-                platform::kBoxOk | platform::kBoxIconError);
+    ReportError(Text(IDS_UNEXPECTED_ERROR), platform::kBoxOk | platform::kBoxIconError);
   } catch (...) {
     // Nothing is left to report with; the host must still not see it.
   }

@@ -1,17 +1,15 @@
 // What the module entry does in the plug-in: record the instance handle and
-// announce the settings dialog's template (Windows finds it among the
-// module's resources instead).
+// announce the settings dialog and string table of every language (Windows
+// finds them among the module's resources instead).
 #include "platform/ModuleEntry.h"
 #include "host/ModuleInstance.h"
-#include "platform/Dialog.h"
-#include "resources/SettingsDialogTemplate.h"
-#include "resources/resource.h"
+#include "resources/ModuleResources.h"
 
 namespace tavrel::platform {
 
 void OnModuleAttach(ModuleHandle self) {
   host::SetModuleInstance(self);
-  RegisterDialogTemplate(self, IDD_SETTINGS, &resources::SettingsDialogTemplate());
+  resources::AnnounceResources(self);
 }
 
 }  // namespace tavrel::platform

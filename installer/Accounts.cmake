@@ -29,6 +29,7 @@ function(tavrel_write_accounts)
   list(GET accounts 2 stage)
   list(GET accounts 3 staged)
   list(GET accounts 4 python)
+  get_property(languages GLOBAL PROPERTY TAVREL_LANGUAGES_FILE)
   # The shipped binaries, each as <name in the package>=<its link map>.
   set(maps)
   foreach(map "$<TARGET_FILE_NAME:tavrel_module>=$<TARGET_FILE:tavrel_module>.map"
@@ -39,8 +40,8 @@ function(tavrel_write_accounts)
   add_custom_command(OUTPUT ${sums} ${sbom}
     COMMAND ${TAVREL_WITH_EPOCH} ${python} ${tool}
       --name Tavrel --version ${PROJECT_VERSION} --arch ${TAVREL_ARCH} --supplier ${TAVREL_PUBLISHER}
-      --stage ${stage} ${maps} --sums ${sums} --sbom ${sbom} ${downloads}
-    DEPENDS ${tool} ${PROJECT_SOURCE_DIR}/resources/toolchain_components.py ${PROJECT_SOURCE_DIR}/LICENSE
+      --stage ${stage} ${maps} --languages ${languages} --sums ${sums} --sbom ${sbom} ${downloads}
+    DEPENDS ${tool} ${PROJECT_SOURCE_DIR}/resources/toolchain_components.py ${PROJECT_SOURCE_DIR}/LICENSE ${languages}
       ${staged} ${downloads}
     COMMENT "Writing SHA256SUMS and the SBOM"
     VERBATIM)

@@ -199,6 +199,7 @@ def main(argv):
     for option in ("--arch", "--stage"):
         parser.add_argument(option, required=not is_combined)
     parser.add_argument("--binary", action="append", required=not is_combined)
+    parser.add_argument("--languages", required=not is_combined, help="the languages shipped, one a line")
     parser.add_argument("--part", action="append", required=is_combined)
     parser.add_argument("downloads", nargs="+")
     args = parser.parse_args(argv[1:])
@@ -236,8 +237,11 @@ def main(argv):
                               "relatedSpdxElement": product})
 
     expressions, extracted = mingw_licences(triplet)
+    with open(args.languages, encoding="utf-8") as f:
+        languages = ", ".join(line.strip() for line in f if line.strip())
     packages = [product_package(
-        args, f"The {args.arch} build of {args.name}, installed into <host folder>\\Plugins\\Tavrel.")]
+        args, f"The {args.arch} build of {args.name}, installed into <host folder>\\Plugins\\Tavrel. "
+              f"User interface languages: {languages}.")]
     found = components(binaries)
     by_name = {name: f["SPDXID"] for f, (_, name) in zip(files, package_files)}
     for component in sorted(found):

@@ -44,7 +44,7 @@ WindowHandle GetDlgItem(WindowHandle dialog, int controlId);
 intptr_t SendWindowMessage(WindowHandle window, unsigned message, uintptr_t wParam, intptr_t lParam);
 bool EnableWindow(WindowHandle window, bool enable);
 
-// Announces a dialog template of a module. Windows finds templates in the
+// Announces a dialog template of a module, in English. Windows finds templates in the
 // module's resources and ignores this; the native dialog stand-in has no
 // resources and runs the announced template.
 void RegisterDialogTemplate(ModuleHandle module, int templateId, const DialogTemplate* dialogTemplate);

@@ -38,21 +38,26 @@ class Reader:
         self.pos = (self.pos + 3) & ~3
 
 
+ENGLISH = 0x0409
+
+
 def res_entries(data):
-    """(type, name, bytes) of every resource in a .res file."""
+    """(type, name, language, bytes) of every resource in a .res file."""
     r = Reader(data)
     while r.pos + 8 <= len(data):
         start = r.pos
         size, header_size = r.unpack("II")
         kind, name = r.sz_or_ord(), r.sz_or_ord()
+        r.align()
+        _version, _flags, language = r.unpack("IHH")
         r.pos = start + header_size
-        yield kind, name, data[r.pos:r.pos + size]
+        yield kind, name, language, data[r.pos:r.pos + size]
         r.pos += size
         r.align()
 
 
 def pe_entries(path):
-    """(type, name, bytes) of every resource in a PE module (first language)."""
+    """(type, name, language, bytes) of every resource in a PE module."""
     import pefile  # only the Windows builds read modules
 
     pe = pefile.PE(path)
@@ -60,21 +65,30 @@ def pe_entries(path):
         return
     for kind in pe.DIRECTORY_ENTRY_RESOURCE.entries:
         for entry in kind.directory.entries:
-            leaf = entry.directory.entries[0].data.struct
-            yield kind.id, entry.id, pe.get_data(leaf.OffsetToData, leaf.Size)
+            for language in entry.directory.entries:
+                leaf = language.data.struct
+                yield kind.id, entry.id, language.id, pe.get_data(leaf.OffsetToData, leaf.Size)
 
 
-def find_dialog(path, ident):
-    """The bytes of dialog `ident` in a .res file or a PE module."""
+def entries(path):
+    """(type, name, language, bytes) of a .res file or a PE module."""
     if str(path).endswith(".res"):
         with open(path, "rb") as f:
-            entries = list(res_entries(f.read()))
-    else:
-        entries = list(pe_entries(path))
-    for kind, name, data in entries:
-        if kind == RT_DIALOG and name == ident:
+            return list(res_entries(f.read()))
+    return list(pe_entries(path))
+
+
+def find_dialog(path, ident, language=ENGLISH):
+    """The bytes of dialog `ident` in `language` in a .res file or a PE module."""
+    for kind, name, lang, data in entries(path):
+        if kind == RT_DIALOG and name == ident and lang == language:
             return data
-    raise LookupError(f"dialog {ident} not found in {path}")
+    raise LookupError(f"dialog {ident} in language {language:#06x} not found in {path}")
+
+
+def dialog_languages(path, ident):
+    """The languages dialog `ident` has in a .res file or a PE module."""
+    return sorted(lang for kind, name, lang, _ in entries(path) if kind == RT_DIALOG and name == ident)
 
 
 def parse_dialogex(data):

@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Writes the settings dialog's template as C++ data for the native dialog
 stand-in, from the resource script as the resource compiler compiled it (a
-.res file), so the data cannot say anything the script does not.
+.res file), so the data cannot say anything the script does not; and the
+same of every language the translations' resources hold: its dialog and
+its string table, English first.
 
 Identifiers are written by their names in resource.h (1 and 2 as the dialog
 results), styles as the named constants of platform/DialogTemplate.h; a style
@@ -14,6 +16,7 @@ from pathlib import Path
 sys.dont_write_bytecode = True  # nothing written into the source tree
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 import dialogres  # noqa: E402
+import rctexts  # noqa: E402
 
 # Which named constants may describe which bits: the window bits of the high
 # word for every window, then the low word by class. Within a "type" the low
@@ -79,22 +82,10 @@ def cpp_text(text):
     return 'u"' + "".join(out) + '"'
 
 
-def main():
-    parser = argparse.ArgumentParser(description=__doc__)
-    parser.add_argument("--res", required=True, help="the compiled resource script")
-    parser.add_argument("--ids", required=True, help="resource.h")
-    parser.add_argument("--styles", required=True, help="platform/DialogTemplate.h")
-    parser.add_argument("--dialog", required=True, help="the dialog's identifier name in resource.h")
-    parser.add_argument("--output", required=True)
-    args = parser.parse_args()
-
-    ids = resource_ids(args.ids)
-    by_name = {name: value for value, name in ids.items()}
-    constants = style_constants(args.styles)
-    d = dialogres.parse_dialogex(dialogres.find_dialog(args.res, by_name[args.dialog]))
+def template_source(d, ids, constants, suffix):
+    """The C++ data of one parsed dialog template, named with `suffix`."""
     if d["help_id"] or d["ex_style"] or d["menu"] or d["class"]:
         sys.exit("the native stand-in has no help identifier, extended style, menu or class")
-
     lines = []
     for item in d["items"]:
         if item["help_id"] or item["ex_style"] or item["extra"]:
@@ -105,12 +96,66 @@ def main():
                      f"{item['x']}, {item['y']}, {item['cx']}, {item['cy']},\n"
                      f"     {describe_style(item['style'], item['class'], constants)}}},")
     items = "\n".join(lines)
+    return f"""\
+constexpr std::array<DialogItemTemplate, {len(d["items"])}> kItems{suffix} = {{{{
+{items}
+}}}};
+
+constexpr platform::DialogTemplate kTemplate{suffix} = {{
+    {describe_style(d["style"], "dialog", constants)},
+    {d["x"]}, {d["y"]}, {d["cx"]}, {d["cy"]}, {cpp_text(d["title"])}, {cpp_text(d["font"])},
+    {d["point_size"]}, {d["weight"]}, {"true" if d["italic"] else "false"}, {d["charset"]}, kItems{suffix},
+}};
+"""
+
+
+def strings_source(table, ids, suffix):
+    """The C++ data of one string table, named with `suffix`."""
+    rows = "\n".join(f"    {{{ids.get(i, str(i))}, {cpp_text(t)}}}," for i, t in table.items())
+    return f"""\
+constexpr std::array<platform::StringResource, {len(table)}> kStrings{suffix} = {{{{
+{rows}
+}}}};
+"""
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("--res", required=True, help="the compiled English dialog")
+    parser.add_argument("--strings", required=True, help="the compiled English string table")
+    parser.add_argument("--translations", required=True, help="the compiled translations")
+    parser.add_argument("--ids", required=True, help="resource.h")
+    parser.add_argument("--styles", required=True, help="platform/DialogTemplate.h")
+    parser.add_argument("--dialog", required=True, help="the dialog's identifier name in resource.h")
+    parser.add_argument("--output", required=True)
+    args = parser.parse_args()
+
+    ids = resource_ids(args.ids)
+    by_name = {name: value for value, name in ids.items()}
+    constants = style_constants(args.styles)
+    ident = by_name[args.dialog]
+    names = {v: k for k, v in rctexts.LANGUAGES.items()}
+    english = dialogres.ENGLISH
+    parts = [template_source(dialogres.parse_dialogex(dialogres.find_dialog(args.res, ident)), ids, constants, ""),
+             strings_source(rctexts.string_table(args.strings), ids, "")]
+    languages = [f'    {{{english:#06x}, "{names[english]}", &kTemplate, kStrings}},']
+    for language in dialogres.dialog_languages(args.translations, ident):
+        suffix = f"{language:04X}"
+        d = dialogres.parse_dialogex(dialogres.find_dialog(args.translations, ident, language))
+        parts.append(template_source(d, ids, constants, suffix))
+        parts.append(strings_source(rctexts.string_table(args.translations, language), ids, suffix))
+        languages.append(f'    {{{language:#06x}, "{names[language]}", &kTemplate{suffix}, kStrings{suffix}}},')
+    data = "\n".join(parts)
+    rows = "\n".join(languages)
     source = f"""\
-// Written by the build from resources/SettingsDialog.rc as compiled
-// (resources/make_dialog_template.py); edit the resource script instead.
+// Written by the build from resources/SettingsDialog.rc, resources/Strings.rc
+// and the translations, as compiled (resources/make_dialog_template.py);
+// edit the resource scripts or the catalogues instead.
 #include <array>
 
 #include "platform/Dialog.h"
+#include "platform/Resources.h"
+#include "resources/ModuleResources.h"
 #include "resources/SettingsDialogTemplate.h"
 #include "resources/resource.h"
 
@@ -122,19 +167,23 @@ using platform::ControlClass;
 using platform::DialogItemTemplate;
 namespace style = platform::style;
 
-constexpr std::array<DialogItemTemplate, {len(d["items"])}> kItems = {{{{
-{items}
+{data}
+constexpr std::array<LanguageResources, {len(languages)}> kLanguages = {{{{
+{rows}
 }}}};
-
-constexpr platform::DialogTemplate kTemplate = {{
-    {describe_style(d["style"], "dialog", constants)},
-    {d["x"]}, {d["y"]}, {d["cx"]}, {d["cy"]}, {cpp_text(d["title"])}, {cpp_text(d["font"])},
-    {d["point_size"]}, {d["weight"]}, {"true" if d["italic"] else "false"}, {d["charset"]}, kItems,
-}};
 
 }}  // namespace
 
 const platform::DialogTemplate& SettingsDialogTemplate() {{ return kTemplate; }}
+
+std::span<const LanguageResources> ModuleResources() {{ return kLanguages; }}
+
+void AnnounceResources(platform::ModuleHandle module) {{
+  platform::RegisterDialogTemplate(module, {ident}, &kTemplate);
+  for (const LanguageResources& language : kLanguages)
+    platform::RegisterLanguage(module, language.language, language.locale, {ident}, language.settingsDialog,
+                               language.strings);
+}}
 
 }}  // namespace tavrel::resources
 """

@@ -5,6 +5,7 @@
 #include "host/ErrorReport.h"
 #include "host/HostError.h"
 #include "host/ModuleInstance.h"
+#include "host/Texts.h"
 #include "host/VGAppPlugin.h"
 #include "platform/MessageBox.h"
 #include "settings/PluginSettings.h"
@@ -21,8 +22,7 @@ void FillApplications(WindowHandle combo) {
   SendWindowMessage(combo, platform::kCbResetContent, 0, 0);
   if (InstalledApps.empty()) {
     platform::EnableWindow(combo, false);
-    host::ReportError(u"Could not find an Embroidery Application!",
-                      platform::kBoxOk | platform::kBoxIconError);
+    host::ReportError(host::Text(IDS_NO_APPLICATION), platform::kBoxOk | platform::kBoxIconError);
     return;
   }
   intptr_t selection = -1;
@@ -121,11 +121,11 @@ void RunSettingsCommand(host::CVGAppPlugin& plugin) noexcept {
       host::Check(app->get_MainWindow(window.Put()), app.Get());
       host::Check(window->get_Handle(&owner), window.Get());
     }
-    const intptr_t result =
-        platform::RunDialog(host::ModuleInstance(), IDD_SETTINGS, reinterpret_cast<WindowHandle>(owner),
-                            SettingsDialogProc, reinterpret_cast<intptr_t>(&plugin));
+    const intptr_t result = platform::RunDialogIn(host::ModuleInstance(), IDD_SETTINGS, host::UiLanguage(),
+                                                  reinterpret_cast<WindowHandle>(owner), SettingsDialogProc,
+                                                  reinterpret_cast<intptr_t>(&plugin));
     if (result == platform::kIdOk && SaveSettings(plugin) == SaveOutcome::Failed) {
-      host::ReportError(u"Could not save Tavrel settings!", platform::kBoxOk | platform::kBoxIconError);
+      host::ReportError(host::Text(IDS_SAVE_FAILED), platform::kBoxOk | platform::kBoxIconError);
     }
   });
 }

@@ -1,5 +1,4 @@
 #include <cstdio>
-#include <map>
 #include <memory>
 #include <set>
 
@@ -182,11 +181,6 @@ class Dialog final : public StandInWindow, public posix::DialogSession {
   intptr_t result_ = 0;
 };
 
-std::map<std::pair<ModuleHandle, int>, const DialogTemplate*>& Templates() {
-  static std::map<std::pair<ModuleHandle, int>, const DialogTemplate*> templates;
-  return templates;
-}
-
 posix::DialogDriver& Driver() {
   static posix::DialogDriver driver;
   return driver;
@@ -196,21 +190,17 @@ Dialog* DialogOf(WindowHandle w) { return dynamic_cast<Dialog*>(Lookup(w)); }
 
 }  // namespace
 
-void RegisterDialogTemplate(ModuleHandle module, int templateId, const DialogTemplate* dialogTemplate) {
-  Templates()[{module, templateId}] = dialogTemplate;
-}
-
 namespace posix {
 
 void SetDialogDriver(DialogDriver driver) { Driver() = std::move(driver); }
 
 }  // namespace posix
 
-intptr_t RunDialog(ModuleHandle instance, int templateId, WindowHandle /*owner*/, DialogProc proc,
-                   intptr_t param) {
-  const auto found = Templates().find({instance, templateId});
-  if (found == Templates().end() || proc == nullptr) return -1;
-  Dialog dialog(*found->second, proc);
+namespace posix {
+
+intptr_t RunDialogTemplate(const DialogTemplate& dialogTemplate, DialogProc proc, intptr_t param) {
+  if (proc == nullptr) return -1;
+  Dialog dialog(dialogTemplate, proc);
   dialog.Send(kWmInitDialog, 0, param);
   if (!dialog.Ended()) {
     if (Driver()) {
@@ -225,6 +215,8 @@ intptr_t RunDialog(ModuleHandle instance, int templateId, WindowHandle /*owner*/
   // stand-in cannot wait for a user, so it reports the dialog as cancelled.
   return dialog.Ended() ? dialog.Result() : kIdCancel;
 }
+
+}  // namespace posix
 
 bool EndDialog(WindowHandle dialog, intptr_t result) {
   Dialog* d = DialogOf(dialog);

@@ -50,4 +50,7 @@ class DialogSession {
 using DialogDriver = std::function<void(DialogSession&)>;
 void SetDialogDriver(DialogDriver driver);
 
+// Runs a template as RunDialog runs an announced one.
+intptr_t RunDialogTemplate(const DialogTemplate& dialogTemplate, DialogProc proc, intptr_t param);
+
 }  // namespace tavrel::platform::posix

@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include "platform/Resources.h"
+#include "platform/win32/ResourceData.h"
+
 namespace tavrel::platform {
 
 namespace {
@@ -34,6 +37,17 @@ intptr_t RunDialog(ModuleHandle instance, int templateId, WindowHandle owner, Di
   ProcContext context{proc, param};
   return ::DialogBoxParamW(reinterpret_cast<HINSTANCE>(instance), MAKEINTRESOURCEW(templateId), AsHwnd(owner),
                            Trampoline, reinterpret_cast<LPARAM>(&context));
+}
+
+intptr_t RunDialogIn(ModuleHandle instance, int templateId, LanguageId language, WindowHandle owner,
+                     DialogProc proc, intptr_t param) {
+  const void* dialog =
+      win32::FindResourceData(instance, MAKEINTRESOURCEW(5) /* RT_DIALOG */, templateId, language);
+  if (dialog == nullptr) return -1;
+  ProcContext context{proc, param};
+  return ::DialogBoxIndirectParamW(reinterpret_cast<HINSTANCE>(instance),
+                                   static_cast<LPCDLGTEMPLATEW>(dialog), AsHwnd(owner), Trampoline,
+                                   reinterpret_cast<LPARAM>(&context));
 }
 
 bool EndDialog(WindowHandle dialog, intptr_t result) { return ::EndDialog(AsHwnd(dialog), result) != FALSE; }

@@ -78,3 +78,24 @@ tavrel_make_prefix() {
     fi
   )
 }
+
+# tavrel_font_prefix PREFIX win32|win64: a prefix of its own (made once) with
+# the fonts a Windows user has: Wine's own (Debian's fonts-wine: Tahoma for
+# the dialog font, Marlett for the caption's close box), which Wine reads
+# from the prefix's Windows\Fonts, and windows left unmanaged (Xvfb runs no
+# window manager, so Wine draws each window's frame itself). The test
+# prefixes keep their fonts.
+tavrel_font_prefix() {
+  local prefix=$1 arch=$2 fonts
+  if [ ! -f "$prefix/system.reg" ]; then
+    mkdir -p "$prefix"
+    WINEPREFIX=$prefix WINEARCH=$arch WINEDEBUG=-all "$(tavrel_wine_loader "$arch")" wineboot -i >/dev/null 2>&1 || true
+    WINEPREFIX=$prefix wineserver -w || true
+    WINEPREFIX=$prefix WINEARCH=$arch WINEDEBUG=-all "$(tavrel_wine_loader "$arch")" \
+      reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    WINEPREFIX=$prefix wineserver -w || true
+  fi
+  fonts=(/usr/share/wine/fonts/*.ttf)
+  [ -f "${fonts[0]}" ] || { echo "Wine's fonts are missing (fonts-wine; scripts/setup)" >&2; return 1; }
+  cp -u "${fonts[@]}" "$prefix/drive_c/windows/Fonts/"
+}

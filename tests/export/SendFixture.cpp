@@ -1,9 +1,11 @@
 #include "tests/export/SendFixture.h"
 
 #include "export/SendToEmbroidery.h"
+#include "host/ModuleInstance.h"
 #include "host/VGAppPlugin.h"
 #include "platform/Text.h"
 #include "settings/PluginSettings.h"
+#include "tests/settings/DialogModule.h"
 
 namespace tavrel::testing_support {
 
@@ -12,6 +14,7 @@ std::u16string KeyOf(int index) { return text::FromAscii(exporting::AppInfo(inde
 }  // namespace
 
 void SendFixture::SetUp() {
+  host::SetModuleInstance(ModuleWithSettingsDialog());
   for (int index = 1; index <= exporting::kAppCount; ++index) {
     registry_.RemoveKey(RegistryRoot::CurrentUser, KeyOf(index));
     registry_.RemoveKey(RegistryRoot::LocalMachine, KeyOf(index));

@@ -2,6 +2,7 @@
 // host calls, and what a failure at each step leaves behind.
 #include <gtest/gtest.h>
 
+#include "host/Texts.h"
 #include "platform/Text.h"
 #include "tests/host/SessionFixture.h"
 
@@ -155,4 +156,28 @@ TEST_F(ActivationTest, ActivationWithoutALoadedApplicationReportsAndReturnsOk) {
 }
 
 }  // namespace
+// The commands' language: the user's languages in turn, each exactly, then
+// by primary language (the default sublanguage first), else English.
+TEST(ChooseLanguageTest, ExactThenPrimaryThenEnglish) {
+  using Ids = std::vector<platform::LanguageId>;
+  const Ids shipped = {0x0409, 0x0407, 0x0416, 0x0816, 0x0804, 0x0C0A};
+  const struct {
+    Ids preferred;
+    platform::LanguageId chosen;
+  } cases[] = {
+      {{0x0407}, 0x0407},          // German
+      {{0x0C07}, 0x0407},          // German of Austria: German
+      {{0x0416}, 0x0416},          // Portuguese of Brazil, exactly
+      {{0x0416 & 0x3FF}, 0x0416},  // Portuguese without a region: the default sublanguage
+      {{0x0404}, 0x0804},          // Chinese of Taiwan: the only Chinese shipped
+      {{0x080A}, 0x0C0A},          // Spanish of Mexico: the Spanish shipped
+      {{0x040B}, 0x0409},          // Finnish, not shipped: English
+      {{0x040B, 0x0C07}, 0x0407},  // the second language is tried before English
+      {{0x0C07, 0x0416}, 0x0407},  // ... and a primary match of the first beats the second
+      {{}, 0x0409},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(host::ChooseLanguage(c.preferred, shipped), c.chosen) << c.preferred.size();
+}
+
 }  // namespace tavrel::host

@@ -5,6 +5,7 @@
 #include "platform/Com.h"
 #include "settings/PluginSettings.h"
 #include "tests/host/SessionFixture.h"
+#include "tools/dialogdriver/DialogAnswerer.h"
 
 namespace tavrel::host {
 namespace {
@@ -139,6 +140,9 @@ TEST_F(EventDispatchTest, TheCommandEventRunsTheNamedCommand) {
 }
 
 TEST_F(EventDispatchTest, TheSettingsCommandAsksForTheMainWindowOnly) {
+  // The dialog opens (the test program holds it) and is cancelled.
+  dialogdriver::DialogAnswerer answerer(
+      {dialogdriver::DialogAnswer{{}, {}, {}, dialogdriver::DialogClose::Cancel}});
   Event(20, Args().Bstr(u"TavrelSettings").Items());
   EXPECT_EQ(Calls(), (std::vector<std::string>{"Application.MainWindow", "Window.Handle"}));
 }

@@ -4,9 +4,11 @@
 
 #include "export/EmbAppTable.h"
 #include "host/AttachPlugin.h"
+#include "host/ModuleInstance.h"
 #include "platform/Com.h"
 #include "platform/Text.h"
 #include "settings/PluginSettings.h"
+#include "tests/settings/DialogModule.h"
 #include "tests/support/EmbroideryStandIn.h"
 #include "tests/support/SessionFolders.h"
 
@@ -19,6 +21,7 @@ std::u16string KeyOf(int index) { return text::FromAscii(exporting::AppInfo(inde
 }  // namespace
 
 void SessionFixture::SetUp() {
+  host::SetModuleInstance(ModuleWithSettingsDialog());
   for (int index = 1; index <= exporting::kAppCount; ++index)
     registry_.RemoveKey(RegistryRoot::CurrentUser, KeyOf(index));
   settings::PluginSettings = settings::PluginSettingsRecord{};

@@ -10,7 +10,11 @@
 # these switches and a well-formed metafile; "# settings: A E O" for the
 # settings file's three values afterwards ("# settings: none": no file).
 # "# runs: N" runs the host N times with the same folders (the last run's
-# log is compared). Metafiles named after the work folder (relative to the state folder) are
+# log is compared). "# locale: LANG CATALOGUE" runs the scenario once more
+# with LANG set (LC_ALL and LC_MESSAGES unset) and compares its log with the
+# English one translated by resources/po/CATALOGUE.po, or with the English
+# one exactly for "en". The English run itself has LC_MESSAGES=C.
+# Metafiles named after the work folder (relative to the state folder) are
 # then read by a real consumer, emf2svg-conv, and their previews checked to
 # show all they draw (check_preview.py).
 #   run-scenario.sh EMULATOR|- HOST STANDIN SCENARIO EXPECTED WORKDIR [EMF...]
@@ -51,22 +55,43 @@ export TAVREL_EMBROIDERY_RECEIPT
 TAVREL_EMBROIDERY_RECEIPT=$(spell "$work/receipt.json")
 run=("$host")
 [ "$emulator" != "-" ] && run=("$emulator" "$host")
-args=(--state-dir "$work/state" --log "$work/log.jsonl")
+args=(--state-dir "$work/state")
 [ "$emulator" = "-" ] && args+=(--registry "$registry")
 runs=$(sed -n 's/^# runs: *//p' "$scenario")
-for ((i = 0; i < ${runs:-1}; i++)); do
-  "${run[@]}" "${args[@]}" "$scenario" 2>"$work/stderr.txt"
-  status=$?
-  if [ "$status" -gt 1 ]; then
-    echo "run-scenario: tavrel-host failed with $status in run $((i + 1))" >&2
-    cat "$work/stderr.txt" >&2
-    exit 1
-  fi
-done
+# run_host LOG [VARIABLE=VALUE...]: the host's runs with that environment.
+run_host() {
+  local log=$1
+  shift
+  for ((i = 0; i < ${runs:-1}; i++)); do
+    env "$@" "${run[@]}" "${args[@]}" --log "$log" "$scenario" 2>"$work/stderr.txt"
+    status=$?
+    if [ "$status" -gt 1 ]; then
+      echo "run-scenario: tavrel-host failed with $status in run $((i + 1))" >&2
+      cat "$work/stderr.txt" >&2
+      exit 1
+    fi
+  done
+}
+cp -a "$work/state" "$work/state.initial"
+run_host "$work/log.jsonl" LC_MESSAGES=C
 if ! diff -u "$expected" "$work/log.jsonl"; then
   echo "run-scenario: the log differs from $expected" >&2
   exit 1
 fi
+# Each language's session starts from the state the English one found; the
+# English one's outcome is checked afterwards.
+mv "$work/state" "$work/state.english"
+while read -r locale catalogue; do
+  log="$work/log.$locale.jsonl"
+  rm -rf "$work/state" && cp -a "$work/state.initial" "$work/state"
+  run_host "$log" -u LC_ALL -u LC_MESSAGES LANG="$locale"
+  if [ "$catalogue" = en ]; then
+    diff -u "$expected" "$log" || { echo "run-scenario: the log with LANG=$locale is not the English one" >&2; exit 1; }
+  else
+    /usr/bin/python3 "$here/check_localized.py" "$expected" "$log" "$here/../../resources/po/$catalogue.po" || exit 1
+  fi
+done < <(sed -n 's/^# locale: *//p' "$scenario")
+rm -rf "$work/state" && mv "$work/state.english" "$work/state"
 /usr/bin/python3 "$here/check_outcome.py" "$scenario" "$work" || exit 1
 for emf in "$@"; do
   svg="$work/$(basename "$emf").svg"

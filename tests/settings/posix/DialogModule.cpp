@@ -1,15 +1,13 @@
 #include "tests/settings/DialogModule.h"
 
-#include "platform/Dialog.h"
-#include "resources/SettingsDialogTemplate.h"
-#include "resources/resource.h"
+#include "resources/ModuleResources.h"
 
 namespace tavrel::testing_support {
 
 platform::ModuleHandle ModuleWithSettingsDialog() {
   static int self = 0;
   auto* module = reinterpret_cast<platform::ModuleHandle>(&self);
-  platform::RegisterDialogTemplate(module, IDD_SETTINGS, &resources::SettingsDialogTemplate());
+  resources::AnnounceResources(module);
   return module;
 }
 

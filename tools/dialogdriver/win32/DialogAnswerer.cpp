@@ -7,7 +7,7 @@
 
 #include "platform/win32/Handles.h"
 #include "platform/win32/WideText.h"
-#include "resources/SettingsDialogTemplate.h"
+#include "resources/ModuleResources.h"
 
 namespace tavrel::dialogdriver {
 
@@ -20,12 +20,18 @@ std::u16string WindowText(HWND window) {
   return platform::win32::FromWide(text);
 }
 
+// The settings dialog in any of its languages.
 bool IsSettingsDialog(HWND window) {
   wchar_t className[16] = {};
   ::GetClassNameW(window, className, 16);
-  return ::lstrcmpW(className, L"#32770") == 0 &&
-         WindowText(window) == resources::SettingsDialogTemplate().title &&
-         ::GetDlgItem(window, ids::kApplications) != nullptr;
+  if (::lstrcmpW(className, L"#32770") != 0 || ::GetDlgItem(window, ids::kApplications) == nullptr)
+    return false;
+  const std::u16string title = WindowText(window);
+  const auto languages = resources::ModuleResources();
+  return std::any_of(languages.begin(), languages.end(),
+                     [&title](const resources::LanguageResources& language) {
+                       return title == language.settingsDialog->title;
+                     });
 }
 
 DialogObservation Observe(HWND dialog) {
