@@ -21,10 +21,18 @@ win_line() {
 
 # The value NAME under the registry key KEY (with its root) in the view VIEW
 # (/reg:32 or /reg:64, else the loader's own); fails when absent.
+# When the query fails, what reg and Wine said goes to standard error, so a
+# failed check's log tells an absent value from a program that did not run.
 reg_key_value() {
-  local out
-  out=$(win reg query "$1" /v "$2" ${3:+"$3"} 2>/dev/null | tr -d '\r') || return 1
-  sed -n "s/^ *$2 *REG_[A-Z_]* *//p" <<<"$out" | head -n 1
+  local out status
+  out=$(win reg query "$1" /v "$2" ${3:+"$3"} 2>"$work/reg.err")
+  status=$?
+  if [ "$status" -ne 0 ]; then
+    echo "reg query \"$1\" /v $2 ${3:-}: exit $status" >&2
+    sed 's/^/  reg: /' "$work/reg.err" >&2
+    return 1
+  fi
+  sed -n "s/^ *$2 *REG_[A-Z_]* *//p" <<<"${out//$'\r'/}" | head -n 1
 }
 key_exists() { win reg query "$1" ${2:+"$2"} >/dev/null 2>&1; }
 
