@@ -99,9 +99,10 @@ PathEntry EntryAt(std::u16string_view path) {
   const std::wstring wide = win32::Wide(path);
   const DWORD attributes = ::GetFileAttributesW(wide.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) {
-    const DWORD error = ::GetLastError();
-    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) return PathEntry::Other;
-    return HiddenEntry(wide) ? PathEntry::Link : PathEntry::Missing;
+    // What cannot be looked at for another reason (a share that is not
+    // there) is left to the export, which reports its own failure.
+    return ::GetLastError() == ERROR_FILE_NOT_FOUND && HiddenEntry(wide) ? PathEntry::Link
+                                                                         : PathEntry::Missing;
   }
   if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) return PathEntry::Link;
   if ((attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0) return PathEntry::Other;
