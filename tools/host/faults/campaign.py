@@ -65,6 +65,8 @@ class Runner:
             f.write("Windows Registry Editor Version 5.00\r\n\r\n")
         registry = [] if self.windows else ["--registry", self.registry]
         self.uninstall()
+        # A run in the same folder installs afresh.
+        shutil.rmtree(self.apps, ignore_errors=True)
         subprocess.run(self.command(self.args.standin, "--install", *registry, self.spell(self.apps), "2", "4"),
                        check=True, stdout=subprocess.DEVNULL)
 
