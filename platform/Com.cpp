@@ -1,20 +1,27 @@
 #include "platform/Com.h"
 
+#include "platform/UniqueHandle.h"
+
 namespace tavrel::platform {
 
 void ThrowComError(HRESULT hr, IErrorInfo* info) { throw _com_error(hr, info, false); }
 
 HRESULT ErrorCode(const _com_error& e) { return e.Error(); }
 
+namespace {
+void ReleaseInfo(IErrorInfo* info) { info->Release(); }
+void FreeText(BSTR text) { SysFreeString(text); }
+}  // namespace
+
 std::u16string ErrorDescription(const _com_error& e) {
-  IErrorInfo* info = e.ErrorInfo();
-  if (info == nullptr) return {};
-  BSTR text = nullptr;
-  std::u16string description;
-  if (SUCCEEDED(info->GetDescription(&text))) description = std::u16string(BstrView(text));
-  SysFreeString(text);
-  info->Release();
-  return description;
+  // Both are let go also when copying the text fails (out of memory).
+  const UniqueHandle<NullHandleTraits<IErrorInfo*, &ReleaseInfo>> info(e.ErrorInfo());
+  if (!info) return {};
+  BSTR raw = nullptr;
+  const HRESULT hr = info.Get()->GetDescription(&raw);
+  const UniqueHandle<NullHandleTraits<BSTR, &FreeText>> text(raw);
+  if (FAILED(hr)) return {};
+  return std::u16string(BstrView(text.Get()));
 }
 
 IErrorInfo* MakeErrorInfo(std::u16string_view description) {

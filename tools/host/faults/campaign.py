@@ -20,7 +20,7 @@ most one started program, and the settings file the old one or the new one,
 whole. The last line counts sessions, injected faults and outcomes.
 
   campaign.py host|alloc --host PROGRAM --standin PROGRAM --work DIR
-              [--emulator PROGRAM] [--sample N] [--offset I] [--junit FILE]
+              [--emulator PROGRAM] [--sample N] [--offset I] [--only TEXT] [--junit FILE]
 --sample N runs every N-th case (from the I-th), a fair deterministic subset.
 Exit status 0 when every case passed, 1 otherwise, 2 when the clean session
 itself did not run.
@@ -65,6 +65,8 @@ class Runner:
             f.write("Windows Registry Editor Version 5.00\r\n\r\n")
         registry = [] if self.windows else ["--registry", self.registry]
         self.uninstall()
+        # A run in the same folder installs afresh.
+        shutil.rmtree(self.apps, ignore_errors=True)
         subprocess.run(self.command(self.args.standin, "--install", *registry, self.spell(self.apps), "2", "4"),
                        check=True, stdout=subprocess.DEVNULL)
 
@@ -247,6 +249,7 @@ def main():
     parser.add_argument("--work", required=True)
     parser.add_argument("--sample", type=int, default=1)
     parser.add_argument("--offset", type=int, default=0)
+    parser.add_argument("--only", help="only the cases whose names hold this text (to run one again)")
     parser.add_argument("--junit")
     args = parser.parse_args()
 
@@ -268,6 +271,8 @@ def main():
         else:
             count = int(open(count_file).read().split()[0])
             cases = [(name, session, env) for name, env in alloc_cases(count)]
+        if args.only:
+            cases = [case for case in cases if args.only in case[0]]
         selected = cases[args.offset::args.sample]
         shutil.rmtree(os.path.join(runner.work, "failed"), ignore_errors=True)
         results = []
