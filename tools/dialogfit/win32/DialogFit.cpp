@@ -64,17 +64,29 @@ struct Fit {
   bool all = true;
   LANGID language = 0;
   int dpi = 96;
+  std::wstring font;  // the face the dialog's font resolves to
 };
+
+std::wstring FaceOf(HWND window) {
+  HDC dc = ::GetDC(window);
+  HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(window, WM_GETFONT, 0, 0)));
+  wchar_t face[LF_FACESIZE] = {};
+  ::GetTextFaceW(dc, LF_FACESIZE, face);
+  ::SelectObject(dc, old);
+  ::ReleaseDC(window, dc);
+  return face;
+}
 
 void Report(Fit& fit, const char* control, const std::wstring& text, SIZE needed, SIZE room) {
   const bool fits = needed.cx <= room.cx && needed.cy <= room.cy;
   fit.all = fit.all && fits;
   std::printf(
-      "{\"language\":\"%04x\",\"dpi\":%d,\"control\":\"%s\",\"text\":\"%s\",\"needed\":[%ld,%ld],\"room\":[%"
+      "{\"language\":\"%04x\",\"dpi\":%d,\"font\":\"%s\",\"control\":\"%s\",\"text\":\"%s\",\"needed\":[%ld,%"
+      "ld],\"room\":[%"
       "ld,%ld],"
       "\"fits\":%s}\n",
-      fit.language, fit.dpi, control, Utf8(text).c_str(), needed.cx, needed.cy, room.cx, room.cy,
-      fits ? "true" : "false");
+      fit.language, fit.dpi, Utf8(fit.font).c_str(), control, Utf8(text).c_str(), needed.cx, needed.cy,
+      room.cx, room.cy, fits ? "true" : "false");
 }
 
 BOOL CALLBACK MeasureControl(HWND control, LPARAM context) {
@@ -148,6 +160,7 @@ int wmain(int argc, wchar_t** argv) {
     std::fprintf(stderr, "dialog-fit: the dialog could not be created\n");
     return 2;
   }
+  fit.font = FaceOf(dialog);
   MeasureCaption(fit, dialog);
   ::EnumChildWindows(dialog, MeasureControl, reinterpret_cast<LPARAM>(&fit));
   ::DestroyWindow(dialog);
