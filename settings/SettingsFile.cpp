@@ -1,5 +1,7 @@
 #include "settings/SettingsFile.h"
 
+#include <exception>
+
 #include "export/EmbAppTable.h"
 #include "host/Bstr.h"
 #include "host/ComPtr.h"
@@ -57,8 +59,16 @@ void InitSettings(host::CVGAppPlugin& plugin) {
   DetectInstalledApps();
   const std::optional<std::u16string> path = SettingsFilePath(plugin.Application());
   xml::CXmlProfile profile;
-  const bool usable = path && platform::Access(*path, platform::kAccessReadWrite) == 0 &&
-                      profile.Load(path->c_str(), xml::ProfileEncoding::Auto) != 0;
+  bool usable = false;
+  try {
+    usable = path && platform::Access(*path, platform::kAccessReadWrite) == 0 &&
+             profile.Load(path->c_str(), xml::ProfileEncoding::Auto) != 0;
+  } catch (const std::exception&) {
+    // Reading failed part-way (out of memory): the file is left as it is
+    // and the values held now stand.
+    CorrectApplicationChoice();
+    return;
+  }
   if (usable) {
     PluginSettings.EmbAppType = profile.GetInt(kSection, kEmbAppType, 0);
     PluginSettings.ExportType = profile.GetInt(kSection, kExportType, LoadVectorOnly);

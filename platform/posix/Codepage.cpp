@@ -52,6 +52,8 @@ std::u16string AnsiToUtf16(std::string_view bytes) {
   return out;
 }
 
+size_t WholeCharacters(std::string_view bytes, unsigned /*codePage*/) { return bytes.size(); }
+
 std::string Utf16ToAnsi(std::u16string_view text) {
   const Cp1252& t = Table();
   std::string out;

@@ -5,6 +5,7 @@
 #include "platform/File.h"
 #include "settings/PluginSettings.h"
 #include "settings/SettingsFile.h"
+#include "tests/host/FailingAllocation.h"
 #include "tests/host/SessionFixture.h"
 #include "xml/XmlFileText.h"
 
@@ -112,6 +113,23 @@ TEST_F(SettingsFileTest, OversizedFilesAreReplacedAndTheCommandsRegistered) {
     EXPECT_EQ(SettingsBytes(), SettingsFile(3, 2, 0));
     EXPECT_EQ(PluginSettings.ExportType, 2);
   }
+}
+
+// Out of memory part-way through the read: no box, the commands are
+// registered, and the file is left as it was.
+TEST_F(SettingsFileTest, FailedReadLeavesTheFileAndRegistersTheCommands) {
+  const std::string file = Utf16File(u"<profile><section name=\"General\"><key name=\"ExportType\" value=\"" +
+                                     std::u16string(size_t{1} << 20, u'7') + u"\"/></section></profile>");
+  WriteSettings(file);
+  PluginSettings = {3, 2, false};
+  {
+    const testing_support::FailLargeNew fail(size_t{1} << 20);
+    StartSession();
+  }
+  EXPECT_TRUE(boxes_.Boxes().empty());
+  EXPECT_EQ(Host().Commands().size(), 2u);
+  EXPECT_EQ(SettingsBytes(), file);
+  EXPECT_EQ(PluginSettings.ExportType, 2);
 }
 
 TEST_F(SettingsFileTest, PlainTextLoadsAsEmptyAndStaysUntouched) {
