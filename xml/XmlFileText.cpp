@@ -13,7 +13,8 @@ namespace tavrel::xml {
 static_assert(std::endian::native == std::endian::little, "UTF-16 files are read and written in place");
 
 ProfileResult ProfileFileReader::Read(std::u16string_view fileName, ProfileEncoding mode,
-                                      const TextSink& sink, size_t pieceBytes) {
+                                      const TextSink& sink, size_t pieceBytes,
+                                      const std::function<void(uint64_t)>& sized) {
   *this = ProfileFileReader();
   pieceBytes = std::max<size_t>(pieceBytes & ~size_t{1}, 2);
   platform::File file =
@@ -42,6 +43,7 @@ ProfileResult ProfileFileReader::Read(std::u16string_view fileName, ProfileEncod
   mark_ = mark ? 2 : 0;
   bytes_ = mark_;
   if (!mark) carry_.assign(reinterpret_cast<const char*>(head), headSize);
+  if (sized) sized(utf16_ ? (*size - mark_ + 1) / 2 : *size - mark_);
   const bool ok = utf16_ ? ReadUtf16(file, left, pieceBytes, sink) : ReadAnsi(file, left, pieceBytes, sink);
   if (!ok) return FileFailure(fileName, platform::LastError(), ProfileStatus::ReadFailed);
   return ProfileResult::Of(units_ == 0 ? ProfileStatus::EmptyFile : ProfileStatus::Loaded);

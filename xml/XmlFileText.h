@@ -40,9 +40,10 @@ class ProfileFileReader {
   // Loaded; EmptyFile when the text is empty; or why the file could not be
   // opened or read, with the system's code: a file above
   // kMaxProfileFileBytes is refused with kErrorFileTooLarge. `pieceBytes`
-  // (at least 2) is how much is read at a time.
+  // (at least 2) is how much is read at a time. `sized`, when set, is told
+  // the most units the text can have before the first piece.
   ProfileResult Read(std::u16string_view fileName, ProfileEncoding mode, const TextSink& sink,
-                     size_t pieceBytes = kProfilePieceBytes);
+                     size_t pieceBytes = kProfilePieceBytes, const std::function<void(uint64_t)>& sized = {});
 
   // Sets the place of a unit of the text read in `result`: its line and
   // column, and its byte offset in the file.
