@@ -56,11 +56,13 @@ void LoadPath(benchmark::State& state, const std::u16string& path, bool whole = 
     if (profile.Load(path.c_str(), ProfileEncoding::Auto) != 1 && whole) state.SkipWithError("Load failed");
   }
   ResetPeak();
+  const size_t before = Allocations();
   {
     CXmlProfile profile;
     profile.Load(path.c_str(), ProfileEncoding::Auto);
   }
   state.counters["peak_bytes"] = static_cast<double>(PeakBytes());
+  state.counters["allocations"] = static_cast<double>(Allocations() - before);
 }
 
 // pugixml's load_file of the same file, the document freed too.

@@ -118,17 +118,16 @@ bool ProfileFileReader::ReadAnsi(platform::File& file, uint32_t left, size_t pie
 }
 
 size_t ProfileFileReader::DecodeAnsi(std::string_view bytes, bool last, const TextSink& sink) {
-  // ASCII reads the same in every ANSI code page, so it is widened directly.
+  // ASCII reads the same in every ANSI code page, so it is widened directly,
+  // the high bytes of a code page of one byte a character from its table.
   units16_.resize(bytes.size());
-  unsigned high = 0;
-  for (size_t i = 0; i < bytes.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(bytes[i]);
-    high |= byte;
-    units16_[i] = byte;
-  }
+  const std::array<char16_t, 256>* table = platform::AnsiByteUnits();
+  const bool high = WidenBytes(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(),
+                               units16_.data(), table != nullptr ? table->data() + 0x80 : nullptr);
   size_t used = bytes.size();
-  if (high >= 0x80) {
-    // A character cut off at the end waits for the next piece.
+  if (table == nullptr && high) {
+    // Longer characters: a character cut off at the end waits for the next
+    // piece.
     if (!last) used = platform::WholeCharacters(bytes);
     const std::string_view text = bytes.substr(0, used);
     units16_ = platform::AnsiToUtf16(text);

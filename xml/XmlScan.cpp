@@ -78,6 +78,33 @@ FindUnitSse2(const char16_t* first, const char16_t* last, char16_t unit) {
   return first;
 }
 
+#ifndef __SSE2__
+__attribute__((target("sse2")))
+#endif
+size_t
+WidenSse2(const unsigned char* in, size_t count, char16_t* out, const char16_t* high) {
+  size_t seen = 0;
+  size_t i = 0;
+  const __m128i zero = _mm_setzero_si128();
+  for (; count - i >= 16; i += 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_unpacklo_epi8(v, zero));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 8), _mm_unpackhi_epi8(v, zero));
+    auto bits = static_cast<unsigned>(_mm_movemask_epi8(v));
+    seen |= bits;
+    if (high == nullptr) continue;
+    for (; bits != 0; bits &= bits - 1) {
+      const size_t at = i + static_cast<size_t>(__builtin_ctz(bits));
+      out[at] = high[in[at] - 0x80];
+    }
+  }
+  for (; i < count; ++i) {
+    seen |= in[i] >> 7;
+    out[i] = high != nullptr && in[i] >= 0x80 ? high[in[i] - 0x80] : in[i];
+  }
+  return seen;
+}
+
 bool HasSse2() {
 #ifdef __SSE2__
   return true;
@@ -104,6 +131,18 @@ const char16_t* FindUnit(const char16_t* first, const char16_t* last, char16_t u
 #endif
   while (first != last && *first != unit) ++first;
   return first;
+}
+
+bool WidenBytes(const unsigned char* in, size_t count, char16_t* out, const char16_t* high) {
+#ifdef TAVREL_SCAN_SSE2
+  if (HasSse2()) return WidenSse2(in, count, out, high) != 0;
+#endif
+  bool seen = false;
+  for (size_t i = 0; i < count; ++i) {
+    seen |= in[i] >= 0x80;
+    out[i] = high != nullptr && in[i] >= 0x80 ? high[in[i] - 0x80] : in[i];
+  }
+  return seen;
 }
 
 size_t FindUnit(std::u16string_view text, char16_t unit, size_t from) {

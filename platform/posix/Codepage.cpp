@@ -51,6 +51,8 @@ std::u16string AnsiToUtf16(std::string_view bytes) {
   return out;
 }
 
+const std::array<char16_t, 256>* AnsiByteUnits() { return &Table().toUnicode; }
+
 size_t WholeCharacters(std::string_view bytes, unsigned /*codePage*/) { return bytes.size(); }
 
 std::string Utf16ToAnsi(std::u16string_view text) {

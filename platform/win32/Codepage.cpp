@@ -38,6 +38,23 @@ size_t WholeUtf8(std::string_view bytes) {
 
 }  // namespace
 
+const std::array<char16_t, 256>* AnsiByteUnits() {
+  static const std::optional<std::array<char16_t, 256>> units =
+      []() -> std::optional<std::array<char16_t, 256>> {
+    CPINFO info{};
+    if (!::GetCPInfo(CP_ACP, &info) || info.MaxCharSize != 1) return std::nullopt;
+    std::array<char16_t, 256> table{};
+    for (unsigned b = 0; b < 256; ++b) {
+      const char byte = static_cast<char>(b);
+      wchar_t unit = 0;
+      if (::MultiByteToWideChar(CP_ACP, 0, &byte, 1, &unit, 1) != 1) return std::nullopt;
+      table[b] = static_cast<char16_t>(unit);
+    }
+    return table;
+  }();
+  return units ? &*units : nullptr;
+}
+
 size_t WholeCharacters(std::string_view bytes, unsigned codePage) {
   static const UINT ansi = ::GetACP();
   static const LeadBytes ansiLeads(ansi);

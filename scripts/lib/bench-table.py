@@ -144,8 +144,9 @@ def load_table(r, cold):
             cold_cost = co["cpu_s"] / n if co else float("nan")
             first = first or (warm, cold_cost)
             faults = co["faults"] / n if co else float("nan")
+            allocs = ours.get("allocations", float("nan")) / n
             print(f"{shape:>16}  warm {warm * 1e9:>7.0f} ns x{warm / first[0]:.2f}   cold {cold_cost * 1e9:>7.0f} ns"
-                  f" x{cold_cost / first[1]:.2f}   {faults:.3f} faults/entry")
+                  f" x{cold_cost / first[1]:.2f}   {faults:.3f} faults/entry   {allocs:.4f} allocations/entry")
     print()
 
 
