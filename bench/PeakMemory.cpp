@@ -14,8 +14,10 @@ namespace {
 std::atomic<size_t> inUse{0};
 std::atomic<size_t> peak{0};
 std::atomic<size_t> baseline{0};
+std::atomic<size_t> blocks{0};
 
 void* Counted(void* p) {
+  ++blocks;
   if (p == nullptr) return nullptr;
   const size_t now = inUse += malloc_usable_size(p);
   size_t seen = peak.load();
@@ -47,6 +49,7 @@ void ResetPeak() {
   baseline = inUse.load();
   peak = baseline.load();
 }
+size_t Allocations() { return blocks.load(); }
 size_t PeakBytes() { return peak.load() - baseline.load(); }
 void CountPugixmlAllocations() { pugi::set_memory_management_functions(CountedAllocate, CountedFree); }
 

@@ -10,6 +10,8 @@ namespace tavrel::bench {
 // at that moment.
 void ResetPeak();
 size_t PeakBytes();
+// Heap blocks allocated so far in all.
+size_t Allocations();
 // pugixml allocates through the counting functions from here on.
 void CountPugixmlAllocations();
 

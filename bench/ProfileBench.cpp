@@ -19,6 +19,7 @@
 #include <pugixml.hpp>
 
 #include "bench/BenchFiles.h"
+#include "bench/HostileShapes.h"
 #include "bench/PeakMemory.h"
 #include "bench/ProfileDocument.h"
 #include "bench/ProfileShapes.h"
@@ -48,17 +49,20 @@ void PerEntry(benchmark::State& state) {
 
 // The whole Load: read, parse, build the profile, free it; and the peak heap
 // of one more.
-void LoadPath(benchmark::State& state, const std::u16string& path) {
+// A hostile file need not load whole (`whole` false).
+void LoadPath(benchmark::State& state, const std::u16string& path, bool whole = true) {
   for (auto _ : state) {
     CXmlProfile profile;
-    if (profile.Load(path.c_str(), ProfileEncoding::Auto) != 1) state.SkipWithError("Load failed");
+    if (profile.Load(path.c_str(), ProfileEncoding::Auto) != 1 && whole) state.SkipWithError("Load failed");
   }
   ResetPeak();
+  const size_t before = Allocations();
   {
     CXmlProfile profile;
     profile.Load(path.c_str(), ProfileEncoding::Auto);
   }
   state.counters["peak_bytes"] = static_cast<double>(PeakBytes());
+  state.counters["allocations"] = static_cast<double>(Allocations() - before);
 }
 
 // pugixml's load_file of the same file, the document freed too.
@@ -144,6 +148,18 @@ const int registered = [] {
     if (!name.ends_with("-utf8"))
       benchmark::RegisterBenchmark(ours.c_str(), load)->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark(pugixml.c_str(), pugi)->Unit(benchmark::kMicrosecond);
+  }
+  // Each hostile file beside its plain one.
+  for (std::string_view name : kHostileShapes) {
+    for (const bool hostile : {true, false}) {
+      const std::string title = "Hostile/Load/" + std::string(name) + (hostile ? "/hostile" : "/plain");
+      benchmark::RegisterBenchmark(title.c_str(), [name, hostile](benchmark::State& state) {
+        const HostilePair pair = HostileShapeOf(name);
+        const std::filesystem::path& file = hostile ? pair.hostile : pair.plain;
+        LoadPath(state, file.u16string(), false);
+        state.counters["file_bytes"] = static_cast<double>(std::filesystem::file_size(file));
+      })->Unit(benchmark::kMillisecond);
+    }
   }
   return 0;
 }();

@@ -1,6 +1,6 @@
 // A hash index over the entries of a std::list, found by a name compared as
 // text::CompareNoCase compares (ASCII letters folded). A slot holds the
-// entry and 32 bits of its name's hash; lookup, insertion and removal take
+// entry and 32 bits of its name's hash, seeded per process; lookup, insertion and removal take
 // expected constant time. List iterators stay valid while their entries live.
 #pragma once
 
@@ -13,6 +13,9 @@
 #include "platform/Text.h"
 
 namespace tavrel::xml {
+
+// The FNV-1a basis of this process's name hashes: random, drawn once.
+uint64_t NameHashBasis();
 
 template <class Iterator>
 class NameIndex {
@@ -78,11 +81,15 @@ class NameIndex {
     uint32_t hash = kEmpty;
   };
 
-  // FNV-1a over the name with ASCII upper-case letters folded.
-  static uint32_t Hash(std::u16string_view name) {
-    uint64_t hash = 14695981039346656037ULL;
+  // FNV-1a over the name with ASCII upper-case letters folded, from a basis
+  // drawn once per process, then mixed so that the low bits the slots take
+  // hang on all of it: names that meet in the low bits for one basis part
+  // for another, so no file can choose them.
+  uint32_t Hash(std::u16string_view name) const {
+    uint64_t hash = basis_;
     for (char16_t c : name)
       hash = (hash ^ (c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c)) * 1099511628211ULL;
+    hash = (hash ^ (hash >> 32)) * 0xD6E8FEB86659FD93ULL;
     const auto folded = static_cast<uint32_t>(hash ^ (hash >> 32));
     return folded > kRemoved ? folded : folded + 2;
   }
@@ -107,6 +114,7 @@ class NameIndex {
     }
   }
 
+  uint64_t basis_ = NameHashBasis();
   std::vector<Slot> slots_;
   size_t mask_ = 0;
   size_t used_ = 0;    // slots holding an entry

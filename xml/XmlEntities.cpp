@@ -41,6 +41,12 @@ std::u16string EscapeAttribute(std::u16string_view text) {
 
 std::u16string DecodeEntities(std::u16string_view text) {
   std::u16string out;
+  DecodeEntities(text, out);
+  return out;
+}
+
+void DecodeEntities(std::u16string_view text, std::u16string& out) {
+  out.clear();
   out.reserve(text.size());
   for (size_t amp = FindUnit(text, u'&'); amp != std::u16string_view::npos; amp = FindUnit(text, u'&')) {
     out.append(text.substr(0, amp + 1));
@@ -54,7 +60,6 @@ std::u16string DecodeEntities(std::u16string_view text) {
     }
   }
   out.append(text);
-  return out;
 }
 
 }  // namespace tavrel::xml

@@ -13,7 +13,8 @@ namespace tavrel::xml {
 static_assert(std::endian::native == std::endian::little, "UTF-16 files are read and written in place");
 
 ProfileResult ProfileFileReader::Read(std::u16string_view fileName, ProfileEncoding mode,
-                                      const TextSink& sink, size_t pieceBytes) {
+                                      const TextSink& sink, size_t pieceBytes,
+                                      const std::function<void(uint64_t)>& sized) {
   *this = ProfileFileReader();
   pieceBytes = std::max<size_t>(pieceBytes & ~size_t{1}, 2);
   platform::File file =
@@ -42,6 +43,7 @@ ProfileResult ProfileFileReader::Read(std::u16string_view fileName, ProfileEncod
   mark_ = mark ? 2 : 0;
   bytes_ = mark_;
   if (!mark) carry_.assign(reinterpret_cast<const char*>(head), headSize);
+  if (sized) sized(utf16_ ? (*size - mark_ + 1) / 2 : *size - mark_);
   const bool ok = utf16_ ? ReadUtf16(file, left, pieceBytes, sink) : ReadAnsi(file, left, pieceBytes, sink);
   if (!ok) return FileFailure(fileName, platform::LastError(), ProfileStatus::ReadFailed);
   return ProfileResult::Of(units_ == 0 ? ProfileStatus::EmptyFile : ProfileStatus::Loaded);
@@ -88,60 +90,69 @@ bool ProfileFileReader::ReadUtf16(platform::File& file, uint32_t left, size_t pi
 
 bool ProfileFileReader::ReadAnsi(platform::File& file, uint32_t left, size_t pieceBytes,
                                  const TextSink& sink) {
-  std::string piece(pieceBytes, '\0');
+  // Each piece is read after the bytes carried from the last one: the start
+  // of a character cut off, at most three bytes (and the first two bytes of
+  // the file at first).
+  std::string piece(pieceBytes + kMaxCarry, '\0');
+  size_t have = carry_.size();
+  std::memcpy(piece.data(), carry_.data(), have);
   while (!stopped_) {
     const auto want = static_cast<uint32_t>(std::min<uint64_t>(left, pieceBytes));
     uint32_t done = 0;
-    if (want != 0 && !file.Read(piece.data(), want, &done)) return false;
+    if (want != 0 && !file.Read(piece.data() + have, want, &done)) return false;
     left -= done;
+    have += done;
     bool last = done < want || left == 0;
-    std::string_view read(piece.data(), done);
-    if (!carry_.empty()) {
-      carry_.append(read);
-      read = carry_;
-    }
+    std::string_view read(piece.data(), have);
     const size_t zero = read.find('\0');
     if (zero != std::string_view::npos) {
       read = read.substr(0, zero);
       last = true;
     }
     const size_t used = DecodeAnsi(read, last, sink);
-    carry_ = std::string(read.substr(used));
     if (last) break;
+    have = read.size() - used;
+    std::memmove(piece.data(), piece.data() + used, have);
   }
   return true;
 }
 
 size_t ProfileFileReader::DecodeAnsi(std::string_view bytes, bool last, const TextSink& sink) {
-  // ASCII reads the same in every ANSI code page, so it is widened directly.
+  // ASCII reads the same in every ANSI code page, so it is widened directly,
+  // the high bytes of a code page of one byte a character from its table.
   units16_.resize(bytes.size());
-  unsigned high = 0;
-  for (size_t i = 0; i < bytes.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(bytes[i]);
-    high |= byte;
-    units16_[i] = byte;
-  }
+  const std::array<char16_t, 256>* table = platform::AnsiByteUnits();
+  const bool high = WidenBytes(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(),
+                               units16_.data(), table != nullptr ? table->data() + 0x80 : nullptr);
   size_t used = bytes.size();
-  if (high >= 0x80) {
-    // No code page uses a byte below 0x40 inside a character, so the text
-    // is cut after the last one and the rest waits for the next piece.
-    while (!last && used != 0 && static_cast<unsigned char>(bytes[used - 1]) >= 0x40) --used;
+  if (table == nullptr && high) {
+    // Longer characters: a character cut off at the end waits for the next
+    // piece.
+    if (!last) used = platform::WholeCharacters(bytes);
     const std::string_view text = bytes.substr(0, used);
     units16_ = platform::AnsiToUtf16(text);
-    if (units16_.size() != used) {
-      // Units and bytes differ: each "<" gets an anchor, converted apart.
-      units16_.clear();
-      for (size_t begin = 0; begin < used;) {
-        const size_t end = std::min(text.find('<', begin + 1), used);
-        anchors_.push_back({units_ + units16_.size(), bytes_ + begin});
-        units16_ += platform::AnsiToUtf16(text.substr(begin, end - begin));
-        begin = end;
-      }
-      anchors_.push_back({units_ + units16_.size(), bytes_ + used});
-    }
+    if (units16_.size() != used) AnchorTags(text);
   }
   Hand(units16_.data(), units16_.size(), used, sink);
   return used;
+}
+
+void ProfileFileReader::AnchorTags(std::string_view text) {
+  // "<" is one byte and one unit in every code page and never part of
+  // another character, so the n-th "<" of the bytes is the n-th of the
+  // units. Only the anchors that the last one does not foretell are kept.
+  const auto add = [this](uint64_t unit, uint64_t byte) {
+    const uint64_t shift = anchors_.empty() ? mark_ : anchors_.back().byte - anchors_.back().unit;
+    if (byte - unit != shift) anchors_.push_back({static_cast<uint32_t>(unit), static_cast<uint32_t>(byte)});
+  };
+  size_t unit = 0;
+  for (size_t byte = text.find('<'); byte != std::string_view::npos; byte = text.find('<', byte + 1)) {
+    unit = FindUnit(units16_, u'<', unit);
+    if (unit == std::u16string_view::npos) break;
+    add(units_ + unit, bytes_ + byte);
+    ++unit;
+  }
+  add(units_ + units16_.size(), bytes_ + text.size());
 }
 
 void ProfileFileReader::SetPlace(const TextPlace& at, ProfileResult& result) const {

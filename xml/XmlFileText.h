@@ -22,6 +22,7 @@ namespace tavrel::xml {
 // anything is allocated for it, with the system code kErrorFileTooLarge
 // ("the file is too large"), so a 32-bit host can always afford a read.
 inline constexpr uint64_t kMaxProfileFileBytes = uint64_t{128} << 20;
+static_assert(kMaxProfileFileBytes < uint64_t{1} << 32, "offsets in the file fit 32 bits");
 
 // How much of a file is read at a time.
 inline constexpr size_t kProfilePieceBytes = size_t{64} << 10;
@@ -39,19 +40,23 @@ class ProfileFileReader {
   // Loaded; EmptyFile when the text is empty; or why the file could not be
   // opened or read, with the system's code: a file above
   // kMaxProfileFileBytes is refused with kErrorFileTooLarge. `pieceBytes`
-  // (at least 2) is how much is read at a time.
+  // (at least 2) is how much is read at a time. `sized`, when set, is told
+  // the most units the text can have before the first piece.
   ProfileResult Read(std::u16string_view fileName, ProfileEncoding mode, const TextSink& sink,
-                     size_t pieceBytes = kProfilePieceBytes);
+                     size_t pieceBytes = kProfilePieceBytes, const std::function<void(uint64_t)>& sized = {});
 
   // Sets the place of a unit of the text read in `result`: its line and
   // column, and its byte offset in the file.
   void SetPlace(const TextPlace& at, ProfileResult& result) const;
 
  private:
+  // Both below kMaxProfileFileBytes.
   struct Anchor {
-    uint64_t unit;
-    uint64_t byte;
+    uint32_t unit;
+    uint32_t byte;
   };
+  // The most bytes carried from one piece to the next.
+  static constexpr size_t kMaxCarry = 4;
   // Read the `left` bytes after the first two, in pieces; false when a read
   // fails.
   bool ReadUtf16(platform::File& file, uint32_t left, size_t pieceBytes, const TextSink& sink);
@@ -59,6 +64,8 @@ class ProfileFileReader {
   // Decodes the bytes up to a character boundary and hands them on; how
   // many were used.
   size_t DecodeAnsi(std::string_view bytes, bool last, const TextSink& sink);
+  // Anchors the text's "<" where units and bytes part.
+  void AnchorTags(std::string_view text);
   void Hand(char16_t* first, size_t count, uint64_t bytes, const TextSink& sink);
 
   bool utf16_ = false;
@@ -67,10 +74,10 @@ class ProfileFileReader {
   uint64_t bytes_ = 0;    // of the file, decoded so far (the mark included)
   bool stopped_ = false;  // by the sink
   // ANSI text where a unit is not one byte: the offset of the unit at each
-  // anchor; the units after it count one byte each.
+  // anchor; the units after it count one byte each, up to the next.
   std::vector<Anchor> anchors_;
   std::u16string units16_;
-  std::string carry_;
+  std::string carry_;  // the first bytes of an ANSI file
 };
 
 }  // namespace tavrel::xml

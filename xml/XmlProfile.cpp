@@ -1,6 +1,12 @@
 #include "xml/XmlProfile.h"
 
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <exception>
+#include <functional>
 #include <iterator>
+#include <random>
 
 #include "platform/Text.h"
 
@@ -11,6 +17,50 @@ namespace {
 bool IsEmpty(const char16_t* s) { return s == nullptr || *s == 0; }
 
 }  // namespace
+
+uint64_t NameHashBasis() {
+  static const uint64_t basis = [] {
+    // The clock and where this code lies (address-space randomisation) too,
+    // in case the system has no random device.
+    static const char here = 0;
+    uint64_t seed = static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+                    reinterpret_cast<uintptr_t>(&here);
+    try {
+      std::random_device device;
+      seed ^= (uint64_t{device()} << 32) ^ device();
+    } catch (const std::exception&) {
+    }
+    // FNV-1a's own basis, moved by the seed.
+    return 14695981039346656037ULL ^ (seed * 0x9E3779B97F4A7C15ULL);
+  }();
+  return basis;
+}
+
+void ProfilePool::BeginBulk(size_t bytes) {
+  bulk_ = true;
+  blockSize_ = bytes / 4 + 1024;
+}
+
+void* ProfilePool::do_allocate(size_t bytes, size_t alignment) {
+  if (!bulk_) return pool_.allocate(bytes, alignment);
+  size_t at = (used_ + alignment - 1) & ~(alignment - 1);
+  if (blocks_.empty() || at > blocks_.back().size || blocks_.back().size - at < bytes) {
+    const size_t size = std::max(bytes, blockSize_);
+    blocks_.push_back({std::make_unique_for_overwrite<std::byte[]>(size), size});
+    at = 0;
+  }
+  used_ = at + bytes;
+  return blocks_.back().bytes.get() + at;
+}
+
+void ProfilePool::do_deallocate(void* block, size_t bytes, size_t alignment) {
+  if (forgetting_) return;
+  const auto* address = static_cast<const std::byte*>(block);
+  for (const Block& b : blocks_) {
+    if (std::less_equal<>()(b.bytes.get(), address) && std::less<>()(address, b.bytes.get() + b.size)) return;
+  }
+  pool_.deallocate(block, bytes, alignment);
+}
 
 ProfileSection* CXmlProfile::FindSection(const char16_t* name) {
   if (IsEmpty(name)) return nullptr;

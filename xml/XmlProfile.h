@@ -26,6 +26,7 @@
 #include <memory_resource>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "xml/NameIndex.h"
 #include "xml/ProfileEncoding.h"
@@ -39,26 +40,42 @@ class ProfileBuilder;
 // Texts and lists allocate from the memory of the profile that holds them.
 using ProfileText = std::pmr::u16string;
 
-// The pool of one profile's entries. While the whole profile is emptied the
-// blocks freed are not handed back one by one: the pool is released whole.
+// The memory of one profile's entries. While a file is loaded they come in
+// order from a few large blocks, sized from the file, that are never handed
+// back one by one; other changes take them from a pool. While the whole
+// profile is emptied nothing is handed back one by one: all is released
+// whole.
 class ProfilePool final : public std::pmr::memory_resource {
  public:
+  // Entries from here to EndBulk come from blocks of a quarter of `bytes`,
+  // about what they will take in all.
+  void BeginBulk(size_t bytes);
+  void EndBulk() { bulk_ = false; }
+
   template <class Empty>
   void EmptyAll(Empty empty) {
     forgetting_ = true;
     empty();
     forgetting_ = false;
     pool_.release();
+    blocks_.clear();
+    used_ = 0;
   }
 
  private:
-  void* do_allocate(size_t bytes, size_t alignment) override { return pool_.allocate(bytes, alignment); }
-  void do_deallocate(void* block, size_t bytes, size_t alignment) override {
-    if (!forgetting_) pool_.deallocate(block, bytes, alignment);
-  }
+  struct Block {
+    std::unique_ptr<std::byte[]> bytes;
+    size_t size;
+  };
+  void* do_allocate(size_t bytes, size_t alignment) override;
+  void do_deallocate(void* block, size_t bytes, size_t alignment) override;
   bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override { return this == &other; }
 
   std::pmr::unsynchronized_pool_resource pool_;
+  std::vector<Block> blocks_;
+  size_t used_ = 0;  // of the last block
+  size_t blockSize_ = 0;
+  bool bulk_ = false;
   bool forgetting_ = false;
 };
 

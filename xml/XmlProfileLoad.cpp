@@ -48,7 +48,7 @@ class ProfileBuilder {
   // it.
   static std::u16string_view Decoded(std::u16string_view raw, std::u16string& buffer) {
     if (FindUnit(raw, u'&') == std::u16string_view::npos) return raw;
-    buffer = DecodeEntities(raw);
+    DecodeEntities(raw, buffer);
     return buffer;
   }
 
@@ -92,9 +92,11 @@ ProfileResult CXmlProfile::LoadWithResult(const char16_t* fileName, ProfileEncod
   ProfileBuilder builder(*this);
   TagScanner<ProfileBuilder> scanner(builder);
   ProfileFileReader reader;
+  // The entries of a file take up to about three bytes a unit of its text.
   ProfileResult result = reader.Read(
       fileName, mode, [&scanner](char16_t* first, char16_t* last) { return scanner.Feed(first, last); },
-      pieceBytes);
+      pieceBytes, [this](uint64_t units) { memory_.BeginBulk(static_cast<size_t>(units) * 3); });
+  memory_.EndBulk();
   if (!result || result.status == ProfileStatus::EmptyFile) {
     RemoveAll();
     return result;

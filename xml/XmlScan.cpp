@@ -3,6 +3,13 @@
 #if defined(__i386__) || defined(__x86_64__)
 #include <emmintrin.h>
 #define TAVREL_SCAN_SSE2 1
+// The 32-bit build is not compiled for SSE2 as a whole, so these functions
+// alone are, and run where the processor has it.
+#ifdef __SSE2__
+#define TAVREL_SSE2_FUNCTION
+#else
+#define TAVREL_SSE2_FUNCTION __attribute__((target("sse2")))
+#endif
 #endif
 
 namespace tavrel::xml {
@@ -18,6 +25,15 @@ inline void Blank(char16_t* at, const char16_t* first, uint64_t firstIndex, Line
   *at = u' ';
 }
 
+unsigned WidenPortable(const unsigned char* in, size_t count, char16_t* out, const char16_t* high) {
+  unsigned seen = 0;
+  for (size_t i = 0; i < count; ++i) {
+    seen |= in[i] >> 7;
+    out[i] = high != nullptr && in[i] >= 0x80 ? high[in[i] - 0x80] : in[i];
+  }
+  return seen;
+}
+
 char16_t* FindTagMarkPortable(char16_t* at, char16_t* end, const char16_t* first, uint64_t firstIndex,
                               LineCount& lines) {
   for (; at != end; ++at) {
@@ -30,13 +46,9 @@ char16_t* FindTagMarkPortable(char16_t* at, char16_t* end, const char16_t* first
 }
 
 #ifdef TAVREL_SCAN_SSE2
-// Eight units at a time. The 32-bit build is not compiled for SSE2 as a
-// whole, so this function alone is, and runs where the processor has it.
-#ifndef __SSE2__
-__attribute__((target("sse2")))
-#endif
-char16_t*
-FindTagMarkSse2(char16_t* at, char16_t* end, const char16_t* first, uint64_t firstIndex, LineCount& lines) {
+// Eight units at a time.
+TAVREL_SSE2_FUNCTION char16_t* FindTagMarkSse2(char16_t* at, char16_t* end, const char16_t* first,
+                                               uint64_t firstIndex, LineCount& lines) {
   constexpr int kUnits = 8;
   // "<" and ">" are the units u with u | 2 == ">"; tab and return those
   // with u | 4 == return.
@@ -63,11 +75,8 @@ FindTagMarkSse2(char16_t* at, char16_t* end, const char16_t* first, uint64_t fir
   return FindTagMarkPortable(at, end, first, firstIndex, lines);
 }
 
-#ifndef __SSE2__
-__attribute__((target("sse2")))
-#endif
-const char16_t*
-FindUnitSse2(const char16_t* first, const char16_t* last, char16_t unit) {
+TAVREL_SSE2_FUNCTION const char16_t* FindUnitSse2(const char16_t* first, const char16_t* last,
+                                                  char16_t unit) {
   const __m128i sought = _mm_set1_epi16(static_cast<short>(unit));
   for (; last - first >= 8; first += 8) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(first));
@@ -76,6 +85,26 @@ FindUnitSse2(const char16_t* first, const char16_t* last, char16_t unit) {
   }
   while (first != last && *first != unit) ++first;
   return first;
+}
+
+TAVREL_SSE2_FUNCTION size_t WidenSse2(const unsigned char* in, size_t count, char16_t* out,
+                                      const char16_t* high) {
+  size_t seen = 0;
+  size_t i = 0;
+  const __m128i zero = _mm_setzero_si128();
+  for (; count - i >= 16; i += 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_unpacklo_epi8(v, zero));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 8), _mm_unpackhi_epi8(v, zero));
+    auto bits = static_cast<unsigned>(_mm_movemask_epi8(v));
+    seen |= bits;
+    if (high == nullptr) continue;
+    for (; bits != 0; bits &= bits - 1) {
+      const size_t at = i + static_cast<size_t>(__builtin_ctz(bits));
+      out[at] = high[in[at] - 0x80];
+    }
+  }
+  return seen | WidenPortable(in + i, count - i, out + i, high);
 }
 
 bool HasSse2() {
@@ -104,6 +133,13 @@ const char16_t* FindUnit(const char16_t* first, const char16_t* last, char16_t u
 #endif
   while (first != last && *first != unit) ++first;
   return first;
+}
+
+bool WidenBytes(const unsigned char* in, size_t count, char16_t* out, const char16_t* high) {
+#ifdef TAVREL_SCAN_SSE2
+  if (HasSse2()) return WidenSse2(in, count, out, high) != 0;
+#endif
+  return WidenPortable(in, count, out, high) != 0;
 }
 
 size_t FindUnit(std::u16string_view text, char16_t unit, size_t from) {

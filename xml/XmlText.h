@@ -25,6 +25,11 @@ const char16_t* FindUnit(const char16_t* first, const char16_t* last, char16_t u
 // std::u16string_view::find of one unit, the same way.
 size_t FindUnit(std::u16string_view text, char16_t unit, size_t from = 0);
 
+// Widens `count` bytes to units: ASCII as it is, the bytes from 0x80 up from
+// `high` (their 128 units) or, without it, as they are. Whether any byte
+// was 0x80 or above.
+bool WidenBytes(const unsigned char* in, size_t count, char16_t* out, const char16_t* high);
+
 // A unit of a text: its index from the start, and its line and column (both
 // from 1, lines ended by line feeds, columns counting UTF-16 units).
 struct TextPlace {

@@ -46,11 +46,14 @@ const Cp1252& Table() {
 
 std::u16string AnsiToUtf16(std::string_view bytes) {
   const Cp1252& t = Table();
-  std::u16string out;
-  out.reserve(bytes.size());
-  for (char b : bytes) out.push_back(t.toUnicode[static_cast<unsigned char>(b)]);
+  std::u16string out(bytes.size(), u'\0');
+  for (size_t i = 0; i < bytes.size(); ++i) out[i] = t.toUnicode[static_cast<unsigned char>(bytes[i])];
   return out;
 }
+
+const std::array<char16_t, 256>* AnsiByteUnits() { return &Table().toUnicode; }
+
+size_t WholeCharacters(std::string_view bytes, unsigned /*codePage*/) { return bytes.size(); }
 
 std::string Utf16ToAnsi(std::u16string_view text) {
   const Cp1252& t = Table();

@@ -144,8 +144,25 @@ def load_table(r, cold):
             cold_cost = co["cpu_s"] / n if co else float("nan")
             first = first or (warm, cold_cost)
             faults = co["faults"] / n if co else float("nan")
+            allocs = ours.get("allocations", float("nan")) / n
             print(f"{shape:>16}  warm {warm * 1e9:>7.0f} ns x{warm / first[0]:.2f}   cold {cold_cost * 1e9:>7.0f} ns"
-                  f" x{cold_cost / first[1]:.2f}   {faults:.3f} faults/entry")
+                  f" x{cold_cost / first[1]:.2f}   {faults:.3f} faults/entry   {allocs:.4f} allocations/entry")
+    print()
+
+
+def hostile_table(r):
+    print("Hostile files beside plain ones of the same size (the plain file: the ANSI document for the first two,"
+          " 100,000 ordinary names for the last): whole Load, processor time; x = hostile / plain")
+    print(f"{'shape':>16}{'file MB':>9}{'hostile ms':>12}{'plain ms':>10}{'x':>6}{'peak MB':>9}{'plain':>8}{'x':>6}"
+          f"{'peak/file':>11}")
+    for shape in ("ansi-no-cut:4MB", "lt-flood:4MB", "names:100000"):
+        h, p = r.get(f"Hostile/Load/{shape}/hostile"), r.get(f"Hostile/Load/{shape}/plain")
+        if h is None or p is None:
+            continue
+        size = h["file_bytes"]
+        print(f"{shape:>16}{size / 1e6:>9.2f}{seconds(h) * 1e3:>12.2f}{seconds(p) * 1e3:>10.2f}"
+              f"{seconds(h) / seconds(p):>6.2f}{h['peak_bytes'] / 1e6:>9.2f}{p['peak_bytes'] / 1e6:>8.2f}"
+              f"{h['peak_bytes'] / p['peak_bytes']:>6.2f}{max(h['peak_bytes'], p['peak_bytes']) / size:>11.2f}")
     print()
 
 
@@ -176,6 +193,7 @@ def main():
     parse_table(r)
     profile_table(r)
     load_table(r, cold)
+    hostile_table(r)
     session_table(r)
 
 

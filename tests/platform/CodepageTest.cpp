@@ -22,6 +22,33 @@ TEST(Codepage, WritesWindows1252AndRoundTripsEveryByte) {
   EXPECT_EQ(Utf16ToAnsi(AnsiToUtf16(all)), all);
 }
 
+TEST(Codepage, WholeCharactersLeaveOffACharacterCutShort) {
+  struct Case {
+    unsigned codePage;
+    std::string_view bytes;
+    size_t whole;
+  };
+  const Case cases[] = {
+      {0, "<a \xE9\xE9", 5},
+      {1252, "\xE9", 1},
+      {0, "", 0},
+#ifdef _WIN32
+      // Shift JIS: a lead byte begins two bytes, whatever follows.
+      {932, "\x82\xA0\x82", 2},
+      {932, "a\x82\xA0", 3},
+      {932, "\x82", 0},
+      {932, "\x82\x82\x82", 2},
+      {932, "\xB1\x82", 1},
+      {65001, "a\xC3", 1},
+      {65001, "a\xC3\xA9", 3},
+      {65001, "\xE2\x82", 0},
+      {65001, "\xF0\x9F\x98", 0},
+      {65001, "\xF0\x9F\x98\x80", 4},
+#endif
+  };
+  for (const Case& c : cases) EXPECT_EQ(WholeCharacters(c.bytes, c.codePage), c.whole) << c.codePage;
+}
+
 TEST(Codepage, UnmappableBecomesDefaultCharacter) { EXPECT_EQ(Utf16ToAnsi(u"\u4E2D"), "?"); }
 
 }  // namespace

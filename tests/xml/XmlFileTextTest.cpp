@@ -2,6 +2,7 @@
 
 #include "platform/Text.h"
 
+#include <algorithm>
 #include <string>
 
 #include "platform/File.h"
@@ -85,6 +86,26 @@ TEST(XmlParserLoadFile, UnreadableFilesGiveZeroAndKeepTheTree) {
     EXPECT_EQ(parser.LoadFile(path, ProfileEncoding::Auto), 0) << text::ToUtf8(path);
     EXPECT_EQ(TreeText(*parser.GetRoot()), "old");
   }
+}
+
+TEST(ProfileFileReader, HighByteWithNoPlaceToCutIsHandedOnPieceByPiece) {
+  // Bytes at 0x40 and above after a high one: nothing waits for a cut.
+  std::string bytes = "<profile>\xE9";
+  bytes.append(20000, 'A');
+  TempDir dir;
+  dir.Write(u"f.xml", bytes);
+  size_t units = 0;
+  size_t largest = 0;
+  ProfileFileReader().Read(
+      dir.Path(u"f.xml"), ProfileEncoding::Ansi,
+      [&](char16_t* first, char16_t* last) {
+        units += static_cast<size_t>(last - first);
+        largest = std::max(largest, static_cast<size_t>(last - first));
+        return true;
+      },
+      64);
+  EXPECT_EQ(units, bytes.size());
+  EXPECT_LE(largest, 64U + 4);
 }
 
 TEST(XmlParserLoadFile, HundredMegabyteFile) {
