@@ -168,7 +168,7 @@ std::string LinkedFile(std::string path) {
     next.resize(static_cast<size_t>(n));
     if (next.front() != '/') {
       const auto slash = path.find_last_of('/');
-      if (slash != std::string::npos) next = path.substr(0, slash + 1) + next;
+      if (slash != std::string::npos) next.insert(0, path, 0, slash + 1);
     }
     path = std::move(next);
   }

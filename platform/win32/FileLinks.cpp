@@ -81,15 +81,6 @@ bool ReachedThroughHiddenLink(const std::wstring& path) {
                             win32::FromWide(std::wstring_view(full).substr(slash + 1)));
 }
 
-// An entry the attributes do not show: Wine shows a POSIX link to a missing
-// file as no file at all, yet the name is taken, so a new file cannot be
-// made there. Where nothing stands, the probe's file goes with its handle.
-bool HiddenEntry(const std::wstring& path) {
-  const win32::FileHandle probe(::CreateFileW(path.c_str(), DELETE, kShareAll, nullptr, CREATE_NEW,
-                                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
-  return !probe.IsValid() && ::GetLastError() == ERROR_FILE_EXISTS;
-}
-
 }  // namespace
 
 // GetFileAttributesW does not follow a link at the path's end: a symbolic
@@ -99,10 +90,12 @@ PathEntry EntryAt(std::u16string_view path) {
   const std::wstring wide = win32::Wide(path);
   const DWORD attributes = ::GetFileAttributesW(wide.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) {
-    // What cannot be looked at for another reason (a share that is not
-    // there) is left to the export, which reports its own failure.
-    return ::GetLastError() == ERROR_FILE_NOT_FOUND && HiddenEntry(wide) ? PathEntry::Link
-                                                                         : PathEntry::Missing;
+    // Nothing there, or what cannot be looked at for another reason (a
+    // share that is not there): left to the export, which reports its own
+    // failure. The system shows a dangling link as a reparse point; Wine
+    // shows none at all, and nothing short of making a file in its place
+    // finds it there, which is not done to a user's folder.
+    return PathEntry::Missing;
   }
   if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) return PathEntry::Link;
   if ((attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0) return PathEntry::Other;
@@ -138,10 +131,7 @@ namespace win32 {
 
 std::optional<std::wstring> LinkedFile(const std::wstring& path) {
   const DWORD attributes = ::GetFileAttributesW(path.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) {
-    if (HiddenEntry(path)) return std::nullopt;
-    return path;
-  }
+  if (attributes == INVALID_FILE_ATTRIBUTES) return path;
   if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0 && !ReachedThroughHiddenLink(path)) return path;
   const FileHandle file = OpenEntry(path, 0, true);
   if (!file.IsValid()) return std::nullopt;

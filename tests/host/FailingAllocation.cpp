@@ -1,9 +1,8 @@
 #include "tests/host/FailingAllocation.h"
 
 #include <cstddef>
-#include <new>
-
 #include <cstdlib>
+#include <new>
 
 namespace {
 bool g_failNothrow = false;
@@ -11,6 +10,7 @@ std::size_t g_failFrom = 0;  // 0: no request fails
 
 void* Allocate(std::size_t size) {
   if (g_failFrom != 0 && size >= g_failFrom) throw std::bad_alloc();
+  // NOLINTNEXTLINE(cppcoreguidelines-no-malloc): the replacement allocates as the library's own does
   if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
   throw std::bad_alloc();
 }
@@ -20,9 +20,13 @@ void* Allocate(std::size_t size) {
 // allocation and release pairs up (the sanitizers check that they do).
 void* operator new(std::size_t size) { return Allocate(size); }
 void* operator new[](std::size_t size) { return Allocate(size); }
+// NOLINTNEXTLINE(cppcoreguidelines-no-malloc): pairs with the replaced operator new
 void operator delete(void* memory) noexcept { std::free(memory); }
+// NOLINTNEXTLINE(cppcoreguidelines-no-malloc): pairs with the replaced operator new
 void operator delete[](void* memory) noexcept { std::free(memory); }
+// NOLINTNEXTLINE(cppcoreguidelines-no-malloc): pairs with the replaced operator new
 void operator delete(void* memory, std::size_t /*size*/) noexcept { std::free(memory); }
+// NOLINTNEXTLINE(cppcoreguidelines-no-malloc): pairs with the replaced operator new
 void operator delete[](void* memory, std::size_t /*size*/) noexcept { std::free(memory); }
 
 // The replacement forwards to the ordinary operator new, so the memory is

@@ -104,7 +104,11 @@ struct Campaign::Impl {
   void CheckReferences(const std::string& after) {
     for (const auto& [name, count] : host->OutstandingReferences()) {
       if (count != 0 && !(name == "IHostApplication" && count == 1))
-        Fault(name + " held " + std::to_string(count) + " times after " + after);
+        Fault(std::string(name)
+                  .append(" held ")
+                  .append(std::to_string(count))
+                  .append(" times after ")
+                  .append(after));
     }
   }
   void CheckCommandLines();
