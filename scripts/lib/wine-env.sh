@@ -14,11 +14,12 @@ tavrel_wine_prefix() {
   esac
 }
 
-# tavrel_wine_loader win32|win64 -> the Wine loader for that bitness
+# tavrel_wine_loader win32|win64 -> the Wine loader for that bitness, which
+# starts Wine with a fixed address layout (scripts/lib/wine-loader-win64 says why)
 tavrel_wine_loader() {
   case $1 in
-    win64) echo /usr/lib/wine/wine64 ;;
-    *) if [ -x /usr/lib/wine/wine ]; then echo /usr/lib/wine/wine; else command -v wine; fi ;;
+    win64) echo "$tavrel_root/scripts/lib/wine-loader-win64" ;;
+    *) echo "$tavrel_root/scripts/lib/wine-loader-win32" ;;
   esac
 }
 
