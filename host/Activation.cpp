@@ -11,6 +11,7 @@
 #include "host/VGAppPlugin.h"
 #include "host/Variant.h"
 #include "platform/Codepage.h"
+#include "platform/Path.h"
 #include "resources/resource.h"
 #include "settings/SettingsFile.h"
 
@@ -59,7 +60,7 @@ void SetIcon(const ComPtr<IHostApplication>& app, const ComPtr<IHostControl>& bu
   Bstr folder;
   Check(app->get_HostFolder(folder.Put()), app.Get());
   std::u16string path(folder.View());
-  if (!path.empty() && path.back() != u'\\' && path.back() != u'/') path += u'\\';
+  if (!path.empty() && !platform::IsPathSeparator(path.back())) path += u'\\';
   path += platform::AnsiToUtf16(bitmap);
   const Bstr fullPath(path);
   Check(button->SetIconFromFile(fullPath.Get()), button.Get());

@@ -9,6 +9,10 @@
 
 namespace tavrel::platform {
 
+// A separator between a path's parts: a backslash or a slash, in both builds
+// (the native layer maps every backslash to a slash).
+constexpr bool IsPathSeparator(char16_t c) { return c == u'\\' || c == u'/'; }
+
 // True when the path does not depend on a current folder or drive: on
 // Windows a drive letter, a colon and a separator ("C:\x"), or two leading
 // separators (UNC, "\\server\share"); natively (where every backslash is a

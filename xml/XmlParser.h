@@ -39,6 +39,8 @@ class CXmlParser {
                                    size_t pieceBytes = kProfilePieceBytes);
   // Builds the tree afresh from the text; always 1.
   int Parse(std::u16string_view text);
+  // Parse, keeping `text` itself as the document rather than a copy.
+  int ParseDocument(std::u16string text);
   // Frees every element below the root and empties the root.
   void Reset();
 
@@ -67,8 +69,6 @@ class CXmlParser {
                bool transient);
   void Close();
   std::u16string_view Keep(std::u16string_view text, bool transient);
-
-  int ParseDocument(std::u16string text);
 
   std::u16string document_;
   bool endedEarly_ = false;

@@ -124,8 +124,10 @@ class CXmlProfile {
   // where reading stopped); or, with the profile empty, EmptyFile,
   // NoFileName or why the file could not be read, with the system's code.
   // The file is read `pieceBytes` at a time, each tag handled as it comes.
+  // `copy`, when set, gets each piece of the text first, as read, and the
+  // whole text is then read even where the profile stops early.
   ProfileResult LoadWithResult(const char16_t* fileName, ProfileEncoding mode,
-                               size_t pieceBytes = kProfilePieceBytes);
+                               size_t pieceBytes = kProfilePieceBytes, const TextSink& copy = {});
 
   // Writes the profile: UTF-16 with the mark FF FE, or the ANSI code page in
   // mode Ansi, to a temporary file beside the target that then replaces it,

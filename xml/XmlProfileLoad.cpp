@@ -86,7 +86,8 @@ class ProfileBuilder {
   TextPlace repeatedAt_;
 };
 
-ProfileResult CXmlProfile::LoadWithResult(const char16_t* fileName, ProfileEncoding mode, size_t pieceBytes) {
+ProfileResult CXmlProfile::LoadWithResult(const char16_t* fileName, ProfileEncoding mode, size_t pieceBytes,
+                                          const TextSink& copy) {
   RemoveAll();
   if (fileName == nullptr) return ProfileResult::Of(ProfileStatus::NoFileName);
   ProfileBuilder builder(*this);
@@ -94,7 +95,11 @@ ProfileResult CXmlProfile::LoadWithResult(const char16_t* fileName, ProfileEncod
   ProfileFileReader reader;
   // The entries of a file take up to about three bytes a unit of its text.
   ProfileResult result = reader.Read(
-      fileName, mode, [&scanner](char16_t* first, char16_t* last) { return scanner.Feed(first, last); },
+      fileName, mode,
+      [&](char16_t* first, char16_t* last) {
+        if (copy && !copy(first, last)) return false;
+        return scanner.Feed(first, last) || static_cast<bool>(copy);
+      },
       pieceBytes, [this](uint64_t units) { memory_.BeginBulk(static_cast<size_t>(units) * 3); });
   memory_.EndBulk();
   if (!result || result.status == ProfileStatus::EmptyFile) {

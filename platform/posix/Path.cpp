@@ -6,9 +6,7 @@
 
 namespace tavrel::platform {
 
-bool IsAbsolutePath(std::u16string_view path) {
-  return !path.empty() && (path[0] == u'/' || path[0] == u'\\');
-}
+bool IsAbsolutePath(std::u16string_view path) { return !path.empty() && IsPathSeparator(path[0]); }
 
 std::optional<std::u16string> ExpandEnvironment(std::u16string_view text) {
   std::u16string out;

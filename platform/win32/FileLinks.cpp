@@ -81,6 +81,17 @@ bool ReachedThroughHiddenLink(const std::wstring& path) {
                             win32::FromWide(std::wstring_view(full).substr(slash + 1)));
 }
 
+// An entry that the attributes show as missing although the folder holds
+// its name: Wine shows a POSIX link to a missing file so. A search for the
+// exact name tells it from nothing there without making a file in its
+// place: nothing of that name ends the search with ERROR_FILE_NOT_FOUND; a
+// name whose entry cannot be looked at, with ERROR_NO_MORE_FILES.
+bool HiddenEntry(const std::wstring& path) {
+  WIN32_FIND_DATAW found{};
+  const win32::FindHandle search(::FindFirstFileW(path.c_str(), &found));
+  return search.IsValid() || ::GetLastError() == ERROR_NO_MORE_FILES;
+}
+
 }  // namespace
 
 // GetFileAttributesW does not follow a link at the path's end: a symbolic
@@ -90,12 +101,11 @@ PathEntry EntryAt(std::u16string_view path) {
   const std::wstring wide = win32::Wide(path);
   const DWORD attributes = ::GetFileAttributesW(wide.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) {
-    // Nothing there, or what cannot be looked at for another reason (a
-    // share that is not there): left to the export, which reports its own
-    // failure. The system shows a dangling link as a reparse point; Wine
-    // shows none at all, and nothing short of making a file in its place
-    // finds it there, which is not done to a user's folder.
-    return PathEntry::Missing;
+    // The system shows a dangling link as a reparse point, Wine as nothing
+    // there. What cannot be looked at for another reason (a share that is
+    // not there) is left to the export, which reports its own failure.
+    return ::GetLastError() == ERROR_FILE_NOT_FOUND && HiddenEntry(wide) ? PathEntry::Link
+                                                                         : PathEntry::Missing;
   }
   if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) return PathEntry::Link;
   if ((attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0) return PathEntry::Other;
@@ -131,7 +141,8 @@ namespace win32 {
 
 std::optional<std::wstring> LinkedFile(const std::wstring& path) {
   const DWORD attributes = ::GetFileAttributesW(path.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return path;
+  if (attributes == INVALID_FILE_ATTRIBUTES)
+    return ::GetLastError() == ERROR_FILE_NOT_FOUND && HiddenEntry(path) ? std::nullopt : std::optional(path);
   if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0 && !ReachedThroughHiddenLink(path)) return path;
   const FileHandle file = OpenEntry(path, 0, true);
   if (!file.IsValid()) return std::nullopt;

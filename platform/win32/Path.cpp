@@ -7,13 +7,13 @@
 namespace tavrel::platform {
 
 namespace {
-bool IsSeparator(char16_t c) { return c == u'\\' || c == u'/'; }
 bool IsDriveLetter(char16_t c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'); }
 }  // namespace
 
 bool IsAbsolutePath(std::u16string_view path) {
-  if (path.size() >= 3 && IsDriveLetter(path[0]) && path[1] == u':' && IsSeparator(path[2])) return true;
-  return path.size() >= 3 && IsSeparator(path[0]) && IsSeparator(path[1]) && !IsSeparator(path[2]);
+  if (path.size() >= 3 && IsDriveLetter(path[0]) && path[1] == u':' && IsPathSeparator(path[2])) return true;
+  return path.size() >= 3 && IsPathSeparator(path[0]) && IsPathSeparator(path[1]) &&
+         !IsPathSeparator(path[2]);
 }
 
 std::optional<std::u16string> ExpandEnvironment(std::u16string_view text) {
@@ -27,7 +27,7 @@ std::optional<std::u16string> ExpandEnvironment(std::u16string_view text) {
     if (needed == 0) return std::nullopt;
     if (needed <= expanded.size()) {
       expanded.resize(needed - 1);
-      return std::u16string(expanded.begin(), expanded.end());
+      return win32::FromWide(expanded);
     }
     expanded.assign(needed, L'\0');
   }

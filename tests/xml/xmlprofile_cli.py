@@ -3,9 +3,12 @@
 exit codes, the argument handling people expect, and the bytes of the files
 it writes. Under Wine the program runs through the emulator and paths are
 spelt Z:\\... Writes a JUnit report."""
+import contextlib
+import ctypes
 import json
 import os
 import shutil
+import struct
 import subprocess
 import sys
 import tempfile
@@ -227,6 +230,32 @@ def _():
         expect(not failures, "\n".join(failures))
     with open(os.path.join(work, "repeated.xml"), "rb") as f:
         expect(f.read() == repeated.encode(), "the file whose reading stopped was changed")
+
+
+def opens(path, *args):
+    """How many times any process opened the file while the tool ran (inotify on
+    it, so under Wine the server's opening counts; the closes are watched too,
+    as two like events in a row are merged into one)."""
+    libc = ctypes.CDLL(None)
+    fd = libc.inotify_init1(os.O_NONBLOCK)
+    expect(fd >= 0 and libc.inotify_add_watch(fd, path.encode(), 0x38) >= 0, "inotify refused")
+    run(*args)
+    events = b""
+    with contextlib.suppress(BlockingIOError):
+        while chunk := os.read(fd, 65536):
+            events += chunk
+    os.close(fd)
+    # A watched file's events carry no name: 16 bytes each.
+    return sum(1 for at in range(0, len(events), 16) if struct.unpack_from("iIII", events, at)[1] & 0x20)
+
+
+@case("ReadingCommandsOpenTheFileOnce")
+def _():
+    # What a command prints, and its exit code, come from one read of one file.
+    for full in (os.path.join(work, "plain.xml"), os.path.join(work, "repeated.xml")):
+        for args in (["dump"], ["tree"], ["get", "S", "k"], ["unset", "S", "absent"]):
+            opened = opens(full, args[0], path_for_tool(full), *args[1:])
+            expect(opened == 1, f"{args[0]} {full}: opened {opened} times")
 
 
 @case("SetRewritesAHalfWrittenFileWhole")

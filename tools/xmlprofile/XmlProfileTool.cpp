@@ -90,44 +90,51 @@ const char* ModeName(xml::ProfileEncoding mode) {
   }
 }
 
-// One read of a profile file: its element tree, the profile taken from it,
-// and what each came to.
+// One read of a profile file: the profile, what reading it came to, and for
+// the tree command the element tree of the same text.
 struct ReadProfile {
   xml::CXmlParser parser;
   xml::CXmlProfile profile;
-  xml::ProfileResult read;    // of the file and its tree
-  xml::ProfileResult loaded;  // of the profile
-  bool absent = false;        // the file is not there (a change starts empty)
+  xml::ProfileResult loaded;
+  bool absent = false;  // the file is not there (a change starts empty)
 
   bool Stopped() const { return loaded.status == xml::ProfileStatus::RepeatedSection; }
-  // The lines that tell what is odd about the file, for standard error.
+  // The line that tells what is odd about the file, for standard error.
   std::string Notes(const std::u16string& path) const {
-    if (Stopped()) return Line(AtPlace(path, loaded));
-    if (read.status == xml::ProfileStatus::CutShort || read.status == xml::ProfileStatus::EmptyFile) {
-      return Line(AtPlace(path, read));
-    }
-    return {};
+    const xml::ProfileStatus status = loaded.status;
+    const bool odd =
+        Stopped() || status == xml::ProfileStatus::CutShort || status == xml::ProfileStatus::EmptyFile;
+    return odd ? Line(AtPlace(path, loaded)) : std::string();
   }
 };
 
 // Opens and reads the file once and checks that it holds a profile in the
 // mode; text that decodes to nothing (an empty file) is an empty profile.
-// With `mayBeAbsent` a missing file is an empty profile too.
+// With `tree` the element tree is built from the same text. With
+// `mayBeAbsent` a missing file is an empty profile too.
 std::optional<ToolOutcome> Read(ReadProfile& file, const std::u16string& path, xml::ProfileEncoding mode,
-                                const char* consequence, bool mayBeAbsent) {
-  file.read = file.parser.LoadFileWithResult(path, mode);
-  const xml::ProfileStatus status = file.read.status;
+                                const char* consequence, bool mayBeAbsent, bool tree = false) {
+  std::u16string text;
+  xml::TextSink copy;
+  if (tree) {
+    copy = [&text](char16_t* first, char16_t* last) {
+      text.append(first, last);
+      return true;
+    };
+  }
+  file.loaded = file.profile.LoadWithResult(path.c_str(), mode, xml::kProfilePieceBytes, copy);
+  const xml::ProfileStatus status = file.loaded.status;
   if (mayBeAbsent && status == xml::ProfileStatus::NotFound) {
     file.absent = true;
     return std::nullopt;
   }
-  if (!file.read && status != xml::ProfileStatus::EmptyFile) {
-    return Fail("cannot read " + Quoted(path) + ": " + file.read.Describe());
-  }
-  if (file.read && file.parser.GetRoot()->Name() != u"profile") {
+  if (status == xml::ProfileStatus::NoProfile) {
     return Fail(Quoted(path) + " is not a profile file in mode " + ModeName(mode) + consequence);
   }
-  file.loaded = file.profile.LoadWithResult(path.c_str(), mode);
+  if (!file.loaded && status != xml::ProfileStatus::EmptyFile && !file.Stopped()) {
+    return Fail("cannot read " + Quoted(path) + ": " + file.loaded.Describe());
+  }
+  if (!text.empty()) file.parser.ParseDocument(std::move(text));
   return std::nullopt;
 }
 
@@ -168,7 +175,7 @@ ToolOutcome Dump(const std::u16string& path, xml::ProfileEncoding mode) {
 
 ToolOutcome Tree(const std::u16string& path, xml::ProfileEncoding mode) {
   ReadProfile file;
-  if (std::optional<ToolOutcome> failure = Read(file, path, mode, "", false)) return *failure;
+  if (std::optional<ToolOutcome> failure = Read(file, path, mode, "", false, true)) return *failure;
   const int result = file.parser.GetRoot()->Name().empty() ? 0 : 1;
   return Answer(file, path, Json({{"result", result}, {"root", TreeToJson(*file.parser.GetRoot())}}));
 }

@@ -36,24 +36,26 @@ std::wstring UnixPath(const std::filesystem::path& path) {
 
 }  // namespace
 
-// Wine starts a Linux program as it starts a Windows one.
+// Wine starts a Linux program as it starts a Windows one, but its process
+// handle cannot be waited for (WaitForSingleObject fails at once), and Wine
+// shows a dangling link as no file. So a shell makes the link and then a
+// flag file, which is awaited: the link stands before the test goes on.
 void TempDir::Link(std::u16string_view relative, std::u16string_view target) const {
-  std::wstring line =
-      L"/bin/ln -s \"" + UnixPath(Native(target)) + L"\" \"" + UnixPath(Native(relative)) + L"\"";
+  const std::filesystem::path flag = Native(std::u16string(relative) + u".linked");
+  std::wstring line = L"/bin/sh -c \"ln -s -- \\\"$1\\\" \\\"$2\\\" && : > \\\"$3\\\"\" sh \"" +
+                      UnixPath(Native(target)) + L"\" \"" + UnixPath(Native(relative)) + L"\" \"" +
+                      UnixPath(flag) + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info{};
-  if (!::CreateProcessW(L"Z:\\bin\\ln", line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+  if (!::CreateProcessW(L"Z:\\bin\\sh", line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &info))
     throw std::runtime_error("cannot run ln");
   const platform::win32::KernelHandle process(info.hProcess);
   const platform::win32::KernelHandle thread(info.hThread);
-  ::WaitForSingleObject(process.Get(), 30000);
-  // A dangling link shows as no file here, so only a live one is awaited.
   std::error_code ec;
-  if (!std::filesystem::exists(Native(target), ec)) return;
-  for (int i = 0; i < 300 && !std::filesystem::exists(Native(relative), ec); ++i) ::Sleep(10);
-  if (!std::filesystem::exists(Native(relative), ec)) throw std::runtime_error("ln made no link");
+  for (int i = 0; i < 3000 && !std::filesystem::exists(flag, ec); ++i) ::Sleep(10);
+  if (!std::filesystem::remove(flag, ec)) throw std::runtime_error("ln made no link");
 }
 
 }  // namespace tavrel::testing_support

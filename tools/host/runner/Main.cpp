@@ -14,6 +14,7 @@
 #include "platform/Console.h"
 #include "platform/ErrorText.h"
 #include "platform/File.h"
+#include "platform/Path.h"
 #include "platform/Text.h"
 #include "resources/Version.h"
 #include "tools/host/model/FilePath.h"
@@ -34,7 +35,7 @@ namespace {
 // A folder as the host reports it: absolute, with the platform's separators.
 std::u16string Spelled(const fs::path& folder, bool trailingSeparator) {
   std::u16string text = fs::absolute(folder).lexically_normal().make_preferred().u16string();
-  while (!text.empty() && (text.back() == u'/' || text.back() == u'\\')) text.pop_back();
+  while (!text.empty() && platform::IsPathSeparator(text.back())) text.pop_back();
   if (trailingSeparator) text += static_cast<char16_t>(fs::path::preferred_separator);
   return text;
 }
