@@ -169,8 +169,11 @@ int Cold(const char* reader, const char* file) {
   rusage before{};
   getrusage(RUSAGE_SELF, &before);
   if (std::strcmp(reader, "ours") == 0) {
+    // The host hands a UTF-16 name; the scratch paths are ASCII, widened
+    // as they are (pugixml takes the bytes).
+    const std::u16string name(file, file + std::strlen(file));
     CXmlProfile profile;
-    if (profile.Load(std::filesystem::path(file).u16string().c_str(), ProfileEncoding::Auto) != 1) return 1;
+    if (profile.Load(name.c_str(), ProfileEncoding::Auto) != 1) return 1;
   } else if (std::strcmp(reader, "pugixml") == 0) {
     pugi::xml_document document;
     if (!document.load_file(file)) return 1;

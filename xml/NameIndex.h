@@ -23,12 +23,8 @@ class NameIndex {
   // The entry of that name; `end` when there is none.
   Iterator Find(std::u16string_view name, Iterator end) const {
     if (slots_.empty()) return end;
-    const uint32_t hash = Hash(name);
-    for (size_t i = hash & mask_;; i = (i + 1) & mask_) {
-      const Slot& slot = slots_[i];
-      if (slot.hash == kEmpty) return end;
-      if (slot.hash == hash && text::EqualsNoCase(slot.entry->name, name)) return slot.entry;
-    }
+    const Slot& slot = slots_[Probe(name, Hash(name))];
+    return slot.hash == kEmpty ? end : slot.entry;
   }
 
   // Makes room for `count` entries in all without growing on the way.
@@ -42,13 +38,9 @@ class NameIndex {
   std::pair<Iterator, bool> FindOrAdd(std::u16string_view name, Add add) {
     if ((filled_ + 1) * 4 > slots_.size() * 3) Rebuild(SlotsFor(used_ + 1));
     const uint32_t hash = Hash(name);
-    size_t i = hash & mask_;
     size_t free = slots_.size();  // the first removed slot on the way
-    for (; slots_[i].hash != kEmpty; i = (i + 1) & mask_) {
-      if (slots_[i].hash == kRemoved && free == slots_.size()) free = i;
-      if (slots_[i].hash == hash && text::EqualsNoCase(slots_[i].entry->name, name))
-        return {slots_[i].entry, false};
-    }
+    const size_t i = Probe(name, hash, &free);
+    if (slots_[i].hash != kEmpty) return {slots_[i].entry, false};
     if (free == slots_.size()) {
       free = i;
       ++filled_;
@@ -70,8 +62,6 @@ class NameIndex {
     }
   }
 
-  void Clear() { *this = NameIndex(); }
-
  private:
   // Hashes are kept at 2 or more; below are the free slots.
   static constexpr uint32_t kEmpty = 0;
@@ -92,6 +82,17 @@ class NameIndex {
     hash = (hash ^ (hash >> 32)) * 0xD6E8FEB86659FD93ULL;
     const auto folded = static_cast<uint32_t>(hash ^ (hash >> 32));
     return folded > kRemoved ? folded : folded + 2;
+  }
+
+  // The slot of that name, or the empty one that ends its run; `free`, when
+  // given and unset, gets the first removed slot on the way.
+  size_t Probe(std::u16string_view name, uint32_t hash, size_t* free = nullptr) const {
+    size_t i = hash & mask_;
+    for (; slots_[i].hash != kEmpty; i = (i + 1) & mask_) {
+      if (slots_[i].hash == hash && text::EqualsNoCase(slots_[i].entry->name, name)) break;
+      if (free != nullptr && slots_[i].hash == kRemoved && *free == slots_.size()) *free = i;
+    }
+    return i;
   }
 
   // A power of two at which `count` entries fill at most half the slots.

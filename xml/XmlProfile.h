@@ -14,7 +14,7 @@
 // ASCII letter case and keep the case they were created with. Read-only
 // entries refuse every change through SetValue/SetKeyValue. Every lookup,
 // insertion and removal takes expected constant time: a hash index of the
-// folded names stands beside the ordered lists (small sections are scanned).
+// folded names stands beside the ordered lists (short lists are scanned).
 // A profile's entries and their texts live in the profile's own pool, handed
 // back whole when the profile is emptied.
 #pragma once
@@ -168,18 +168,7 @@ class CXmlProfile {
   int WriteProfile(platform::File& file, ProfileEncoding mode);
   using SectionList = ProfileSectionList;
   using KeyList = std::pmr::list<ProfileKey>;
-  // A section of up to this many keys is searched from the front (its keys
-  // lie close together, where the index would cost a cache miss).
-  static constexpr size_t kScannedKeys = 8;
 
-  void RemoveSection(const ProfileSection* entry);
-  // The key of that name: the first `scanned` keys are searched in order,
-  // a longer section by its index.
-  KeyList::iterator FindKeyPosition(ProfileSection& entry, std::u16string_view name,
-                                    size_t scanned = kScannedKeys);
-  void RemoveKey(ProfileSection& entry, KeyList::iterator key);
-  // The section's key index, built on first use.
-  static ProfileSection::KeyIndex& KeyIndexOf(ProfileSection& entry);
   // Appends a section and indexes it; the name must be new.
   ProfileSection* AddSection(std::u16string_view name, int32_t readOnly);
   // Appends a key and indexes it, unless the section has a key of that name
@@ -190,7 +179,7 @@ class CXmlProfile {
   // Declared first: it outlives every entry allocated from it.
   ProfilePool memory_;
   SectionList sections_{&memory_};
-  NameIndex<SectionList::iterator> sectionIndex_;
+  std::unique_ptr<NameIndex<SectionList::iterator>> sectionIndex_;  // of more than a few sections
 };
 
 }  // namespace tavrel::xml
