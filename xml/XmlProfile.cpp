@@ -42,7 +42,7 @@ void ProfilePool::BeginBulk(size_t bytes) {
 }
 
 void* ProfilePool::do_allocate(size_t bytes, size_t alignment) {
-  if (!bulk_) return pool_.allocate(bytes, alignment);
+  if (!bulk_) return (pool_ ? *pool_ : pool_.emplace()).allocate(bytes, alignment);
   size_t at = (used_ + alignment - 1) & ~(alignment - 1);
   if (blocks_.empty() || at > blocks_.back().size || blocks_.back().size - at < bytes) {
     const size_t size = std::max(bytes, blockSize_);
@@ -59,7 +59,7 @@ void ProfilePool::do_deallocate(void* block, size_t bytes, size_t alignment) {
   for (const Block& b : blocks_) {
     if (std::less_equal<>()(b.bytes.get(), address) && std::less<>()(address, b.bytes.get() + b.size)) return;
   }
-  pool_.deallocate(block, bytes, alignment);
+  pool_->deallocate(block, bytes, alignment);
 }
 
 namespace {

@@ -24,6 +24,7 @@
 #include <list>
 #include <memory>
 #include <memory_resource>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -57,7 +58,7 @@ class ProfilePool final : public std::pmr::memory_resource {
     forgetting_ = true;
     empty();
     forgetting_ = false;
-    pool_.release();
+    pool_.reset();
     blocks_.clear();
     used_ = 0;
   }
@@ -71,7 +72,7 @@ class ProfilePool final : public std::pmr::memory_resource {
   void do_deallocate(void* block, size_t bytes, size_t alignment) override;
   bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override { return this == &other; }
 
-  std::pmr::unsynchronized_pool_resource pool_;
+  std::optional<std::pmr::unsynchronized_pool_resource> pool_;  // made on first need
   std::vector<Block> blocks_;
   size_t used_ = 0;  // of the last block
   size_t blockSize_ = 0;
