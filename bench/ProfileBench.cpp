@@ -47,14 +47,29 @@ void PerEntry(benchmark::State& state) {
       entries, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
+long PageFaults() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_minflt + usage.ru_majflt;
+}
+
+// Page faults per iteration of the loop since `before`: fresh memory that a
+// warm heap does not give back.
+void CountFaults(benchmark::State& state, long before) {
+  state.counters["faults"] =
+      static_cast<double>(PageFaults() - before) / static_cast<double>(std::max<int64_t>(state.iterations(), 1));
+}
+
 // The whole Load: read, parse, build the profile, free it; and the peak heap
 // of one more.
 // A hostile file need not load whole (`whole` false).
 void LoadPath(benchmark::State& state, const std::u16string& path, bool whole = true) {
+  const long faults = PageFaults();
   for (auto _ : state) {
     CXmlProfile profile;
     if (profile.Load(path.c_str(), ProfileEncoding::Auto) != 1 && whole) state.SkipWithError("Load failed");
   }
+  CountFaults(state, faults);
   ResetPeak();
   const size_t before = Allocations();
   {
@@ -69,10 +84,12 @@ void LoadPath(benchmark::State& state, const std::u16string& path, bool whole = 
 void PugixmlPath(benchmark::State& state, const std::filesystem::path& file) {
   CountPugixmlAllocations();
   const std::string path = file.string();
+  const long faults = PageFaults();
   for (auto _ : state) {
     pugi::xml_document document;
     if (!document.load_file(path.c_str())) state.SkipWithError("load_file failed");
   }
+  CountFaults(state, faults);
   ResetPeak();
   {
     pugi::xml_document document;

@@ -25,7 +25,7 @@ inline constexpr uint64_t kMaxProfileFileBytes = uint64_t{128} << 20;
 static_assert(kMaxProfileFileBytes < uint64_t{1} << 32, "offsets in the file fit 32 bits");
 
 // How much of a file is read at a time.
-inline constexpr size_t kProfilePieceBytes = size_t{64} << 10;
+inline constexpr size_t kProfilePieceBytes = size_t{16} << 10;
 
 // Receives the decoded text piece by piece, in order; the units may be
 // changed in place. False stops the reading.

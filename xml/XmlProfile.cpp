@@ -38,7 +38,7 @@ uint64_t NameHashBasis() {
 
 void ProfilePool::BeginBulk(size_t bytes) {
   bulk_ = true;
-  blockSize_ = bytes / 4 + 1024;
+  blockSize_ = bytes / 16 + 1024;
 }
 
 void* ProfilePool::do_allocate(size_t bytes, size_t alignment) {

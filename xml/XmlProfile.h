@@ -48,8 +48,9 @@ using ProfileText = std::pmr::u16string;
 // whole.
 class ProfilePool final : public std::pmr::memory_resource {
  public:
-  // Entries from here to EndBulk come from blocks of a quarter of `bytes`,
-  // about what they will take in all.
+  // Entries from here to EndBulk come from blocks of a sixteenth of
+  // `bytes`, about what they will take in all (the last block's unused
+  // tail is all that is lost).
   void BeginBulk(size_t bytes);
   void EndBulk() { bulk_ = false; }
 

@@ -95,7 +95,11 @@ ProfileResult CXmlProfile::LoadWithResult(const char16_t* fileName, ProfileEncod
   // The entries of a file take up to about three bytes a unit of its text.
   ProfileResult result = reader.Read(
       fileName, mode, [&scanner](char16_t* first, char16_t* last) { return scanner.Feed(first, last); },
-      pieceBytes, [this](uint64_t units) { memory_.BeginBulk(static_cast<size_t>(units) * 3); });
+      pieceBytes,
+      [this, &scanner](uint64_t units) {
+        scanner.Expect(units);
+        memory_.BeginBulk(static_cast<size_t>(units) * 3);
+      });
   memory_.EndBulk();
   if (!result || result.status == ProfileStatus::EmptyFile) {
     RemoveAll();

@@ -56,6 +56,9 @@ class TagScanner {
   // Scans the next piece of the text, whose line feeds, returns and tabs
   // become spaces in place. False once the consumer has stopped the scan.
   bool Feed(char16_t* first, char16_t* last);
+  // The most units the whole text can have, when known: a tag carried over
+  // more than two pieces then grows once, to the most it can take.
+  void Expect(uint64_t units) { expected_ = units; }
 
   // After the last piece: whether the text ended inside a tag or before the
   // first element's end tag, as a file cut short does.
@@ -80,6 +83,7 @@ class TagScanner {
   Consumer& consumer_;
   LineCount lines_;
   uint64_t index_ = 0;  // of the next piece's first unit
+  uint64_t expected_ = 0;
   bool stopped_ = false;
   bool inTag_ = false;
   bool nested_ = false;       // a further "<" stands in the tag
@@ -132,6 +136,7 @@ bool TagScanner<Consumer>::Feed(char16_t* first, char16_t* last) {
     if (stopped_) return false;
   }
   if (inTag_) {
+    if (!tagCarry_.empty() && expected_ > tag_.unit) tagCarry_.reserve(expected_ - tag_.unit);
     tagCarry_.append(run, last);
   } else if constexpr (Consumer::kWantsText) {
     textCarry_.append(run, last);
