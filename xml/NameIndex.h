@@ -53,13 +53,10 @@ class NameIndex {
   // Forgets the entry (found by identity); nothing when it is not indexed.
   void Erase(Iterator entry) {
     if (slots_.empty()) return;
-    for (size_t i = Hash(entry->name) & mask_; slots_[i].hash != kEmpty; i = (i + 1) & mask_) {
-      if (slots_[i].hash > kRemoved && slots_[i].entry == entry) {
-        slots_[i].hash = kRemoved;
-        --used_;
-        return;
-      }
-    }
+    Slot& slot = slots_[Probe(entry->name, Hash(entry->name))];
+    if (slot.hash == kEmpty || slot.entry != entry) return;
+    slot.hash = kRemoved;
+    --used_;
   }
 
  private:

@@ -7,6 +7,7 @@
 // after them is text again). Line feeds, returns and tabs read as spaces.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -168,21 +169,12 @@ void TagScanner<Consumer>::ReadTag(std::u16string_view tag, bool transient) {
   }
   // With one "<" in front and one ">" at the end, GetTagType comes down to
   // looking at the second and the second to last unit.
-  const size_t size = tag.size();
-  const char16_t second = tag[1];
-  if (second == u'!' || second == u'?') return;
-  TagType kind = TagType::Open;
-  size_t innerStart = 1;
-  size_t innerEnd = size - 1;
-  if (second == u'/') {
-    kind = TagType::Close;
-    innerStart = 2;
-  }
-  if (size >= 3 && tag[size - 2] == u'/') {
-    kind = TagType::Empty;
-    innerEnd = size - 2 >= innerStart ? size - 2 : innerStart;
-  }
-  Apply(kind, tag.substr(innerStart, innerEnd - innerStart), transient);
+  if (tag[1] == u'!' || tag[1] == u'?') return;
+  const size_t start = tag[1] == u'/' ? 2 : 1;
+  const bool empty = tag.size() >= 3 && tag[tag.size() - 2] == u'/';
+  const size_t end = std::max(start, tag.size() - (empty ? 2 : 1));
+  const TagType kind = empty ? TagType::Empty : start == 2 ? TagType::Close : TagType::Open;
+  Apply(kind, tag.substr(start, end - start), transient);
 }
 
 template <class Consumer>
