@@ -27,10 +27,8 @@ class NameIndex {
     return slot.hash == kEmpty ? end : slot.entry;
   }
 
-  // Makes room for `count` entries in all without growing on the way.
-  void Reserve(size_t count) {
-    if (SlotsFor(count) > slots_.size()) Rebuild(SlotsFor(count));
-  }
+  // With room for `count` entries in all without growing on the way.
+  explicit NameIndex(size_t count = 0) { Rebuild(SlotsFor(count)); }
 
   // The entry of that name, or else the one `add()` appends for it (then
   // true): one hash and one probe.

@@ -1,7 +1,7 @@
 #include "xml/XmlProfile.h"
 
 #include "xml/ProfileMarkup.h"
-#include "xml/XmlEntities.h"
+#include "xml/XmlText.h"
 
 namespace tavrel::xml {
 

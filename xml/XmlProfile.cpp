@@ -72,8 +72,7 @@ constexpr size_t kScanned = 8;
 template <class List, class Index>
 Index& IndexOf(List& list, std::unique_ptr<Index>& index) {
   if (!index) {
-    index = std::make_unique<Index>();
-    index->Reserve(list.size() + 1);
+    index = std::make_unique<Index>(list.size() + 1);
     for (auto entry = list.begin(); entry != list.end(); ++entry) {
       if (!entry->name.empty()) index->FindOrAdd(entry->name, [entry] { return entry; });
     }

@@ -1,10 +1,10 @@
 #include "platform/Text.h"
 #include "xml/ProfileMarkup.h"
 #include "xml/XmlElement.h"
-#include "xml/XmlEntities.h"
 #include "xml/XmlFileText.h"
 #include "xml/XmlProfile.h"
 #include "xml/XmlScan.h"
+#include "xml/XmlText.h"
 
 namespace tavrel::xml {
 
