@@ -46,8 +46,7 @@ char16_t* FindTagMarkPortable(char16_t* at, char16_t* end, const char16_t* first
 }
 
 #ifdef TAVREL_SCAN_SSE2
-// Eight units at a time: where a mark is, or where fewer than eight are left
-// (so are the SSE2 forms below).
+// Eight units at a time.
 TAVREL_SSE2_FUNCTION char16_t* FindTagMarkSse2(char16_t* at, char16_t* end, const char16_t* first,
                                                uint64_t firstIndex, LineCount& lines) {
   constexpr int kUnits = 8;
@@ -73,7 +72,7 @@ TAVREL_SSE2_FUNCTION char16_t* FindTagMarkSse2(char16_t* at, char16_t* end, cons
     if (marks != 0) return at + __builtin_ctz(marks) / 2;
     at += kUnits;
   }
-  return at;
+  return FindTagMarkPortable(at, end, first, firstIndex, lines);
 }
 
 TAVREL_SSE2_FUNCTION const char16_t* FindUnitSse2(const char16_t* first, const char16_t* last,
@@ -84,6 +83,7 @@ TAVREL_SSE2_FUNCTION const char16_t* FindUnitSse2(const char16_t* first, const c
     const auto hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(v, sought)));
     if (hits != 0) return first + __builtin_ctz(hits) / 2;
   }
+  while (first != last && *first != unit) ++first;
   return first;
 }
 
@@ -122,14 +122,14 @@ bool HasSse2() {
 char16_t* FindTagMark(char16_t* at, char16_t* end, const char16_t* first, uint64_t firstIndex,
                       LineCount& lines) {
 #ifdef TAVREL_SCAN_SSE2
-  if (HasSse2()) at = FindTagMarkSse2(at, end, first, firstIndex, lines);
+  if (HasSse2()) return FindTagMarkSse2(at, end, first, firstIndex, lines);
 #endif
   return FindTagMarkPortable(at, end, first, firstIndex, lines);
 }
 
 const char16_t* FindUnit(const char16_t* first, const char16_t* last, char16_t unit) {
 #ifdef TAVREL_SCAN_SSE2
-  if (HasSse2()) first = FindUnitSse2(first, last, unit);
+  if (HasSse2()) return FindUnitSse2(first, last, unit);
 #endif
   while (first != last && *first != unit) ++first;
   return first;
