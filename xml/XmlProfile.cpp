@@ -151,14 +151,13 @@ ProfileKey* CXmlProfile::AddKey(ProfileSection* entry, std::u16string_view name,
 
 std::u16string CXmlProfile::GetString(const char16_t* section, const char16_t* key,
                                       const char16_t* defaultValue) {
+  // An absent section or key finds nothing.
   std::u16string result = defaultValue == nullptr ? std::u16string() : std::u16string(defaultValue);
-  if (section == nullptr || key == nullptr) return result;
   if (const ProfileKey* found = FindKey(FindSection(section), key)) result.assign(found->value);
   return result;
 }
 
 int32_t CXmlProfile::GetInt(const char16_t* section, const char16_t* key, int32_t defaultValue) {
-  if (section == nullptr || key == nullptr) return defaultValue;
   const std::u16string value = GetString(section, key, nullptr);
   return value.empty() ? defaultValue : text::ParseInt(value);
 }
@@ -193,7 +192,6 @@ ProfileKey* CXmlProfile::SetKeyValue(ProfileSection* entry, const char16_t* key,
 }
 
 int CXmlProfile::SetString(const char16_t* section, const char16_t* key, const char16_t* value) {
-  if (section == nullptr) return 0;
   return SetValue(section, key, value, 0) != nullptr ? 1 : 0;
 }
 
