@@ -22,7 +22,6 @@ class NameIndex {
  public:
   // The entry of that name; `end` when there is none.
   Iterator Find(std::u16string_view name, Iterator end) const {
-    if (slots_.empty()) return end;
     const Slot& slot = slots_[Probe(name, Hash(name))];
     return slot.hash == kEmpty ? end : slot.entry;
   }
@@ -31,26 +30,22 @@ class NameIndex {
   explicit NameIndex(size_t count = 0) { Rebuild(SlotsFor(count)); }
 
   // The entry of that name, or else the one `add()` appends for it (then
-  // true): one hash and one probe.
+  // true): one hash and one probe. Removed slots are filled again when the
+  // index is rebuilt.
   template <class Add>
   std::pair<Iterator, bool> FindOrAdd(std::u16string_view name, Add add) {
     if ((filled_ + 1) * 4 > slots_.size() * 3) Rebuild(SlotsFor(used_ + 1));
     const uint32_t hash = Hash(name);
-    size_t free = slots_.size();  // the first removed slot on the way
-    const size_t i = Probe(name, hash, &free);
-    if (slots_[i].hash != kEmpty) return {slots_[i].entry, false};
-    if (free == slots_.size()) {
-      free = i;
-      ++filled_;
-    }
-    slots_[free] = Slot{add(), hash};
+    Slot& slot = slots_[Probe(name, hash)];
+    if (slot.hash != kEmpty) return {slot.entry, false};
+    slot = Slot{add(), hash};
     ++used_;
-    return {slots_[free].entry, true};
+    ++filled_;
+    return {slot.entry, true};
   }
 
   // Forgets the entry (found by identity); nothing when it is not indexed.
   void Erase(Iterator entry) {
-    if (slots_.empty()) return;
     Slot& slot = slots_[Probe(entry->name, Hash(entry->name))];
     if (slot.hash == kEmpty || slot.entry != entry) return;
     slot.hash = kRemoved;
@@ -79,13 +74,12 @@ class NameIndex {
     return folded > kRemoved ? folded : folded + 2;
   }
 
-  // The slot of that name, or the empty one that ends its run; `free`, when
-  // given and unset, gets the first removed slot on the way.
-  size_t Probe(std::u16string_view name, uint32_t hash, size_t* free = nullptr) const {
+  // The slot of that name, or the empty one that ends its run.
+  size_t Probe(std::u16string_view name, uint32_t hash) const {
     size_t i = hash & mask_;
-    for (; slots_[i].hash != kEmpty; i = (i + 1) & mask_) {
-      if (slots_[i].hash == hash && text::EqualsNoCase(slots_[i].entry->name, name)) break;
-      if (free != nullptr && slots_[i].hash == kRemoved && *free == slots_.size()) *free = i;
+    while (slots_[i].hash != kEmpty &&
+           (slots_[i].hash != hash || !text::EqualsNoCase(slots_[i].entry->name, name))) {
+      i = (i + 1) & mask_;
     }
     return i;
   }

@@ -151,7 +151,6 @@ ProfileKey* CXmlProfile::AddKey(ProfileSection* entry, std::u16string_view name,
 
 std::u16string CXmlProfile::GetString(const char16_t* section, const char16_t* key,
                                       const char16_t* defaultValue) {
-  // An absent section or key finds nothing.
   std::u16string result = defaultValue == nullptr ? std::u16string() : std::u16string(defaultValue);
   if (const ProfileKey* found = FindKey(FindSection(section), key)) result.assign(found->value);
   return result;
