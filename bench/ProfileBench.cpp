@@ -10,6 +10,7 @@
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -56,8 +57,8 @@ long PageFaults() {
 // Page faults per iteration of the loop since `before`: fresh memory that a
 // warm heap does not give back.
 void CountFaults(benchmark::State& state, long before) {
-  state.counters["faults"] =
-      static_cast<double>(PageFaults() - before) / static_cast<double>(std::max<int64_t>(state.iterations(), 1));
+  state.counters["faults"] = static_cast<double>(PageFaults() - before) /
+                             static_cast<double>(std::max<int64_t>(state.iterations(), 1));
 }
 
 // The whole Load: read, parse, build the profile, free it; and the peak heap
