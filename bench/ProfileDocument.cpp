@@ -4,7 +4,7 @@
 #include <random>
 
 #include "platform/Text.h"
-#include "xml/XmlEntities.h"
+#include "xml/XmlText.h"
 
 namespace tavrel::bench {
 

@@ -22,55 +22,35 @@ class NameIndex {
  public:
   // The entry of that name; `end` when there is none.
   Iterator Find(std::u16string_view name, Iterator end) const {
-    if (slots_.empty()) return end;
-    const uint32_t hash = Hash(name);
-    for (size_t i = hash & mask_;; i = (i + 1) & mask_) {
-      const Slot& slot = slots_[i];
-      if (slot.hash == kEmpty) return end;
-      if (slot.hash == hash && text::EqualsNoCase(slot.entry->name, name)) return slot.entry;
-    }
+    const Slot& slot = slots_[Probe(name, Hash(name))];
+    return slot.hash == kEmpty ? end : slot.entry;
   }
 
-  // Makes room for `count` entries in all without growing on the way.
-  void Reserve(size_t count) {
-    if (SlotsFor(count) > slots_.size()) Rebuild(SlotsFor(count));
-  }
+  // With room for `count` entries in all without growing on the way.
+  explicit NameIndex(size_t count = 0) { Rebuild(SlotsFor(count)); }
 
   // The entry of that name, or else the one `add()` appends for it (then
-  // true): one hash and one probe.
+  // true): one hash and one probe. Removed slots are filled again when the
+  // index is rebuilt.
   template <class Add>
   std::pair<Iterator, bool> FindOrAdd(std::u16string_view name, Add add) {
     if ((filled_ + 1) * 4 > slots_.size() * 3) Rebuild(SlotsFor(used_ + 1));
     const uint32_t hash = Hash(name);
-    size_t i = hash & mask_;
-    size_t free = slots_.size();  // the first removed slot on the way
-    for (; slots_[i].hash != kEmpty; i = (i + 1) & mask_) {
-      if (slots_[i].hash == kRemoved && free == slots_.size()) free = i;
-      if (slots_[i].hash == hash && text::EqualsNoCase(slots_[i].entry->name, name))
-        return {slots_[i].entry, false};
-    }
-    if (free == slots_.size()) {
-      free = i;
-      ++filled_;
-    }
-    slots_[free] = Slot{add(), hash};
+    Slot& slot = slots_[Probe(name, hash)];
+    if (slot.hash != kEmpty) return {slot.entry, false};
+    slot = Slot{add(), hash};
     ++used_;
-    return {slots_[free].entry, true};
+    ++filled_;
+    return {slot.entry, true};
   }
 
   // Forgets the entry (found by identity); nothing when it is not indexed.
   void Erase(Iterator entry) {
-    if (slots_.empty()) return;
-    for (size_t i = Hash(entry->name) & mask_; slots_[i].hash != kEmpty; i = (i + 1) & mask_) {
-      if (slots_[i].hash > kRemoved && slots_[i].entry == entry) {
-        slots_[i].hash = kRemoved;
-        --used_;
-        return;
-      }
-    }
+    Slot& slot = slots_[Probe(entry->name, Hash(entry->name))];
+    if (slot.hash == kEmpty || slot.entry != entry) return;
+    slot.hash = kRemoved;
+    --used_;
   }
-
-  void Clear() { *this = NameIndex(); }
 
  private:
   // Hashes are kept at 2 or more; below are the free slots.
@@ -92,6 +72,16 @@ class NameIndex {
     hash = (hash ^ (hash >> 32)) * 0xD6E8FEB86659FD93ULL;
     const auto folded = static_cast<uint32_t>(hash ^ (hash >> 32));
     return folded > kRemoved ? folded : folded + 2;
+  }
+
+  // The slot of that name, or the empty one that ends its run.
+  size_t Probe(std::u16string_view name, uint32_t hash) const {
+    size_t i = hash & mask_;
+    while (slots_[i].hash != kEmpty &&
+           (slots_[i].hash != hash || !text::EqualsNoCase(slots_[i].entry->name, name))) {
+      i = (i + 1) & mask_;
+    }
+    return i;
   }
 
   // A power of two at which `count` entries fill at most half the slots.

@@ -1,7 +1,5 @@
 #include "xml/XmlElement.h"
 
-#include "xml/XmlEntities.h"
-
 namespace tavrel::xml {
 
 void FindAttributes(std::u16string_view attributes, const std::u16string_view* names,

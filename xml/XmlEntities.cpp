@@ -1,5 +1,3 @@
-#include "xml/XmlEntities.h"
-
 #include <algorithm>
 #include <array>
 

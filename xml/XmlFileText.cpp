@@ -16,7 +16,6 @@ ProfileResult ProfileFileReader::Read(std::u16string_view fileName, ProfileEncod
                                       const TextSink& sink, size_t pieceBytes,
                                       const std::function<void(uint64_t)>& sized) {
   *this = ProfileFileReader();
-  pieceBytes = std::max<size_t>(pieceBytes & ~size_t{1}, 2);
   platform::File file =
       platform::File::Open(fileName, platform::FileAccess::Read, platform::kShareRead | platform::kShareWrite,
                            platform::FileDisposition::OpenExisting);
@@ -26,26 +25,41 @@ ProfileResult ProfileFileReader::Read(std::u16string_view fileName, ProfileEncod
   if (*size > kMaxProfileFileBytes) {
     return FileFailure(fileName, platform::kErrorFileTooLarge, ProfileStatus::ReadFailed);
   }
-  // At most kMaxProfileFileBytes from here on.
+  // At most kMaxProfileFileBytes from here on; a small file needs no more
+  // buffer than itself, and is read at once.
   auto left = static_cast<uint32_t>(*size);
-  // The first two bytes tell the encoding.
-  unsigned char head[2] = {0, 0};
-  const uint32_t headSize = left < 2 ? left : 2;
-  uint32_t done = 0;
-  if (headSize != 0 && !file.Read(head, headSize, &done)) {
-    return FileFailure(fileName, platform::LastError(), ProfileStatus::ReadFailed);
+  pieceBytes = std::max<size_t>(std::min<uint64_t>(pieceBytes, left + uint64_t{1}) & ~size_t{1}, 2);
+  // Each piece is read after the bytes carried from the last one: the odd
+  // byte of a unit (UTF-16, the file's bytes going straight into the units,
+  // an odd last byte the low half of one) or the start of an ANSI character
+  // cut off, at most three bytes.
+  std::u16string buffer((pieceBytes + kMaxCarry) / 2 + 1, u'\0');
+  auto* bytes = reinterpret_cast<char*>(buffer.data());
+  size_t have = 0;
+  for (bool first = true; !stopped_; first = false) {
+    const auto want = static_cast<uint32_t>(std::min<uint64_t>(left, pieceBytes));
+    uint32_t done = 0;
+    if (want != 0 && !file.Read(bytes + have, want, &done)) {
+      return FileFailure(fileName, platform::LastError(), ProfileStatus::ReadFailed);
+    }
+    left -= done;
+    have += done;
+    bool last = done < want || left == 0;
+    if (first) {
+      // The first two bytes tell the encoding.
+      const bool mark = have >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE';
+      utf16_ = mode == ProfileEncoding::Utf16 || (mode != ProfileEncoding::Ansi && mark);
+      mark_ = mark ? 2 : 0;
+      bytes_ = mark_;
+      if (sized) sized(utf16_ ? (*size - mark_ + 1) / 2 : *size - mark_);
+    }
+    const size_t skip = first ? mark_ : 0;
+    const size_t used = skip + (utf16_ ? HandUtf16(bytes + skip, have - skip, last, sink)
+                                       : DecodeAnsi({bytes + skip, have - skip}, last, sink));
+    if (last) break;
+    have -= used;
+    std::memmove(bytes, bytes + used, have);
   }
-  left -= headSize;
-  // A small file needs no more buffer than itself.
-  if (pieceBytes > uint64_t{left} + 2) pieceBytes = (static_cast<size_t>(left) + 3) & ~size_t{1};
-  const bool mark = headSize == 2 && head[0] == 0xFF && head[1] == 0xFE;
-  utf16_ = mode == ProfileEncoding::Utf16 || (mode != ProfileEncoding::Ansi && mark);
-  mark_ = mark ? 2 : 0;
-  bytes_ = mark_;
-  if (!mark) carry_.assign(reinterpret_cast<const char*>(head), headSize);
-  if (sized) sized(utf16_ ? (*size - mark_ + 1) / 2 : *size - mark_);
-  const bool ok = utf16_ ? ReadUtf16(file, left, pieceBytes, sink) : ReadAnsi(file, left, pieceBytes, sink);
-  if (!ok) return FileFailure(fileName, platform::LastError(), ProfileStatus::ReadFailed);
   return ProfileResult::Of(units_ == 0 ? ProfileStatus::EmptyFile : ProfileStatus::Loaded);
 }
 
@@ -55,69 +69,28 @@ void ProfileFileReader::Hand(char16_t* first, size_t count, uint64_t bytes, cons
   if (count != 0 && !sink(first, first + count)) stopped_ = true;
 }
 
-bool ProfileFileReader::ReadUtf16(platform::File& file, uint32_t left, size_t pieceBytes,
-                                  const TextSink& sink) {
-  // The file's bytes go straight into the units; an odd last byte is the low
-  // half of a unit.
-  units16_.assign(pieceBytes / 2 + 1, u'\0');
-  auto* bytes = reinterpret_cast<unsigned char*>(units16_.data());
-  size_t have = carry_.size();
-  std::memcpy(bytes, carry_.data(), have);
-  while (!stopped_) {
-    const auto want = static_cast<uint32_t>(std::min<uint64_t>(left, pieceBytes - have));
-    uint32_t done = 0;
-    if (want != 0 && !file.Read(bytes + have, want, &done)) return false;
-    left -= done;
-    have += done;
-    bool last = done < want || left == 0;
-    size_t count = have / 2;
-    if (last && have % 2 != 0) {
-      bytes[have] = 0;
-      ++count;
-    }
-    const char16_t* zero = FindUnit(units16_.data(), units16_.data() + count, 0);
-    if (zero != units16_.data() + count) {
-      count = static_cast<size_t>(zero - units16_.data());
-      last = true;
-    }
-    Hand(units16_.data(), count, 2 * static_cast<uint64_t>(count), sink);
-    if (last) break;
-    have %= 2;
-    if (have != 0) bytes[0] = bytes[2 * count];
+size_t ProfileFileReader::HandUtf16(char* read, size_t size, bool& last, const TextSink& sink) {
+  auto* units = reinterpret_cast<char16_t*>(read);
+  size_t count = size / 2;
+  if (last && size % 2 != 0) {
+    read[size] = 0;
+    ++count;
   }
-  return true;
+  const char16_t* zero = FindUnit(units, units + count, 0);
+  if (zero != units + count) {
+    count = static_cast<size_t>(zero - units);
+    last = true;
+  }
+  Hand(units, count, 2 * static_cast<uint64_t>(count), sink);
+  return 2 * count;
 }
 
-bool ProfileFileReader::ReadAnsi(platform::File& file, uint32_t left, size_t pieceBytes,
-                                 const TextSink& sink) {
-  // Each piece is read after the bytes carried from the last one: the start
-  // of a character cut off, at most three bytes (and the first two bytes of
-  // the file at first).
-  std::string piece(pieceBytes + kMaxCarry, '\0');
-  size_t have = carry_.size();
-  std::memcpy(piece.data(), carry_.data(), have);
-  while (!stopped_) {
-    const auto want = static_cast<uint32_t>(std::min<uint64_t>(left, pieceBytes));
-    uint32_t done = 0;
-    if (want != 0 && !file.Read(piece.data() + have, want, &done)) return false;
-    left -= done;
-    have += done;
-    bool last = done < want || left == 0;
-    std::string_view read(piece.data(), have);
-    const size_t zero = read.find('\0');
-    if (zero != std::string_view::npos) {
-      read = read.substr(0, zero);
-      last = true;
-    }
-    const size_t used = DecodeAnsi(read, last, sink);
-    if (last) break;
-    have = read.size() - used;
-    std::memmove(piece.data(), piece.data() + used, have);
+size_t ProfileFileReader::DecodeAnsi(std::string_view bytes, bool& last, const TextSink& sink) {
+  const size_t zero = bytes.find('\0');
+  if (zero != std::string_view::npos) {
+    bytes = bytes.substr(0, zero);
+    last = true;
   }
-  return true;
-}
-
-size_t ProfileFileReader::DecodeAnsi(std::string_view bytes, bool last, const TextSink& sink) {
   // ASCII reads the same in every ANSI code page, so it is widened directly,
   // the high bytes of a code page of one byte a character from its table.
   units16_.resize(bytes.size());

@@ -25,7 +25,7 @@ inline constexpr uint64_t kMaxProfileFileBytes = uint64_t{128} << 20;
 static_assert(kMaxProfileFileBytes < uint64_t{1} << 32, "offsets in the file fit 32 bits");
 
 // How much of a file is read at a time.
-inline constexpr size_t kProfilePieceBytes = size_t{64} << 10;
+inline constexpr size_t kProfilePieceBytes = size_t{16} << 10;
 
 // Receives the decoded text piece by piece, in order; the units may be
 // changed in place. False stops the reading.
@@ -57,13 +57,11 @@ class ProfileFileReader {
   };
   // The most bytes carried from one piece to the next.
   static constexpr size_t kMaxCarry = 4;
-  // Read the `left` bytes after the first two, in pieces; false when a read
-  // fails.
-  bool ReadUtf16(platform::File& file, uint32_t left, size_t pieceBytes, const TextSink& sink);
-  bool ReadAnsi(platform::File& file, uint32_t left, size_t pieceBytes, const TextSink& sink);
-  // Decodes the bytes up to a character boundary and hands them on; how
-  // many were used.
-  size_t DecodeAnsi(std::string_view bytes, bool last, const TextSink& sink);
+  // Hand on the units of `size` bytes from `read` (a unit of the buffer,
+  // with room for a byte after them), or the ANSI bytes decoded up to a
+  // character boundary; how many bytes were used. `last` is set at a zero.
+  size_t HandUtf16(char* read, size_t size, bool& last, const TextSink& sink);
+  size_t DecodeAnsi(std::string_view bytes, bool& last, const TextSink& sink);
   // Anchors the text's "<" where units and bytes part.
   void AnchorTags(std::string_view text);
   void Hand(char16_t* first, size_t count, uint64_t bytes, const TextSink& sink);
@@ -76,8 +74,7 @@ class ProfileFileReader {
   // ANSI text where a unit is not one byte: the offset of the unit at each
   // anchor; the units after it count one byte each, up to the next.
   std::vector<Anchor> anchors_;
-  std::u16string units16_;
-  std::string carry_;  // the first bytes of an ANSI file
+  std::u16string units16_;  // ANSI text decoded
 };
 
 }  // namespace tavrel::xml

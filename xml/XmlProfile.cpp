@@ -38,11 +38,11 @@ uint64_t NameHashBasis() {
 
 void ProfilePool::BeginBulk(size_t bytes) {
   bulk_ = true;
-  blockSize_ = bytes / 4 + 1024;
+  blockSize_ = bytes / 16 + 1024;
 }
 
 void* ProfilePool::do_allocate(size_t bytes, size_t alignment) {
-  if (!bulk_) return pool_.allocate(bytes, alignment);
+  if (!bulk_) return (pool_ ? *pool_ : pool_.emplace()).allocate(bytes, alignment);
   size_t at = (used_ + alignment - 1) & ~(alignment - 1);
   if (blocks_.empty() || at > blocks_.back().size || blocks_.back().size - at < bytes) {
     const size_t size = std::max(bytes, blockSize_);
@@ -59,59 +59,75 @@ void ProfilePool::do_deallocate(void* block, size_t bytes, size_t alignment) {
   for (const Block& b : blocks_) {
     if (std::less_equal<>()(b.bytes.get(), address) && std::less<>()(address, b.bytes.get() + b.size)) return;
   }
-  pool_.deallocate(block, bytes, alignment);
+  pool_->deallocate(block, bytes, alignment);
 }
+
+namespace {
+
+// A list of named entries (sections, or the keys of one) is searched in
+// order while it is short: its entries lie close together, where an index
+// would cost a cache miss. A longer one gets its index on first use.
+constexpr size_t kScanned = 8;
+
+template <class List, class Index>
+Index& IndexOf(List& list, std::unique_ptr<Index>& index) {
+  if (!index) {
+    index = std::make_unique<Index>(list.size() + 1);
+    for (auto entry = list.begin(); entry != list.end(); ++entry) {
+      if (!entry->name.empty()) index->FindOrAdd(entry->name, [entry] { return entry; });
+    }
+  }
+  return *index;
+}
+
+// The entry of that name: the first `scanned` entries are searched in
+// order, a longer list by its index.
+template <class List, class Index>
+auto FindNamed(List& list, std::unique_ptr<Index>& index, std::u16string_view name,
+               size_t scanned = kScanned) {
+  if (list.size() > scanned) return IndexOf(list, index).Find(name, list.end());
+  auto entry = list.begin();
+  while (entry != list.end() &&
+         (entry->name.size() != name.size() || !text::EqualsNoCase(entry->name, name))) {
+    ++entry;
+  }
+  return entry;
+}
+
+// The entry of that name, or else the one `append()` adds (then true).
+// Entries are added to lists of a few more entries before the index pays.
+template <class List, class Index, class Append>
+std::pair<typename List::iterator, bool> FindOrAppend(List& list, std::unique_ptr<Index>& index,
+                                                      std::u16string_view name, Append append) {
+  if (index || list.size() >= 2 * kScanned) return IndexOf(list, index).FindOrAdd(name, append);
+  const auto found = FindNamed(list, index, name, 2 * kScanned);
+  return found == list.end() ? std::pair(append(), true) : std::pair(found, false);
+}
+
+template <class List, class Index>
+void EraseNamed(List& list, std::unique_ptr<Index>& index, typename List::iterator entry) {
+  if (index) index->Erase(entry);
+  list.erase(entry);
+  if (list.size() <= kScanned) index.reset();
+}
+
+}  // namespace
 
 ProfileSection* CXmlProfile::FindSection(const char16_t* name) {
   if (IsEmpty(name)) return nullptr;
-  const auto found = sectionIndex_.Find(name, sections_.end());
+  const auto found = FindNamed(sections_, sectionIndex_, name);
   return found == sections_.end() ? nullptr : &*found;
 }
 
 ProfileKey* CXmlProfile::FindKey(ProfileSection* entry, const char16_t* name) {
   if (entry == nullptr || IsEmpty(name)) return nullptr;
-  const auto found = FindKeyPosition(*entry, name);
+  const auto found = FindNamed(entry->keys, entry->keyIndex, name);
   return found == entry->keys.end() ? nullptr : &*found;
 }
 
-CXmlProfile::KeyList::iterator CXmlProfile::FindKeyPosition(ProfileSection& entry, std::u16string_view name,
-                                                            size_t scanned) {
-  if (entry.keys.size() > scanned) return KeyIndexOf(entry).Find(name, entry.keys.end());
-  auto key = entry.keys.begin();
-  while (key != entry.keys.end() &&
-         (key->name.size() != name.size() || !text::EqualsNoCase(key->name, name))) {
-    ++key;
-  }
-  return key;
-}
-
-ProfileSection::KeyIndex& CXmlProfile::KeyIndexOf(ProfileSection& entry) {
-  if (!entry.keyIndex) {
-    entry.keyIndex = std::make_unique<ProfileSection::KeyIndex>();
-    entry.keyIndex->Reserve(entry.keys.size() + 1);
-    for (auto key = entry.keys.begin(); key != entry.keys.end(); ++key) {
-      if (!key->name.empty()) entry.keyIndex->FindOrAdd(key->name, [key] { return key; });
-    }
-  }
-  return *entry.keyIndex;
-}
-
-void CXmlProfile::RemoveKey(ProfileSection& entry, KeyList::iterator key) {
-  if (entry.keyIndex) entry.keyIndex->Erase(key);
-  entry.keys.erase(key);
-  if (entry.keys.size() <= kScannedKeys) entry.keyIndex.reset();
-}
-
 void CXmlProfile::RemoveAll() {
-  sectionIndex_.Clear();
+  sectionIndex_.reset();
   memory_.EmptyAll([this] { sections_.clear(); });
-}
-
-void CXmlProfile::RemoveSection(const ProfileSection* entry) {
-  const auto found = sectionIndex_.Find(entry->name, sections_.end());
-  if (found == sections_.end() || &*found != entry) return;
-  sectionIndex_.Erase(found);
-  sections_.erase(found);
 }
 
 ProfileSection* CXmlProfile::AddSection(std::u16string_view name, int32_t readOnly) {
@@ -119,7 +135,7 @@ ProfileSection* CXmlProfile::AddSection(std::u16string_view name, int32_t readOn
     sections_.push_back(ProfileSection{ProfileText(name, &memory_), readOnly, KeyList(&memory_), nullptr});
     return std::prev(sections_.end());
   };
-  return &*sectionIndex_.FindOrAdd(name, append).first;
+  return &*FindOrAppend(sections_, sectionIndex_, name, append).first;
 }
 
 ProfileKey* CXmlProfile::AddKey(ProfileSection* entry, std::u16string_view name, std::u16string_view value,
@@ -129,24 +145,18 @@ ProfileKey* CXmlProfile::AddKey(ProfileSection* entry, std::u16string_view name,
     return std::prev(entry->keys.end());
   };
   if (name.empty()) return &*append();
-  // Keys are added to sections of a few more keys before the index pays.
-  if (entry->keyIndex || entry->keys.size() >= 2 * kScannedKeys) {
-    const auto [key, added] = KeyIndexOf(*entry).FindOrAdd(name, append);
-    return added ? &*key : nullptr;
-  }
-  return FindKeyPosition(*entry, name, 2 * kScannedKeys) == entry->keys.end() ? &*append() : nullptr;
+  const auto [key, added] = FindOrAppend(entry->keys, entry->keyIndex, name, append);
+  return added ? &*key : nullptr;
 }
 
 std::u16string CXmlProfile::GetString(const char16_t* section, const char16_t* key,
                                       const char16_t* defaultValue) {
   std::u16string result = defaultValue == nullptr ? std::u16string() : std::u16string(defaultValue);
-  if (section == nullptr || key == nullptr) return result;
   if (const ProfileKey* found = FindKey(FindSection(section), key)) result.assign(found->value);
   return result;
 }
 
 int32_t CXmlProfile::GetInt(const char16_t* section, const char16_t* key, int32_t defaultValue) {
-  if (section == nullptr || key == nullptr) return defaultValue;
   const std::u16string value = GetString(section, key, nullptr);
   return value.empty() ? defaultValue : text::ParseInt(value);
 }
@@ -163,7 +173,8 @@ ProfileKey* CXmlProfile::SetKeyValue(ProfileSection* entry, const char16_t* key,
                                      int32_t readOnly) {
   if (entry == nullptr || entry->readOnly != 0) return nullptr;
   if (key == nullptr) {
-    RemoveSection(entry);
+    const auto found = FindNamed(sections_, sectionIndex_, entry->name);
+    if (found != sections_.end() && &*found == entry) EraseNamed(sections_, sectionIndex_, found);
     return nullptr;
   }
   if (ProfileKey* found = FindKey(entry, key)) {
@@ -172,7 +183,7 @@ ProfileKey* CXmlProfile::SetKeyValue(ProfileSection* entry, const char16_t* key,
       found->value = value;
       return found;
     }
-    RemoveKey(*entry, FindKeyPosition(*entry, found->name));
+    EraseNamed(entry->keys, entry->keyIndex, FindNamed(entry->keys, entry->keyIndex, found->name));
     return nullptr;
   }
   if (value == nullptr) return nullptr;
@@ -180,7 +191,6 @@ ProfileKey* CXmlProfile::SetKeyValue(ProfileSection* entry, const char16_t* key,
 }
 
 int CXmlProfile::SetString(const char16_t* section, const char16_t* key, const char16_t* value) {
-  if (section == nullptr) return 0;
   return SetValue(section, key, value, 0) != nullptr ? 1 : 0;
 }
 

@@ -14,7 +14,7 @@
 // ASCII letter case and keep the case they were created with. Read-only
 // entries refuse every change through SetValue/SetKeyValue. Every lookup,
 // insertion and removal takes expected constant time: a hash index of the
-// folded names stands beside the ordered lists (small sections are scanned).
+// folded names stands beside the ordered lists (short lists are scanned).
 // A profile's entries and their texts live in the profile's own pool, handed
 // back whole when the profile is emptied.
 #pragma once
@@ -24,6 +24,7 @@
 #include <list>
 #include <memory>
 #include <memory_resource>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,8 +48,9 @@ using ProfileText = std::pmr::u16string;
 // whole.
 class ProfilePool final : public std::pmr::memory_resource {
  public:
-  // Entries from here to EndBulk come from blocks of a quarter of `bytes`,
-  // about what they will take in all.
+  // Entries from here to EndBulk come from blocks of a sixteenth of
+  // `bytes`, about what they will take in all (the last block's unused
+  // tail is all that is lost).
   void BeginBulk(size_t bytes);
   void EndBulk() { bulk_ = false; }
 
@@ -57,7 +59,7 @@ class ProfilePool final : public std::pmr::memory_resource {
     forgetting_ = true;
     empty();
     forgetting_ = false;
-    pool_.release();
+    pool_.reset();
     blocks_.clear();
     used_ = 0;
   }
@@ -71,7 +73,7 @@ class ProfilePool final : public std::pmr::memory_resource {
   void do_deallocate(void* block, size_t bytes, size_t alignment) override;
   bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override { return this == &other; }
 
-  std::pmr::unsynchronized_pool_resource pool_;
+  std::optional<std::pmr::unsynchronized_pool_resource> pool_;  // made on first need
   std::vector<Block> blocks_;
   size_t used_ = 0;  // of the last block
   size_t blockSize_ = 0;
@@ -170,18 +172,7 @@ class CXmlProfile {
   int WriteProfile(platform::File& file, ProfileEncoding mode);
   using SectionList = ProfileSectionList;
   using KeyList = std::pmr::list<ProfileKey>;
-  // A section of up to this many keys is searched from the front (its keys
-  // lie close together, where the index would cost a cache miss).
-  static constexpr size_t kScannedKeys = 8;
 
-  void RemoveSection(const ProfileSection* entry);
-  // The key of that name: the first `scanned` keys are searched in order,
-  // a longer section by its index.
-  KeyList::iterator FindKeyPosition(ProfileSection& entry, std::u16string_view name,
-                                    size_t scanned = kScannedKeys);
-  void RemoveKey(ProfileSection& entry, KeyList::iterator key);
-  // The section's key index, built on first use.
-  static ProfileSection::KeyIndex& KeyIndexOf(ProfileSection& entry);
   // Appends a section and indexes it; the name must be new.
   ProfileSection* AddSection(std::u16string_view name, int32_t readOnly);
   // Appends a key and indexes it, unless the section has a key of that name
@@ -192,7 +183,7 @@ class CXmlProfile {
   // Declared first: it outlives every entry allocated from it.
   ProfilePool memory_;
   SectionList sections_{&memory_};
-  NameIndex<SectionList::iterator> sectionIndex_;
+  std::unique_ptr<NameIndex<SectionList::iterator>> sectionIndex_;  // of more than a few sections
 };
 
 }  // namespace tavrel::xml

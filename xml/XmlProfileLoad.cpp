@@ -1,10 +1,10 @@
 #include "platform/Text.h"
 #include "xml/ProfileMarkup.h"
 #include "xml/XmlElement.h"
-#include "xml/XmlEntities.h"
 #include "xml/XmlFileText.h"
 #include "xml/XmlProfile.h"
 #include "xml/XmlScan.h"
+#include "xml/XmlText.h"
 
 namespace tavrel::xml {
 
@@ -100,7 +100,11 @@ ProfileResult CXmlProfile::LoadWithResult(const char16_t* fileName, ProfileEncod
         if (copy && !copy(first, last)) return false;
         return scanner.Feed(first, last) || static_cast<bool>(copy);
       },
-      pieceBytes, [this](uint64_t units) { memory_.BeginBulk(static_cast<size_t>(units) * 3); });
+      pieceBytes,
+      [this, &scanner](uint64_t units) {
+        scanner.Expect(units);
+        memory_.BeginBulk(static_cast<size_t>(units) * 3);
+      });
   memory_.EndBulk();
   if (!result || result.status == ProfileStatus::EmptyFile) {
     RemoveAll();

@@ -64,16 +64,14 @@ ProfileResult CXmlProfile::SaveWithResult(const char16_t* fileName, ProfileEncod
     if (WriteProfile(file, mode) == 0) return failure(ProfileStatus::WriteFailed);
     return ProfileResult::Of(ProfileStatus::WrittenInPlace);
   }
-  if (WriteProfile(temp, mode) == 0 || !temp.Flush()) {
-    ProfileResult result = failure(ProfileStatus::WriteFailed);
-    temp.Close();
-    platform::RemoveFile(tempPath);
-    return result;
-  }
+  // The failure is told by the code the failing call left.
+  const bool written = WriteProfile(temp, mode) != 0 && temp.Flush();
+  ProfileResult result =
+      written ? ProfileResult::Of(ProfileStatus::Saved) : failure(ProfileStatus::WriteFailed);
   temp.Close();
-  if (platform::ReplaceFileAtomically(tempPath, target)) return ProfileResult::Of(ProfileStatus::Saved);
-  ProfileResult result = failure(ProfileStatus::WriteFailed);
-  platform::RemoveFile(tempPath);
+  if (written && !platform::ReplaceFileAtomically(tempPath, target))
+    result = failure(ProfileStatus::WriteFailed);
+  if (!result) platform::RemoveFile(tempPath);
   return result;
 }
 

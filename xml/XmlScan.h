@@ -7,6 +7,7 @@
 // after them is text again). Line feeds, returns and tabs read as spaces.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -56,6 +57,9 @@ class TagScanner {
   // Scans the next piece of the text, whose line feeds, returns and tabs
   // become spaces in place. False once the consumer has stopped the scan.
   bool Feed(char16_t* first, char16_t* last);
+  // The most units the whole text can have, when known: a tag carried over
+  // more than two pieces then grows once, to the most it can take.
+  void Expect(uint64_t units) { expected_ = units; }
 
   // After the last piece: whether the text ended inside a tag or before the
   // first element's end tag, as a file cut short does.
@@ -80,6 +84,7 @@ class TagScanner {
   Consumer& consumer_;
   LineCount lines_;
   uint64_t index_ = 0;  // of the next piece's first unit
+  uint64_t expected_ = 0;
   bool stopped_ = false;
   bool inTag_ = false;
   bool nested_ = false;       // a further "<" stands in the tag
@@ -132,6 +137,7 @@ bool TagScanner<Consumer>::Feed(char16_t* first, char16_t* last) {
     if (stopped_) return false;
   }
   if (inTag_) {
+    if (!tagCarry_.empty() && expected_ > tag_.unit) tagCarry_.reserve(expected_ - tag_.unit);
     tagCarry_.append(run, last);
   } else if constexpr (Consumer::kWantsText) {
     textCarry_.append(run, last);
@@ -163,21 +169,12 @@ void TagScanner<Consumer>::ReadTag(std::u16string_view tag, bool transient) {
   }
   // With one "<" in front and one ">" at the end, GetTagType comes down to
   // looking at the second and the second to last unit.
-  const size_t size = tag.size();
-  const char16_t second = tag[1];
-  if (second == u'!' || second == u'?') return;
-  TagType kind = TagType::Open;
-  size_t innerStart = 1;
-  size_t innerEnd = size - 1;
-  if (second == u'/') {
-    kind = TagType::Close;
-    innerStart = 2;
-  }
-  if (size >= 3 && tag[size - 2] == u'/') {
-    kind = TagType::Empty;
-    innerEnd = size - 2 >= innerStart ? size - 2 : innerStart;
-  }
-  Apply(kind, tag.substr(innerStart, innerEnd - innerStart), transient);
+  if (tag[1] == u'!' || tag[1] == u'?') return;
+  const size_t start = tag[1] == u'/' ? 2 : 1;
+  const bool empty = tag.size() >= 3 && tag[tag.size() - 2] == u'/';
+  const size_t end = std::max(start, tag.size() - (empty ? 2 : 1));
+  const TagType kind = empty ? TagType::Empty : start == 2 ? TagType::Close : TagType::Open;
+  Apply(kind, tag.substr(start, end - start), transient);
 }
 
 template <class Consumer>

@@ -1,4 +1,5 @@
-// The trimming the reader relies on, and a place in a text.
+// The trimming the reader relies on, the four named entities of attribute
+// values (&amp; &lt; &gt; &quot;), and a place in a text.
 #pragma once
 
 #include <cstdint>
@@ -29,6 +30,15 @@ size_t FindUnit(std::u16string_view text, char16_t unit, size_t from = 0);
 // `high` (their 128 units) or, without it, as they are. Whether any byte
 // was 0x80 or above.
 bool WidenBytes(const unsigned char* in, size_t count, char16_t* out, const char16_t* high);
+
+// Writes & < > " as their entities, so a name or value can stand between
+// double quotes in a tag.
+std::u16string EscapeAttribute(std::u16string_view text);
+// Decodes the four entities in one left-to-right pass: decoded text is never
+// looked at again, so "&amp;lt;" gives "&lt;". Every other "&" stays as written.
+std::u16string DecodeEntities(std::u16string_view text);
+// The same into `out`, whose memory is used again.
+void DecodeEntities(std::u16string_view text, std::u16string& out);
 
 // A unit of a text: its index from the start, and its line and column (both
 // from 1, lines ended by line feeds, columns counting UTF-16 units).

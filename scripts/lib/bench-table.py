@@ -132,8 +132,8 @@ def load_table(r, cold):
     if base:
         print(f"A fresh process that loads nothing: peak RSS {base['max_rss_kb'] / 1e3:.1f} MB")
     print()
-    print("Growth: Load time per section (2k to 200k) and per key (1k to 100k), ratio to the smallest;"
-          " cold adds page faults per entry")
+    print("Growth: Load time per section (2k to 200k) and per key (1k to 100k), ratio to the smallest, and page"
+          " faults per entry (warm: memory the heap gave back to the system between Loads)")
     for group in (LOAD_SHAPES[0:3], LOAD_SHAPES[3:5]):
         first = None
         for shape, pattern, n in group:
@@ -145,8 +145,10 @@ def load_table(r, cold):
             first = first or (warm, cold_cost)
             faults = co["faults"] / n if co else float("nan")
             allocs = ours.get("allocations", float("nan")) / n
-            print(f"{shape:>16}  warm {warm * 1e9:>7.0f} ns x{warm / first[0]:.2f}   cold {cold_cost * 1e9:>7.0f} ns"
-                  f" x{cold_cost / first[1]:.2f}   {faults:.3f} faults/entry   {allocs:.4f} allocations/entry")
+            warm_faults = ours.get("faults", float("nan")) / n
+            print(f"{shape:>16}  warm {warm * 1e9:>7.0f} ns x{warm / first[0]:.2f} {warm_faults:.3f} faults/entry"
+                  f"   cold {cold_cost * 1e9:>7.0f} ns x{cold_cost / first[1]:.2f} {faults:.3f} faults/entry"
+                  f"   {allocs:.4f} allocations/entry")
     print()
 
 

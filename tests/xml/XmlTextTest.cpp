@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "xml/XmlEntities.h"
 #include "xml/XmlText.h"
 
 namespace tavrel::xml {
