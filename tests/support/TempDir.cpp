@@ -40,6 +40,7 @@ TempDir::TempDir() {
 }
 
 TempDir::~TempDir() {
+  RemoveLinks();
   std::error_code ec;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(root_, ec)) {
     std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,

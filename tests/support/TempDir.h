@@ -37,7 +37,11 @@ class TempDir {
 #endif
 
  private:
+  // Removes the links made by Link where removing the folder cannot.
+  void RemoveLinks() const;
+
   std::filesystem::path root_;
+  mutable bool linked_ = false;
 };
 
 }  // namespace tavrel::testing_support

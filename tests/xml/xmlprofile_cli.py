@@ -268,6 +268,24 @@ def _():
     expect(r.returncode == 0 and r.stdout == b"0\n" and r.stderr == b"", f"{r.returncode} {r.stdout!r} {r.stderr!r}")
 
 
+@case("SetThroughALinkKeepsTheLinkAndWritesTheFileItNames")
+def _():
+    # A settings file that is a link into another folder (a synced one):
+    # set replaces the file the link names, in that folder; the link stays.
+    synced = os.path.join(work, "synced")
+    os.makedirs(synced)
+    with open(os.path.join(synced, "linked.xml"), "wb") as f:
+        f.write(b'<profile><section name="S"><key name="k" value="v"/></section></profile>')
+    link = os.path.join(work, "linked.xml")
+    os.symlink(os.path.join(synced, "linked.xml"), link)
+    r = run("set", path_for_tool(link), "S", "k", "w")
+    expect(r.returncode == 0 and r.stderr == b"", f"set: {r.returncode} {r.stderr!r}")
+    expect(os.path.islink(link), "the link became a plain file")
+    expect(os.listdir(synced) == ["linked.xml"], f"beside the file: {os.listdir(synced)}")
+    r = run("get", path_for_tool(os.path.join(synced, "linked.xml")), "S", "k")
+    expect(r.returncode == 0 and r.stdout == b"w\n", f"the file the link names: {r.returncode} {r.stdout!r}")
+
+
 if not tool.windows:
     # Natively a name of 250 bytes leaves no room for the temporary name
     # beside it (the file system's limit is 255), so set writes in place.

@@ -20,6 +20,9 @@ void TempDir::Link(std::u16string_view relative, std::u16string_view target) con
   std::filesystem::create_symlink(Native(target), Native(relative));
 }
 
+// Removing the folder removes links themselves.
+void TempDir::RemoveLinks() const {}
+
 void TempDir::Fifo(std::u16string_view relative) const {
   std::filesystem::create_directories(Native(relative).parent_path());
   if (::mkfifo(Native(relative).c_str(), 0666) != 0) throw std::runtime_error("cannot make a named pipe");

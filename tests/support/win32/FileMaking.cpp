@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <initializer_list>
 #include <stdexcept>
 
 #include "platform/win32/Handles.h"
@@ -34,28 +35,50 @@ std::wstring UnixPath(const std::filesystem::path& path) {
   return std::filesystem::path(std::u8string(utf8.begin(), utf8.end())).wstring();
 }
 
-}  // namespace
-
 // Wine starts a Linux program as it starts a Windows one, but its process
-// handle cannot be waited for (WaitForSingleObject fails at once), and Wine
-// shows a dangling link as no file. So a shell makes the link and then a
-// flag file, which is awaited: the link stands before the test goes on.
-void TempDir::Link(std::u16string_view relative, std::u16string_view target) const {
-  const std::filesystem::path flag = Native(std::u16string(relative) + u".linked");
-  std::wstring line = L"/bin/sh -c \"ln -s -- \\\"$1\\\" \\\"$2\\\" && : > \\\"$3\\\"\" sh \"" +
-                      UnixPath(Native(target)) + L"\" \"" + UnixPath(Native(relative)) + L"\" \"" +
-                      UnixPath(flag) + L"\"";
+// handle cannot be waited for (WaitForSingleObject fails at once). So a
+// shell runs the script with the Linux paths as $1, $2, ... and then makes
+// the flag file (the last argument), which is awaited: what the script did
+// stands before the test goes on.
+void RunShell(const std::wstring& script, std::initializer_list<std::filesystem::path> paths,
+              const std::filesystem::path& flag) {
+  std::wstring line =
+      L"/bin/sh -c \"" + script + L" && : > \\\"$" + std::to_wstring(paths.size() + 1) + L"\\\"\" sh";
+  for (const std::filesystem::path& path : paths) line += L" \"" + UnixPath(path) + L"\"";
+  line += L" \"" + UnixPath(flag) + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info{};
   if (!::CreateProcessW(L"Z:\\bin\\sh", line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &info))
-    throw std::runtime_error("cannot run ln");
+    throw std::runtime_error("cannot run the shell");
   const platform::win32::KernelHandle process(info.hProcess);
   const platform::win32::KernelHandle thread(info.hThread);
   std::error_code ec;
   for (int i = 0; i < 3000 && !std::filesystem::exists(flag, ec); ++i) ::Sleep(10);
-  if (!std::filesystem::remove(flag, ec)) throw std::runtime_error("ln made no link");
+  if (!std::filesystem::remove(flag, ec)) throw std::runtime_error("the shell did not finish");
+}
+
+}  // namespace
+
+// Under Wine a Windows program cannot make a POSIX link: a shell makes it.
+void TempDir::Link(std::u16string_view relative, std::u16string_view target) const {
+  RunShell(L"ln -s -- \\\"$1\\\" \\\"$2\\\"", {Native(target), Native(relative)},
+           Native(std::u16string(relative) + u".linked"));
+  linked_ = true;
+}
+
+// Wine removes the file a link names in its place, and a link left
+// dangling is hidden from the removal of the folder: the shell removes the
+// links themselves first.
+void TempDir::RemoveLinks() const {
+  if (!linked_) return;
+  try {
+    RunShell(L"find \\\"$1\\\" -type l -exec rm -f -- {} +", {root_},
+             root_.parent_path() / (root_.filename().wstring() + L".unlinked"));
+  } catch (const std::exception&) {
+    // What is left stays in the temporary folder.
+  }
 }
 
 }  // namespace tavrel::testing_support
