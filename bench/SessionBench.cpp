@@ -80,7 +80,9 @@ class SendSetup {
     const fs::path app = ScratchFolder() / "app";
     fs::create_directories(app / "Images");
     const fs::path program = app / text::ToUtf8(exporting::AppInfo(1)->exeName);
-    fs::copy_file("/bin/true", program, fs::copy_options::overwrite_existing);
+    // Copied once: the program an earlier send started may still run, and a
+    // running program's file cannot be written (ETXTBSY).
+    fs::copy_file("/bin/true", program, fs::copy_options::skip_existing);
     registry_.SetString(testing_support::RegistryRoot::CurrentUser,
                         text::FromAscii(exporting::AppInfo(1)->registryKey), u"AppPath", app.u16string());
     exportPath_ = app.u16string() + u"\\Images\\host_export.emf";

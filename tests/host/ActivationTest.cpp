@@ -95,6 +95,7 @@ TEST_F(ActivationTest, DeactivationUnsubscribesAndRemovesTheCommands) {
   EXPECT_EQ(Host().Records()[0]["args"][0], cookie);
   EXPECT_TRUE(Host().Sinks().empty());
   EXPECT_TRUE(Host().Commands().empty());
+  EXPECT_TRUE(Host().Buttons().empty()) << "the host drops a removed command's temporary buttons";
   EXPECT_EQ(Plugin().EventCookie(), cookie) << "the cookie is not reset";
 }
 

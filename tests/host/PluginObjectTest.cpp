@@ -5,7 +5,7 @@
 
 #include "host/AttachPlugin.h"
 #include "host/VGAppPlugin.h"
-#include "tests/host/FailingAllocation.h"
+#include "tools/host/model/FailingAllocation.h"
 
 namespace tavrel::host {
 namespace {
@@ -37,7 +37,7 @@ TEST(AttachPlugin, CreatesAnObjectWithTheInitialValues) {
 TEST(AttachPlugin, Returns0x100AlsoWhenTheObjectCannotBeCreated) {
   IVGAppPlugin* plugin = reinterpret_cast<IVGAppPlugin*>(&plugin);
   {
-    testing_support::FailNothrowNew failing;
+    hostmodel::allocation::FailNothrowNew failing;
     EXPECT_EQ(AttachPlugin(&plugin), 0x100);
   }
   EXPECT_EQ(plugin, nullptr);

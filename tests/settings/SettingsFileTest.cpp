@@ -5,8 +5,8 @@
 #include "platform/File.h"
 #include "settings/PluginSettings.h"
 #include "settings/SettingsFile.h"
-#include "tests/host/FailingAllocation.h"
 #include "tests/host/SessionFixture.h"
+#include "tools/host/model/FailingAllocation.h"
 #include "xml/XmlFileText.h"
 
 namespace tavrel::settings {
@@ -123,7 +123,7 @@ TEST_F(SettingsFileTest, AFailedReadLeavesTheFileAndRegistersTheCommands) {
   WriteSettings(stored);
   PluginSettings = {0, 2, false};
   {
-    const testing_support::FailLargeNew outOfMemory(size_t{256} << 10);
+    const hostmodel::allocation::FailLargeNew outOfMemory(size_t{256} << 10);
     StartSession();
   }
   EXPECT_TRUE(boxes_.Boxes().empty());

@@ -55,6 +55,9 @@ class DialogAnswerer {
   // Adds an answer for a later dialog.
   void Push(DialogAnswer answer);
   const std::vector<DialogObservation>& Observed() const;
+  // Lets go of what the dialogs shown so far showed (a long run that has
+  // passed each to its observer keeps nothing).
+  void ForgetObserved();
   // Called with what each dialog showed, before it is answered.
   void OnDialog(std::function<void(const DialogObservation&)> observer);
   // A dialog without a prepared answer is left to the person at the
@@ -107,6 +110,7 @@ struct DialogAnswerer::State {
 // Both implementations.
 inline void DialogAnswerer::Push(DialogAnswer answer) { state_->answers.push_back(std::move(answer)); }
 inline const std::vector<DialogObservation>& DialogAnswerer::Observed() const { return state_->observed; }
+inline void DialogAnswerer::ForgetObserved() { state_->observed.clear(); }
 inline void DialogAnswerer::OnDialog(std::function<void(const DialogObservation&)> observer) {
   state_->observer = std::move(observer);
 }

@@ -205,10 +205,14 @@ def check(status, records, stderr, saved, old, new):
             references = record
     if sum(1 for r in records if r.get("kind") == "process") > 1:
         faults.append("more than one program started for one click")
-    # A subscription the host refused to end stays the host's own, with the
+    # A subscription the host refused to end (its last UnadviseEvents failed;
+    # the plug-in may ask again at unload) stays the host's own, with the
     # reference its sink holds.
-    kept = sum(1 for r in records if r.get("kind") == "call" and r.get("op") == "Application.UnadviseEvents"
-               and r.get("hr") != "0x00000000")
+    refused = {}
+    for r in records:
+        if r.get("kind") == "call" and r.get("op") == "Application.UnadviseEvents":
+            refused[json.dumps(r.get("args"))] = r.get("hr") != "0x00000000"
+    kept = sum(refused.values())
     if status in (0, 1) and attached:
         if references is not None and references.get("subscriptions") == kept and kept:
             references = dict(references, subscriptions=0)

@@ -84,7 +84,7 @@ def main():
     else:
         base, later = rows[1], rows[1:]
         for key, title in columns:
-            if base.get(key) is None or key == "host-buttons":
+            if base.get(key) is None:
                 continue
             slack = RSS_SLACK_KB if key == "rss-kb" else 0
             top = max(r[key] for r in later)
@@ -93,9 +93,6 @@ def main():
     for key, title in (("gdi", "GDI"), ("user", "USER")):
         if any(key in r for r in rows) and all(r.get(key) is None for r in rows):
             print(f"{title} objects: not answered here (GetGuiResources gives no count)")
-    if rows and rows[-1].get("host-buttons", 0) > rows[0].get("host-buttons", 0):
-        print("note: the stand-in host keeps every temporary toolbar button it was given (two an activation,"
-              " some hundred bytes each), which the resident memory includes")
     print(f"long day: {args.cycles} cycles, {sends} sends, "
           + ("flat" if not faults else "NOT flat: " + "; ".join(faults)))
     return 1 if faults else 0

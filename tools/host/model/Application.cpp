@@ -97,7 +97,12 @@ class Application final : public HostObject<IHostApplication> {
                [&](VARIANT_BOOL& out, json& r, auto&) {
                  const auto found = FindCommand(platform::BstrView(name));
                  out = found == State().commands.end() ? VARIANT_FALSE : VARIANT_TRUE;
-                 if (found != State().commands.end()) State().commands.erase(found);
+                 if (found != State().commands.end()) {
+                   State().commands.erase(found);
+                   std::erase_if(State().buttons, [&](const CommandButton& button) {
+                     return button.temporary != VARIANT_FALSE && button.command == platform::BstrView(name);
+                   });
+                 }
                  r = out;
                  return S_OK;
                });

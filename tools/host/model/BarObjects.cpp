@@ -1,4 +1,5 @@
 // The main window, the command bars, a bar's controls and a command button.
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -87,13 +88,15 @@ class Controls final : public HostObject<IHostControls> {
                    error = u"A command button needs a command name.";
                    return E_INVALIDARG;
                  }
-                 State().buttons.push_back({bar_,
+                 const int serial = State().nextButton++;
+                 State().buttons.push_back({serial,
+                                            bar_,
                                             std::u16string(platform::BstrView(buttonId)),
                                             std::u16string(platform::BstrView(command)),
                                             position,
                                             temporary,
                                             {}});
-                 out = NewControl(SharedState(), State().buttons.size() - 1);
+                 out = NewControl(SharedState(), serial);
                  r = "IHostControl";
                  return S_OK;
                });
@@ -105,8 +108,7 @@ class Controls final : public HostObject<IHostControls> {
 
 class Control final : public HostObject<IHostControl> {
  public:
-  Control(std::shared_ptr<HostState> state, std::size_t button)
-      : HostObject(std::move(state)), button_(button) {}
+  Control(std::shared_ptr<HostState> state, int serial) : HostObject(std::move(state)), serial_(serial) {}
   HRESULT STDMETHODCALLTYPE SetIconFromFile(BSTR bitmapPath) override {
     const allocation::HostWorks work;
     const std::u16string path(platform::BstrView(bitmapPath));
@@ -117,13 +119,20 @@ class Control final : public HostObject<IHostControl> {
             error = u"Cannot load the icon " + path + u": the file does not exist.";
             return platform::HResultFromWin32(platform::kErrorFileNotFound);
           }
-          State().buttons[button_].icon = path;
+          auto& buttons = State().buttons;
+          const auto button = std::find_if(buttons.begin(), buttons.end(),
+                                           [this](const CommandButton& b) { return b.serial == serial_; });
+          if (button == buttons.end()) {
+            error = u"The button has been removed.";
+            return E_FAIL;
+          }
+          button->icon = path;
           return S_OK;
         });
   }
 
  private:
-  std::size_t button_;
+  int serial_;
 };
 
 }  // namespace
@@ -138,8 +147,8 @@ IHostCommandBar* NewCommandBar(std::shared_ptr<HostState> state, std::u16string 
 IHostControls* NewControls(std::shared_ptr<HostState> state, std::u16string bar) {
   return new Controls(std::move(state), std::move(bar));
 }
-IHostControl* NewControl(std::shared_ptr<HostState> state, std::size_t button) {
-  return new Control(std::move(state), button);
+IHostControl* NewControl(std::shared_ptr<HostState> state, int serial) {
+  return new Control(std::move(state), serial);
 }
 
 }  // namespace tavrel::hostmodel

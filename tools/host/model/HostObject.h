@@ -106,6 +106,6 @@ host::IHostWindow* NewWindow(std::shared_ptr<HostState> state);
 host::IHostCommandBars* NewCommandBars(std::shared_ptr<HostState> state);
 host::IHostCommandBar* NewCommandBar(std::shared_ptr<HostState> state, std::u16string name);
 host::IHostControls* NewControls(std::shared_ptr<HostState> state, std::u16string bar);
-host::IHostControl* NewControl(std::shared_ptr<HostState> state, std::size_t button);
+host::IHostControl* NewControl(std::shared_ptr<HostState> state, int serial);
 
 }  // namespace tavrel::hostmodel

@@ -48,7 +48,10 @@ struct PluginCommand {
   std::u16string tooltip;
 };
 
+// A temporary button lives as long as the command it raises: removing the
+// command removes it, as a real host drops a dead temporary control.
 struct CommandButton {
+  int serial = 0;  // the host's own number for it, never reused
   std::u16string bar;
   std::u16string buttonId;
   std::u16string command;
@@ -73,6 +76,7 @@ struct HostState {
 
   std::vector<PluginCommand> commands;
   std::vector<CommandButton> buttons;
+  int nextButton = 1;
   std::map<LONG, IDispatch*> sinks;  // each holds one reference
   LONG nextCookie = 1;
 

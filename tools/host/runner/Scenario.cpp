@@ -130,12 +130,13 @@ void Scenario::Perform(const std::vector<std::string>& words) {
     Need(words, 3, "export-outcome STATUS write|no-write");
     model_.SetExportOutcome(static_cast<LONG>(Integer(words[1])), words[2] == "write");
   } else if (action == "resources") {
-    // The records kept so far are in the log already; kept on, they would
-    // be counted as the plug-in's growth.
+    // The records and dialog observations kept so far are in the log
+    // already; kept on, they would be counted as the plug-in's growth.
     model_.ClearRecords();
+    answerer_.ForgetObserved();
     json record = ProcessResources();
     record["kind"] = "resources";
-    // The host's own growth: each activation's temporary buttons stay.
+    // The buttons the host holds: a temporary one goes with its command.
     record["host-buttons"] = model_.Buttons().size();
     Record(std::move(record));
   } else if (action == "export") {

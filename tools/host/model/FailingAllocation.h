@@ -1,12 +1,15 @@
-// Failing allocations on purpose, so code can be driven down its
-// out-of-memory paths. FailNothrowNew makes the nothrow form of operator new
-// fail while it lives.
+// Allocations that fail on purpose, so code can be driven down its
+// out-of-memory paths. The replaced operator new (FailingAllocation.cpp,
+// the library tavrel_failing_allocation) serves both the tests, which fail
+// requests while an object below lives, and tavrel-host-alloc, which fails
+// the plug-in's k-th allocation as TAVREL_FAIL_ALLOCATION says.
 #pragma once
 
 #include <cstddef>
 
-namespace tavrel::testing_support {
+namespace tavrel::hostmodel::allocation {
 
+// Makes the nothrow form of operator new answer null while it lives.
 class FailNothrowNew {
  public:
   FailNothrowNew();
@@ -26,4 +29,4 @@ class FailLargeNew {
   FailLargeNew& operator=(const FailLargeNew&) = delete;
 };
 
-}  // namespace tavrel::testing_support
+}  // namespace tavrel::hostmodel::allocation
