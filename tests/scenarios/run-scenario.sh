@@ -53,6 +53,20 @@ fi
 
 export TAVREL_EMBROIDERY_RECEIPT
 TAVREL_EMBROIDERY_RECEIPT=$(spell "$work/receipt.json")
+# The program a send starts goes on after the host has ended: it opens the
+# drawing in the state folder, then renames its receipt into place as its
+# last step. When the scenario asks for a receipt, nothing touches the state
+# (the next run, a move, a copy) before that run's receipt is there; after a
+# minute without one the run goes on and check_outcome reports it missing.
+wants_receipt=$(sed -n 's/^# receipt:.*/1/p' "$scenario")
+await_receipt() {
+  local i
+  [ -n "$wants_receipt" ] || return 0
+  for ((i = 0; i < 600; i++)); do
+    [ -s "$work/receipt.json" ] && return 0
+    sleep 0.1
+  done
+}
 run=("$host")
 [ "$emulator" != "-" ] && run=("$emulator" "$host")
 args=(--state-dir "$work/state")
@@ -63,8 +77,10 @@ run_host() {
   local log=$1
   shift
   for ((i = 0; i < ${runs:-1}; i++)); do
+    rm -f "$work/receipt.json"
     env "$@" "${run[@]}" "${args[@]}" --log "$log" "$scenario" 2>"$work/stderr.txt"
     status=$?
+    await_receipt
     if [ "$status" -gt 1 ]; then
       echo "run-scenario: tavrel-host failed with $status in run $((i + 1))" >&2
       cat "$work/stderr.txt" >&2
