@@ -81,12 +81,15 @@ bool ReachedThroughHiddenLink(const std::wstring& path) {
                             win32::FromWide(std::wstring_view(full).substr(slash + 1)));
 }
 
-// An entry that the attributes show as missing although the folder holds
-// its name: Wine shows a POSIX link to a missing file so. A search for the
-// exact name tells it from nothing there without making a file in its
-// place: nothing of that name ends the search with ERROR_FILE_NOT_FOUND; a
-// name whose entry cannot be looked at, with ERROR_NO_MORE_FILES.
+// Called right after GetFileAttributesW failed on path: an entry that the
+// attributes show as missing although the folder holds its name (Wine shows
+// a POSIX link to a missing file so). A search for the exact name tells it
+// from nothing there without making a file in its place: nothing of that
+// name ends the search with ERROR_FILE_NOT_FOUND; a name whose entry cannot
+// be looked at, with ERROR_NO_MORE_FILES. A failure other than "not found"
+// (a share that is not there) is no hidden entry.
 bool HiddenEntry(const std::wstring& path) {
+  if (::GetLastError() != ERROR_FILE_NOT_FOUND) return false;
   WIN32_FIND_DATAW found{};
   const win32::FindHandle search(::FindFirstFileW(path.c_str(), &found));
   return search.IsValid() || ::GetLastError() == ERROR_NO_MORE_FILES;
@@ -104,8 +107,7 @@ PathEntry EntryAt(std::u16string_view path) {
     // The system shows a dangling link as a reparse point, Wine as nothing
     // there. What cannot be looked at for another reason (a share that is
     // not there) is left to the export, which reports its own failure.
-    return ::GetLastError() == ERROR_FILE_NOT_FOUND && HiddenEntry(wide) ? PathEntry::Link
-                                                                         : PathEntry::Missing;
+    return HiddenEntry(wide) ? PathEntry::Link : PathEntry::Missing;
   }
   if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) return PathEntry::Link;
   if ((attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0) return PathEntry::Other;
@@ -141,8 +143,7 @@ namespace win32 {
 
 std::optional<std::wstring> LinkedFile(const std::wstring& path) {
   const DWORD attributes = ::GetFileAttributesW(path.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES)
-    return ::GetLastError() == ERROR_FILE_NOT_FOUND && HiddenEntry(path) ? std::nullopt : std::optional(path);
+  if (attributes == INVALID_FILE_ATTRIBUTES) return HiddenEntry(path) ? std::nullopt : std::optional(path);
   if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0 && !ReachedThroughHiddenLink(path)) return path;
   const FileHandle file = OpenEntry(path, 0, true);
   if (!file.IsValid()) return std::nullopt;
