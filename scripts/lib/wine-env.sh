@@ -80,7 +80,7 @@ tavrel_make_prefix() {
   )
 }
 
-# tavrel_font_prefix PREFIX win32|win64: a prefix of its own (made once) with
+# tavrel_font_prefix PREFIX win32|win64: a prefix of its own (made when missing) with
 # the fonts a Windows user has: Wine's own (Debian's fonts-wine: Tahoma for
 # the dialog font, Marlett for the caption's close box), which Wine reads
 # from the prefix's Windows\Fonts, and windows left unmanaged (Xvfb runs no

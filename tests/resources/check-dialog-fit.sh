@@ -3,7 +3,8 @@
 # (resources/po/LINGUAS, and English) at each DPI given (default 96): under
 # Wine, in a prefix of its own of the build's bitness with the fonts a user's Wine has
 # (Wine's own, and the system's CJK fonts through fontconfig), each
-# language's session (LANG) measures its dialog with dialog-fit.
+# language's session (LANG) measures its dialog with dialog-fit. The prefix is
+# made for the run and removed after it: a 64-bit one takes 1.3 GB.
 #   check-dialog-fit.sh win32|win64 PREFIX DIALOG-FIT MODULE LINGUAS [DPI...]
 set -uo pipefail
 arch=$1 prefix=$(realpath -m "$2") tool=$3 module=$(realpath "$4") linguas=$5
@@ -18,7 +19,9 @@ wine_in_prefix() {
     "$(tavrel_wine_loader "$arch")" "$@"
 }
 tavrel_start_xvfb || exit 1
-trap 'WINEPREFIX=$prefix wineserver -k 2>/dev/null; kill "$TAVREL_XVFB_PID" 2>/dev/null' EXIT
+rm -rf "$prefix"
+trap 'WINEPREFIX=$prefix wineserver -k 2>/dev/null; WINEPREFIX=$prefix wineserver -w; rm -rf "$prefix"
+  kill "$TAVREL_XVFB_PID" 2>/dev/null' EXIT
 tavrel_font_prefix "$prefix" "$arch" || exit 1
 
 spell() { printf 'Z:%s' "${1//\//\\}"; }
