@@ -214,40 +214,44 @@ void Campaign::Impl::Do(Step step) {
   }
 }
 
+namespace {
+
+// The step a re-entrant host takes for each action but the last release.
+Step AsStep(Action action) {
+  switch (action) {
+    case Action::Event17:
+      return Step::Event17;
+    case Action::Event21:
+      return Step::Event21;
+    case Action::ClickSend:
+      return Step::ClickSend;
+    case Action::Activate:
+      return Step::Activate;
+    case Action::ChooseOther:
+      return Step::ClickSettingsApply;
+    case Action::Unload:
+    case Action::ReleaseLast:
+      break;
+  }
+  return Step::Unload;
+}
+
+}  // namespace
+
 // The host, called by the plug-in (from the export or the dialog), calls
 // back into it once per session.
 void Campaign::Impl::Reenter() {
   if (reentered || hostReferences == 0) return;
   reentered = true;
-  switch (reentry->action) {
-    case Action::Event17:
-      Send(host::kEventStateChanged, {});
-      break;
-    case Action::Event21:
-      QueryState();
-      break;
-    case Action::ClickSend:
-      Click(host::kSendCommand);
-      break;
-    case Action::Activate:
-      ++entries;
-      plugin->StartSession();
-      if (host->Sinks().size() > 1) Fault("subscribed twice from inside the plug-in");
-      break;
-    case Action::ChooseOther:
-      Settings(dialogdriver::DialogClose::Apply);
-      break;
-    case Action::Unload:
-      Unload();
-      break;
-    case Action::ReleaseLast:
-      // Every reference the host holds: its subscriptions' too.
-      for (const auto& [cookie, sink] : host->Sinks()) host->Application()->UnadviseEvents(cookie);
-      while (hostReferences > 0) {
-        plugin->Release();
-        --hostReferences;
-      }
-      break;
+  if (reentry->action != Action::ReleaseLast) {
+    Do(AsStep(reentry->action));
+    return;
+  }
+  // Every reference the host holds: its subscriptions' too.
+  for (const auto& [cookie, sink] : host->Sinks()) host->Application()->UnadviseEvents(cookie);
+  while (hostReferences > 0) {
+    plugin->Release();
+    --hostReferences;
   }
 }
 
