@@ -35,8 +35,10 @@ def scenario(cycles, no_write):
             lines.append("export-outcome 0 no-write")
         # Apply alternates between two answers, so every Apply writes.
         export = 1 + cycle % 2
+        # The started program has read the drawing before the next cycle
+        # writes it again (under Wine it may still hold it open).
         lines += ["activate", f'answer-dialog apply app="Kyro Vesk" export={export} optimise=1',
-                  "click TavrelSettings", "click Tavrel", "deactivate"]
+                  "click TavrelSettings", "click Tavrel", "file-await receipt.json", "deactivate"]
         # Read every cycle (which also lets go of the host's records kept so
         # far, whose growth would blur the plug-in's); shown every 100.
         lines.append("resources")

@@ -1,10 +1,12 @@
 #include "tools/host/runner/Scenario.h"
 
 #include <algorithm>
+#include <chrono>
 #include <map>
 #include <optional>
 #include <sstream>
 #include <stdexcept>
+#include <thread>
 
 #include "host/Bstr.h"
 #include "host/ComPtr.h"
@@ -149,16 +151,28 @@ void Scenario::Perform(const std::vector<std::string>& words) {
 }
 
 // What other programs and the user do to files meanwhile: write, delete,
-// make read-only, hold open without sharing (until file-release).
+// make read-only, hold open without sharing (until file-release); and the
+// file another program writes when it is done (a started program's receipt),
+// waited for and taken away, so the next wait waits for the next one.
 void Scenario::FileAction(const std::vector<std::string>& words) {
   const std::string& action = words[0];
   if (action == "file-release") {
     heldFile_.Close();
     return;
   }
-  Need(words, 2, "file-write FILE [TEXT...] | file-delete FILE | file-readonly FILE | file-hold FILE");
+  Need(
+      words, 2,
+      "file-write FILE [TEXT...] | file-delete FILE | file-readonly FILE | file-hold FILE | file-await FILE");
   const std::u16string path = Resolve(words[1]).make_preferred().u16string();
-  if (action == "file-write") {
+  if (action == "file-await") {
+    constexpr auto kPatience = std::chrono::seconds(60);
+    const auto start = std::chrono::steady_clock::now();
+    while (!platform::RemoveFile(path)) {
+      if (std::chrono::steady_clock::now() - start > kPatience)
+        throw std::runtime_error("no " + words[1] + " within a minute");
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+  } else if (action == "file-write") {
     const std::string content = Rest(words, 2);
     platform::File file = platform::File::Open(path, platform::FileAccess::ReadWrite, platform::kShareRead,
                                                platform::FileDisposition::CreateAlways);
