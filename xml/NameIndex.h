@@ -17,6 +17,18 @@ namespace tavrel::xml {
 // The FNV-1a basis of this process's name hashes: random, drawn once.
 uint64_t NameHashBasis();
 
+// FNV-1a over the name with ASCII upper-case letters folded, from `basis`,
+// then mixed so that the low bits an index takes hang on all of it: names
+// that meet in the low bits for one basis part for another, so no file can
+// choose them. 2 or more.
+inline uint32_t FoldedNameHash(std::u16string_view name, uint64_t basis) {
+  uint64_t hash = basis;
+  for (char16_t c : name) hash = (hash ^ (c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c)) * 1099511628211ULL;
+  hash = (hash ^ (hash >> 32)) * 0xD6E8FEB86659FD93ULL;
+  const auto folded = static_cast<uint32_t>(hash ^ (hash >> 32));
+  return folded > 1 ? folded : folded + 2;
+}
+
 template <class Iterator>
 class NameIndex {
  public:
@@ -53,7 +65,7 @@ class NameIndex {
   }
 
  private:
-  // Hashes are kept at 2 or more; below are the free slots.
+  // Below the hashes are the free slots.
   static constexpr uint32_t kEmpty = 0;
   static constexpr uint32_t kRemoved = 1;
   struct Slot {
@@ -61,18 +73,7 @@ class NameIndex {
     uint32_t hash = kEmpty;
   };
 
-  // FNV-1a over the name with ASCII upper-case letters folded, from a basis
-  // drawn once per process, then mixed so that the low bits the slots take
-  // hang on all of it: names that meet in the low bits for one basis part
-  // for another, so no file can choose them.
-  uint32_t Hash(std::u16string_view name) const {
-    uint64_t hash = basis_;
-    for (char16_t c : name)
-      hash = (hash ^ (c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c)) * 1099511628211ULL;
-    hash = (hash ^ (hash >> 32)) * 0xD6E8FEB86659FD93ULL;
-    const auto folded = static_cast<uint32_t>(hash ^ (hash >> 32));
-    return folded > kRemoved ? folded : folded + 2;
-  }
+  uint32_t Hash(std::u16string_view name) const { return FoldedNameHash(name, basis_); }
 
   // The slot of that name, or the empty one that ends its run.
   size_t Probe(std::u16string_view name, uint32_t hash) const {

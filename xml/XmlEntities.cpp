@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <array>
+#include <memory_resource>
 
 #include "xml/XmlText.h"
 
@@ -43,21 +44,36 @@ std::u16string DecodeEntities(std::u16string_view text) {
   return out;
 }
 
-void DecodeEntities(std::u16string_view text, std::u16string& out) {
-  out.clear();
-  out.reserve(text.size());
+namespace {
+
+// Hands the decoded text to `put` run by run.
+template <class Put>
+void DecodeRuns(std::u16string_view text, Put put) {
   for (size_t amp = FindUnit(text, u'&'); amp != std::u16string_view::npos; amp = FindUnit(text, u'&')) {
-    out.append(text.substr(0, amp + 1));
+    put(text.substr(0, amp));
     text.remove_prefix(amp + 1);
-    for (const Entity& e : kEntities) {
-      if (text.substr(0, e.name.size()) == e.name) {
-        out.back() = e.character;
-        text.remove_prefix(e.name.size());
-        break;
-      }
-    }
+    const auto e = std::find_if(kEntities.begin(), kEntities.end(), [text](const Entity& entity) {
+      return text.substr(0, entity.name.size()) == entity.name;
+    });
+    put(e == kEntities.end() ? u"&" : std::u16string_view(&e->character, 1));
+    if (e != kEntities.end()) text.remove_prefix(e->name.size());
   }
-  out.append(text);
+  put(text);
 }
+
+// Into memory of the decoded text's size.
+template <class String>
+void Decode(std::u16string_view text, String& out) {
+  size_t size = 0;
+  DecodeRuns(text, [&size](std::u16string_view run) { size += run.size(); });
+  out.clear();
+  out.reserve(size);
+  DecodeRuns(text, [&out](std::u16string_view run) { out.append(run); });
+}
+
+}  // namespace
+
+void DecodeEntities(std::u16string_view text, std::u16string& out) { Decode(text, out); }
+void DecodeEntities(std::u16string_view text, std::pmr::u16string& out) { Decode(text, out); }
 
 }  // namespace tavrel::xml

@@ -7,8 +7,10 @@
 #include <functional>
 #include <iterator>
 #include <random>
+#include <vector>
 
 #include "platform/Text.h"
+#include "xml/XmlText.h"
 
 namespace tavrel::xml {
 
@@ -139,14 +141,50 @@ ProfileSection* CXmlProfile::AddSection(std::u16string_view name, int32_t readOn
 }
 
 ProfileKey* CXmlProfile::AddKey(ProfileSection* entry, std::u16string_view name, std::u16string_view value,
-                                int32_t readOnly) {
+                                int32_t readOnly, bool fromFile) {
   const auto append = [&] {
-    entry->keys.push_back(ProfileKey{ProfileText(name, &memory_), ProfileText(value, &memory_), readOnly});
+    const bool escaped = fromFile && FindUnit(value, u'&') != std::u16string_view::npos;
+    entry->keys.push_back(
+        ProfileKey{ProfileText(name, &memory_), ProfileText(escaped ? u"" : value, &memory_), readOnly});
+    if (escaped) DecodeEntities(value, entry->keys.back().value);
     return std::prev(entry->keys.end());
   };
-  if (name.empty()) return &*append();
+  if (name.empty() || (fromFile && entry->keys.size() >= 2 * kScanned)) return &*append();
   const auto [key, added] = FindOrAppend(entry->keys, entry->keyIndex, name, append);
   return added ? &*key : nullptr;
+}
+
+// One pass in the order of (hash, place), not a probe per key into an index
+// much larger than the cache: the first key of each name comes first in its
+// run of equal hashes, and each key is compared with the names kept before it
+// there (a run is one name but by chance, the hash being seeded).
+void CXmlProfile::DropRepeatedKeys(ProfileSection& entry) {
+  if (entry.keys.size() <= 2 * kScanned) return;
+  std::vector<KeyList::iterator> places;
+  std::vector<uint64_t> order;  // hash, place
+  places.reserve(entry.keys.size());
+  order.reserve(entry.keys.size());
+  const uint64_t basis = NameHashBasis();
+  for (auto key = entry.keys.begin(); key != entry.keys.end(); ++key) {
+    if (key->name.empty()) continue;
+    order.push_back(uint64_t{FoldedNameHash(key->name, basis)} << 32 | places.size());
+    places.push_back(key);
+  }
+  std::sort(order.begin(), order.end());
+  const auto place = [&](uint64_t o) { return places[static_cast<uint32_t>(o)]; };
+  for (size_t run = 0, end = 0; run < order.size(); run = end) {
+    size_t kept = run;
+    for (end = run; end < order.size() && order[end] >> 32 == order[run] >> 32; ++end) {
+      const auto key = place(order[end]);
+      size_t k = run;
+      while (k < kept && !text::EqualsNoCase(place(order[k])->name, key->name)) ++k;
+      if (k < kept) {
+        entry.keys.erase(key);
+      } else {
+        order[kept++] = order[end];
+      }
+    }
+  }
 }
 
 std::u16string CXmlProfile::GetString(const char16_t* section, const char16_t* key,

@@ -176,9 +176,14 @@ class CXmlProfile {
   // Appends a section and indexes it; the name must be new.
   ProfileSection* AddSection(std::u16string_view name, int32_t readOnly);
   // Appends a key and indexes it, unless the section has a key of that name
-  // (nullptr then); keys without a name are always appended.
+  // (nullptr then); keys without a name are always appended. A key read from
+  // a file (`fromFile`) has its value as written there, decoded here; its
+  // section is searched for the name only while it is short: past that, its
+  // keys are appended and DropRepeatedKeys follows the last.
   ProfileKey* AddKey(ProfileSection* entry, std::u16string_view name, std::u16string_view value,
-                     int32_t readOnly);
+                     int32_t readOnly, bool fromFile = false);
+  // Drops each key whose name an earlier key of the section has.
+  static void DropRepeatedKeys(ProfileSection& entry);
 
   // Declared first: it outlives every entry allocated from it.
   ProfilePool memory_;

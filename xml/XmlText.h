@@ -39,6 +39,7 @@ std::u16string EscapeAttribute(std::u16string_view text);
 std::u16string DecodeEntities(std::u16string_view text);
 // The same into `out`, whose memory is used again.
 void DecodeEntities(std::u16string_view text, std::u16string& out);
+void DecodeEntities(std::u16string_view text, std::pmr::u16string& out);
 
 // A unit of a text: its index from the start, and its line and column (both
 // from 1, lines ended by line feeds, columns counting UTF-16 units).
