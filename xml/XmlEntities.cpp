@@ -1,6 +1,5 @@
 #include <algorithm>
 #include <array>
-#include <memory_resource>
 
 #include "xml/XmlText.h"
 
@@ -28,12 +27,7 @@ std::u16string EscapeAttribute(std::u16string_view text) {
   for (char16_t c : text) {
     const auto e = std::find_if(kEntities.begin(), kEntities.end(),
                                 [c](const Entity& entity) { return entity.character == c; });
-    if (e == kEntities.end()) {
-      out += c;
-    } else {
-      out += u'&';
-      out += e->name;
-    }
+    e == kEntities.end() ? out += c : (out += u'&') += e->name;
   }
   return out;
 }
@@ -44,36 +38,29 @@ std::u16string DecodeEntities(std::u16string_view text) {
   return out;
 }
 
-namespace {
-
-// Hands the decoded text to `put` run by run.
-template <class Put>
-void DecodeRuns(std::u16string_view text, Put put) {
-  for (size_t amp = FindUnit(text, u'&'); amp != std::u16string_view::npos; amp = FindUnit(text, u'&')) {
-    put(text.substr(0, amp));
-    text.remove_prefix(amp + 1);
-    const auto e = std::find_if(kEntities.begin(), kEntities.end(), [text](const Entity& entity) {
-      return text.substr(0, entity.name.size()) == entity.name;
+size_t DecodeEntitiesInPlace(char16_t* text, size_t size) {
+  char16_t* at = text;
+  const char16_t* from = text;
+  const char16_t* const end = text + size;
+  const auto keep = [&at](const char16_t* first, const char16_t* last) {
+    at = std::char_traits<char16_t>::move(at, first, static_cast<size_t>(last - first)) + (last - first);
+  };
+  for (const char16_t* amp; (amp = FindUnit(from, end, u'&')) != end;) {
+    keep(from, amp);
+    const std::u16string_view rest(amp + 1, static_cast<size_t>(end - amp - 1));
+    const auto e = std::find_if(kEntities.begin(), kEntities.end(), [rest](const Entity& entity) {
+      return rest.substr(0, entity.name.size()) == entity.name;
     });
-    put(e == kEntities.end() ? u"&" : std::u16string_view(&e->character, 1));
-    if (e != kEntities.end()) text.remove_prefix(e->name.size());
+    *at++ = e == kEntities.end() ? u'&' : e->character;
+    from = amp + 1 + (e == kEntities.end() ? 0 : e->name.size());
   }
-  put(text);
+  keep(from, end);
+  return static_cast<size_t>(at - text);
 }
 
-// Into memory of the decoded text's size.
-template <class String>
-void Decode(std::u16string_view text, String& out) {
-  size_t size = 0;
-  DecodeRuns(text, [&size](std::u16string_view run) { size += run.size(); });
-  out.clear();
-  out.reserve(size);
-  DecodeRuns(text, [&out](std::u16string_view run) { out.append(run); });
+void DecodeEntities(std::u16string_view text, std::u16string& out) {
+  out.assign(text);
+  out.resize(DecodeEntitiesInPlace(out.data(), out.size()));
 }
-
-}  // namespace
-
-void DecodeEntities(std::u16string_view text, std::u16string& out) { Decode(text, out); }
-void DecodeEntities(std::u16string_view text, std::pmr::u16string& out) { Decode(text, out); }
 
 }  // namespace tavrel::xml

@@ -143,10 +143,10 @@ ProfileSection* CXmlProfile::AddSection(std::u16string_view name, int32_t readOn
 ProfileKey* CXmlProfile::AddKey(ProfileSection* entry, std::u16string_view name, std::u16string_view value,
                                 int32_t readOnly, bool fromFile) {
   const auto append = [&] {
-    const bool escaped = fromFile && FindUnit(value, u'&') != std::u16string_view::npos;
-    entry->keys.push_back(
-        ProfileKey{ProfileText(name, &memory_), ProfileText(escaped ? u"" : value, &memory_), readOnly});
-    if (escaped) DecodeEntities(value, entry->keys.back().value);
+    entry->keys.push_back(ProfileKey{ProfileText(name, &memory_), ProfileText(value, &memory_), readOnly});
+    ProfileText& text = entry->keys.back().value;
+    if (fromFile && FindUnit(value, u'&') != std::u16string_view::npos)
+      text.resize(DecodeEntitiesInPlace(text.data(), text.size()));
     return std::prev(entry->keys.end());
   };
   if (name.empty() || (fromFile && entry->keys.size() >= 2 * kScanned)) return &*append();

@@ -39,7 +39,8 @@ std::u16string EscapeAttribute(std::u16string_view text);
 std::u16string DecodeEntities(std::u16string_view text);
 // The same into `out`, whose memory is used again.
 void DecodeEntities(std::u16string_view text, std::u16string& out);
-void DecodeEntities(std::u16string_view text, std::pmr::u16string& out);
+// The same in place: the decoded text is never longer. Its size.
+size_t DecodeEntitiesInPlace(char16_t* text, size_t size);
 
 // A unit of a text: its index from the start, and its line and column (both
 // from 1, lines ended by line feeds, columns counting UTF-16 units).
