@@ -1,7 +1,6 @@
-// A hash index over the entries of a std::list, found by a name compared as
-// text::CompareNoCase compares (ASCII letters folded). A slot holds the
-// entry and 32 bits of its name's hash, seeded per process; lookup, insertion and removal take
-// expected constant time. List iterators stay valid while their entries live.
+// A hash index over the entries of a std::list by name, ASCII letters folded.
+// A slot holds the entry and 32 bits of its name's seeded hash; lookup,
+// insertion and removal take expected constant time.
 #pragma once
 
 #include <cstddef>
@@ -41,9 +40,8 @@ class NameIndex {
   // With room for `count` entries in all without growing on the way.
   explicit NameIndex(size_t count = 0) { Rebuild(SlotsFor(count)); }
 
-  // The entry of that name, or else the one `add()` appends for it (then
-  // true): one hash and one probe. Removed slots are filled again when the
-  // index is rebuilt.
+  // The entry of that name, or else the one `add()` appends (then true): one
+  // hash, one probe. Removed slots are filled again when it is rebuilt.
   template <class Add>
   std::pair<Iterator, bool> FindOrAdd(std::u16string_view name, Add add) {
     if ((filled_ + 1) * 4 > slots_.size() * 3) Rebuild(SlotsFor(used_ + 1));

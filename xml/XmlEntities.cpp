@@ -33,8 +33,8 @@ std::u16string EscapeAttribute(std::u16string_view text) {
 }
 
 std::u16string DecodeEntities(std::u16string_view text) {
-  std::u16string out;
-  DecodeEntities(text, out);
+  std::u16string out(text);
+  out.resize(DecodeEntitiesInPlace(out.data(), out.size()));
   return out;
 }
 
@@ -56,11 +56,6 @@ size_t DecodeEntitiesInPlace(char16_t* text, size_t size) {
   }
   keep(from, end);
   return static_cast<size_t>(at - text);
-}
-
-void DecodeEntities(std::u16string_view text, std::u16string& out) {
-  out.assign(text);
-  out.resize(DecodeEntitiesInPlace(out.data(), out.size()));
 }
 
 }  // namespace tavrel::xml

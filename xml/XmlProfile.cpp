@@ -14,12 +14,6 @@
 
 namespace tavrel::xml {
 
-namespace {
-
-bool IsEmpty(const char16_t* s) { return s == nullptr || *s == 0; }
-
-}  // namespace
-
 uint64_t NameHashBasis() {
   static const uint64_t basis = [] {
     // The clock and where this code lies (address-space randomisation) too,
@@ -65,6 +59,8 @@ void ProfilePool::do_deallocate(void* block, size_t bytes, size_t alignment) {
 }
 
 namespace {
+
+bool IsEmpty(const char16_t* s) { return s == nullptr || *s == 0; }
 
 // A list of named entries (sections, or the keys of one) is searched in
 // order while it is short: its entries lie close together, where an index
@@ -155,9 +151,8 @@ ProfileKey* CXmlProfile::AddKey(ProfileSection* entry, std::u16string_view name,
 }
 
 // One pass in the order of (hash, place), not a probe per key into an index
-// much larger than the cache: the first key of each name comes first in its
-// run of equal hashes, and each key is compared with the names kept before it
-// there (a run is one name but by chance, the hash being seeded).
+// larger than the cache: each key is compared with the keys kept before it in
+// its run of equal hashes (one name but by chance, the hash being seeded).
 void CXmlProfile::DropRepeatedKeys(ProfileSection& entry) {
   if (entry.keys.size() <= 2 * kScanned) return;
   std::vector<KeyList::iterator> places;

@@ -37,8 +37,7 @@ class ProfileBuilder {
 
   void Close() {}
 
-  // After the last key of the section being read.
-  void EndSection() {
+  void EndSection() {  // after the last key of the section being read
     if (section_ != nullptr) CXmlProfile::DropRepeatedKeys(*section_);
     section_ = nullptr;
   }
@@ -54,7 +53,8 @@ class ProfileBuilder {
   // it.
   static std::u16string_view Decoded(std::u16string_view raw, std::u16string& buffer) {
     if (FindUnit(raw, u'&') == std::u16string_view::npos) return raw;
-    DecodeEntities(raw, buffer);
+    buffer.assign(raw);
+    buffer.resize(DecodeEntitiesInPlace(buffer.data(), buffer.size()));
     return buffer;
   }
 
