@@ -34,7 +34,7 @@ uint64_t NameHashBasis() {
 
 void ProfilePool::BeginBulk(size_t bytes) {
   bulk_ = true;
-  blockSize_ = bytes / 16 + 1024;
+  blockSize_ = bytes / 32 + 1024;
 }
 
 void* ProfilePool::do_allocate(size_t bytes, size_t alignment) {

@@ -44,7 +44,7 @@ using ProfileText = std::pmr::u16string;
 // profile hands nothing back one by one: all is released whole.
 class ProfilePool final : public std::pmr::memory_resource {
  public:
-  // Entries from here to EndBulk come from blocks of a sixteenth of `bytes`,
+  // Entries from here to EndBulk come from blocks of a 32nd of `bytes`,
   // about what they take in all (only the last block's tail is lost).
   void BeginBulk(size_t bytes);
   void EndBulk() { bulk_ = false; }
