@@ -1,7 +1,6 @@
-// A hash index over the entries of a std::list, found by a name compared as
-// text::CompareNoCase compares (ASCII letters folded). A slot holds the
-// entry and 32 bits of its name's hash, seeded per process; lookup, insertion and removal take
-// expected constant time. List iterators stay valid while their entries live.
+// A hash index over the entries of a std::list by name, ASCII letters folded.
+// A slot holds the entry and 32 bits of its name's seeded hash; lookup,
+// insertion and removal take expected constant time.
 #pragma once
 
 #include <cstddef>
@@ -17,6 +16,18 @@ namespace tavrel::xml {
 // The FNV-1a basis of this process's name hashes: random, drawn once.
 uint64_t NameHashBasis();
 
+// FNV-1a over the name with ASCII upper-case letters folded, from `basis`,
+// then mixed so that the low bits an index takes hang on all of it: names
+// that meet in the low bits for one basis part for another, so no file can
+// choose them. 2 or more.
+inline uint32_t FoldedNameHash(std::u16string_view name, uint64_t basis) {
+  uint64_t hash = basis;
+  for (char16_t c : name) hash = (hash ^ (c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c)) * 1099511628211ULL;
+  hash = (hash ^ (hash >> 32)) * 0xD6E8FEB86659FD93ULL;
+  const auto folded = static_cast<uint32_t>(hash ^ (hash >> 32));
+  return folded > 1 ? folded : folded + 2;
+}
+
 template <class Iterator>
 class NameIndex {
  public:
@@ -29,9 +40,8 @@ class NameIndex {
   // With room for `count` entries in all without growing on the way.
   explicit NameIndex(size_t count = 0) { Rebuild(SlotsFor(count)); }
 
-  // The entry of that name, or else the one `add()` appends for it (then
-  // true): one hash and one probe. Removed slots are filled again when the
-  // index is rebuilt.
+  // The entry of that name, or else the one `add()` appends (then true): one
+  // hash, one probe. Removed slots are filled again when it is rebuilt.
   template <class Add>
   std::pair<Iterator, bool> FindOrAdd(std::u16string_view name, Add add) {
     if ((filled_ + 1) * 4 > slots_.size() * 3) Rebuild(SlotsFor(used_ + 1));
@@ -53,7 +63,7 @@ class NameIndex {
   }
 
  private:
-  // Hashes are kept at 2 or more; below are the free slots.
+  // Below the hashes are the free slots.
   static constexpr uint32_t kEmpty = 0;
   static constexpr uint32_t kRemoved = 1;
   struct Slot {
@@ -61,18 +71,7 @@ class NameIndex {
     uint32_t hash = kEmpty;
   };
 
-  // FNV-1a over the name with ASCII upper-case letters folded, from a basis
-  // drawn once per process, then mixed so that the low bits the slots take
-  // hang on all of it: names that meet in the low bits for one basis part
-  // for another, so no file can choose them.
-  uint32_t Hash(std::u16string_view name) const {
-    uint64_t hash = basis_;
-    for (char16_t c : name)
-      hash = (hash ^ (c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c)) * 1099511628211ULL;
-    hash = (hash ^ (hash >> 32)) * 0xD6E8FEB86659FD93ULL;
-    const auto folded = static_cast<uint32_t>(hash ^ (hash >> 32));
-    return folded > kRemoved ? folded : folded + 2;
-  }
+  uint32_t Hash(std::u16string_view name) const { return FoldedNameHash(name, basis_); }
 
   // The slot of that name, or the empty one that ends its run.
   size_t Probe(std::u16string_view name, uint32_t hash) const {

@@ -37,9 +37,7 @@ void FindAttributes(std::u16string_view attributes, const std::u16string_view* n
 }
 
 void CXmlElement::Clear() {
-  name_ = {};
-  attributes_ = {};
-  text_ = {};
+  name_ = attributes_ = text_ = {};
   parent_ = nullptr;
   children_ = nullptr;
   childCount_ = 0;

@@ -27,37 +27,35 @@ std::u16string EscapeAttribute(std::u16string_view text) {
   for (char16_t c : text) {
     const auto e = std::find_if(kEntities.begin(), kEntities.end(),
                                 [c](const Entity& entity) { return entity.character == c; });
-    if (e == kEntities.end()) {
-      out += c;
-    } else {
-      out += u'&';
-      out += e->name;
-    }
+    e == kEntities.end() ? out += c : (out += u'&') += e->name;
   }
   return out;
 }
 
 std::u16string DecodeEntities(std::u16string_view text) {
-  std::u16string out;
-  DecodeEntities(text, out);
+  std::u16string out(text);
+  out.resize(DecodeEntitiesInPlace(out.data(), out.size()));
   return out;
 }
 
-void DecodeEntities(std::u16string_view text, std::u16string& out) {
-  out.clear();
-  out.reserve(text.size());
-  for (size_t amp = FindUnit(text, u'&'); amp != std::u16string_view::npos; amp = FindUnit(text, u'&')) {
-    out.append(text.substr(0, amp + 1));
-    text.remove_prefix(amp + 1);
-    for (const Entity& e : kEntities) {
-      if (text.substr(0, e.name.size()) == e.name) {
-        out.back() = e.character;
-        text.remove_prefix(e.name.size());
-        break;
-      }
-    }
+size_t DecodeEntitiesInPlace(char16_t* text, size_t size) {
+  char16_t* at = text;
+  const char16_t* from = text;
+  const char16_t* const end = text + size;
+  const auto keep = [&at](const char16_t* first, const char16_t* last) {
+    at = std::char_traits<char16_t>::move(at, first, static_cast<size_t>(last - first)) + (last - first);
+  };
+  for (const char16_t* amp; (amp = FindUnit(from, end, u'&')) != end;) {
+    keep(from, amp);
+    const std::u16string_view rest(amp + 1, static_cast<size_t>(end - amp - 1));
+    const auto e = std::find_if(kEntities.begin(), kEntities.end(), [rest](const Entity& entity) {
+      return rest.substr(0, entity.name.size()) == entity.name;
+    });
+    *at++ = e == kEntities.end() ? u'&' : e->character;
+    from = amp + 1 + (e == kEntities.end() ? 0 : e->name.size());
   }
-  out.append(text);
+  keep(from, end);
+  return static_cast<size_t>(at - text);
 }
 
 }  // namespace tavrel::xml

@@ -33,15 +33,13 @@ using TextSink = std::function<bool(char16_t* first, char16_t* last)>;
 
 class ProfileFileReader {
  public:
-  // Hands the file's decoded text to `sink`. UTF-16 little-endian is read
-  // when the mode is Utf16, or Auto (any other value) when the file begins
-  // with the mark FF FE; otherwise the ANSI code page. The mark is skipped in
-  // every mode; the text ends at the first zero unit (UTF-16) or byte (ANSI).
-  // Loaded; EmptyFile when the text is empty; or why the file could not be
-  // opened or read, with the system's code: a file above
-  // kMaxProfileFileBytes is refused with kErrorFileTooLarge. `pieceBytes`
-  // (at least 2) is how much is read at a time. `sized`, when set, is told
-  // the most units the text can have before the first piece.
+  // Hands the file's decoded text to `sink`: UTF-16 LE in mode Utf16, or in
+  // Auto (any other value) when the file begins with FF FE; else the ANSI code
+  // page. The mark is skipped in every mode; the text ends at the first zero
+  // unit (UTF-16) or byte (ANSI). Loaded; EmptyFile; or why the file could not
+  // be opened or read, with the system's code (kErrorFileTooLarge above
+  // kMaxProfileFileBytes). `pieceBytes` (2 or more) are read at a time;
+  // `sized` is told the most units the text can have before the first piece.
   ProfileResult Read(std::u16string_view fileName, ProfileEncoding mode, const TextSink& sink,
                      size_t pieceBytes = kProfilePieceBytes, const std::function<void(uint64_t)>& sized = {});
 

@@ -75,12 +75,8 @@ void CXmlParser::Close() { current_ = current_->parent_; }
 
 CXmlElement* CXmlParser::GetFirstChild(CXmlElement* element) {
   if (element == nullptr) return nullptr;
-  if (element->childCount_ == 0) {
-    element->cursor_ = CXmlElement::kNoCursor;
-    return nullptr;
-  }
-  element->cursor_ = 0;
-  return element->children_[0];
+  element->cursor_ = element->childCount_ == 0 ? CXmlElement::kNoCursor : 0;
+  return element->childCount_ == 0 ? nullptr : element->children_[0];
 }
 
 CXmlElement* CXmlParser::GetNextChild(CXmlElement* element) {

@@ -7,16 +7,12 @@
 #include <functional>
 #include <iterator>
 #include <random>
+#include <vector>
 
 #include "platform/Text.h"
+#include "xml/XmlText.h"
 
 namespace tavrel::xml {
-
-namespace {
-
-bool IsEmpty(const char16_t* s) { return s == nullptr || *s == 0; }
-
-}  // namespace
 
 uint64_t NameHashBasis() {
   static const uint64_t basis = [] {
@@ -38,7 +34,7 @@ uint64_t NameHashBasis() {
 
 void ProfilePool::BeginBulk(size_t bytes) {
   bulk_ = true;
-  blockSize_ = bytes / 16 + 1024;
+  blockSize_ = bytes / 32 + 1024;
 }
 
 void* ProfilePool::do_allocate(size_t bytes, size_t alignment) {
@@ -63,6 +59,8 @@ void ProfilePool::do_deallocate(void* block, size_t bytes, size_t alignment) {
 }
 
 namespace {
+
+bool IsEmpty(const char16_t* s) { return s == nullptr || *s == 0; }
 
 // A list of named entries (sections, or the keys of one) is searched in
 // order while it is short: its entries lie close together, where an index
@@ -139,14 +137,49 @@ ProfileSection* CXmlProfile::AddSection(std::u16string_view name, int32_t readOn
 }
 
 ProfileKey* CXmlProfile::AddKey(ProfileSection* entry, std::u16string_view name, std::u16string_view value,
-                                int32_t readOnly) {
+                                int32_t readOnly, bool fromFile) {
   const auto append = [&] {
     entry->keys.push_back(ProfileKey{ProfileText(name, &memory_), ProfileText(value, &memory_), readOnly});
+    ProfileText& text = entry->keys.back().value;
+    if (fromFile && FindUnit(value, u'&') != std::u16string_view::npos)
+      text.resize(DecodeEntitiesInPlace(text.data(), text.size()));
     return std::prev(entry->keys.end());
   };
-  if (name.empty()) return &*append();
+  if (name.empty() || (fromFile && entry->keys.size() >= 2 * kScanned)) return &*append();
   const auto [key, added] = FindOrAppend(entry->keys, entry->keyIndex, name, append);
   return added ? &*key : nullptr;
+}
+
+// One pass in the order of (hash, place), not a probe per key into an index
+// larger than the cache: each key is compared with the keys kept before it in
+// its run of equal hashes (one name but by chance, the hash being seeded).
+void CXmlProfile::DropRepeatedKeys(ProfileSection& entry) {
+  if (entry.keys.size() <= 2 * kScanned) return;
+  std::vector<KeyList::iterator> places;
+  std::vector<uint64_t> order;  // hash, place
+  places.reserve(entry.keys.size());
+  order.reserve(entry.keys.size());
+  const uint64_t basis = NameHashBasis();
+  for (auto key = entry.keys.begin(); key != entry.keys.end(); ++key) {
+    if (key->name.empty()) continue;
+    order.push_back(uint64_t{FoldedNameHash(key->name, basis)} << 32 | places.size());
+    places.push_back(key);
+  }
+  std::sort(order.begin(), order.end());
+  const auto place = [&](uint64_t o) { return places[static_cast<uint32_t>(o)]; };
+  for (size_t run = 0, end = 0; run < order.size(); run = end) {
+    size_t kept = run;
+    for (end = run; end < order.size() && order[end] >> 32 == order[run] >> 32; ++end) {
+      const auto key = place(order[end]);
+      size_t k = run;
+      while (k < kept && !text::EqualsNoCase(place(order[k])->name, key->name)) ++k;
+      if (k < kept) {
+        entry.keys.erase(key);
+      } else {
+        order[kept++] = order[end];
+      }
+    }
+  }
 }
 
 std::u16string CXmlProfile::GetString(const char16_t* section, const char16_t* key,

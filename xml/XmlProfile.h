@@ -15,8 +15,6 @@
 // entries refuse every change through SetValue/SetKeyValue. Every lookup,
 // insertion and removal takes expected constant time: a hash index of the
 // folded names stands beside the ordered lists (short lists are scanned).
-// A profile's entries and their texts live in the profile's own pool, handed
-// back whole when the profile is emptied.
 #pragma once
 
 #include <cstdint>
@@ -41,16 +39,13 @@ class ProfileBuilder;
 // Texts and lists allocate from the memory of the profile that holds them.
 using ProfileText = std::pmr::u16string;
 
-// The memory of one profile's entries. While a file is loaded they come in
-// order from a few large blocks, sized from the file, that are never handed
-// back one by one; other changes take them from a pool. While the whole
-// profile is emptied nothing is handed back one by one: all is released
-// whole.
+// The memory of one profile's entries: while a file loads, in order from a
+// few large blocks sized from the file; else from a pool. Emptying the whole
+// profile hands nothing back one by one: all is released whole.
 class ProfilePool final : public std::pmr::memory_resource {
  public:
-  // Entries from here to EndBulk come from blocks of a sixteenth of
-  // `bytes`, about what they will take in all (the last block's unused
-  // tail is all that is lost).
+  // Entries from here to EndBulk come from blocks of a 32nd of `bytes`,
+  // about what they take in all (only the last block's tail is lost).
   void BeginBulk(size_t bytes);
   void EndBulk() { bulk_ = false; }
 
@@ -92,21 +87,18 @@ struct ProfileSection {
   ProfileText name;  // never empty
   int32_t readOnly = 0;
   std::pmr::list<ProfileKey> keys;
-  // The named keys of a section of more than a few keys, from its first
-  // look-up on.
+  // Of a section of more than a few keys, from its first look-up on.
   std::unique_ptr<KeyIndex> keyIndex;
 };
 
 using ProfileSectionList = std::pmr::list<ProfileSection>;
 
-// Receives one line of a profile file; `first` is set for the declaration
-// only. False stops the writing.
+// One line of a profile file (`first`: the declaration); false stops writing.
 using LineSink = std::function<bool(std::u16string_view line, bool first)>;
 
-// Hands every line of the profile to `sink`, each ended by CR LF: the
-// declaration (UTF-8 when `ansi`, else UTF-16), the root, each section with
-// at least one key that has a name and a value, those keys, and the root
-// end. Names and values are escaped. False as soon as the sink refuses a line.
+// Hands `sink` each line, ended by CR LF: the declaration (UTF-8 when `ansi`,
+// else UTF-16), the root, each section with a key that has a name and a
+// value, those keys (escaped), the root end. False once the sink refuses one.
 bool WriteProfileLines(const ProfileSectionList& sections, bool ansi, const LineSink& sink);
 
 class CXmlProfile {
@@ -121,25 +113,20 @@ class CXmlProfile {
   // (profile left empty) and at a repeated section (earlier sections kept).
   int Load(const char16_t* fileName, ProfileEncoding mode) { return LoadWithResult(fileName, mode) ? 1 : 0; }
   // Load, saying what came of it: Loaded; CutShort (the file ends before its
-  // profile is closed; what stands before is loaded); NoProfile (other
-  // markup: an empty profile); RepeatedSection (named, placed at its tag,
-  // where reading stopped); or, with the profile empty, EmptyFile,
-  // NoFileName or why the file could not be read, with the system's code.
-  // The file is read `pieceBytes` at a time, each tag handled as it comes.
-  // `copy`, when set, gets each piece of the text first, as read, and the
-  // whole text is then read even where the profile stops early.
+  // profile is closed; what stands before is loaded); NoProfile (other markup:
+  // an empty profile); RepeatedSection (named, placed at its tag, where reading
+  // stopped); or, the profile empty, EmptyFile, NoFileName or why the file
+  // could not be read, with the system's code. Read `pieceBytes` at a time;
+  // `copy` gets each piece first, and then all is read even past a stop.
   ProfileResult LoadWithResult(const char16_t* fileName, ProfileEncoding mode,
                                size_t pieceBytes = kProfilePieceBytes, const TextSink& copy = {});
 
-  // Writes the profile: UTF-16 with the mark FF FE, or the ANSI code page in
-  // mode Ansi, to a temporary file beside the target that then replaces it,
-  // so a failure leaves the old file as it was. Where no temporary file can
-  // be made, the target is written in place (a failure part-way leaves it
-  // cut short). An existing target that cannot be opened for writing is
-  // refused untouched. 1 when every write succeeded; 0 otherwise.
+  // Writes UTF-16 with the mark FF FE, or the ANSI code page in mode Ansi, to
+  // a temporary file beside the target that then replaces it (a failure leaves
+  // the old file); without one, in place (a failure cuts it short). A target
+  // not open to writing is refused untouched. 1 when every write succeeded.
   int Save(const char16_t* fileName, ProfileEncoding mode) { return SaveWithResult(fileName, mode) ? 1 : 0; }
-  // Save, saying what came of it: Saved, WrittenInPlace, or why not, with
-  // the system's code.
+  // Save, saying what came of it: Saved, WrittenInPlace, or why not (code).
   ProfileResult SaveWithResult(const char16_t* fileName, ProfileEncoding mode);
 
   std::u16string GetString(const char16_t* section, const char16_t* key, const char16_t* defaultValue);
@@ -147,8 +134,7 @@ class CXmlProfile {
   // 1 when the key now holds the value; 0 when refused, deleted or absent.
   int SetString(const char16_t* section, const char16_t* key, const char16_t* value);
   int SetInt(const char16_t* section, const char16_t* key, int32_t value);
-  // Creates the section when needed, then SetKeyValue. The key that was set or
-  // created; nullptr otherwise.
+  // Creates the section when needed, then SetKeyValue: the key set or made.
   ProfileKey* SetValue(const char16_t* section, const char16_t* key, const char16_t* value, int32_t readOnly);
   // key nullptr: deletes the section. value nullptr: deletes the key. Refused
   // (nullptr, nothing changed) in a read-only section or on a read-only key.
@@ -176,9 +162,13 @@ class CXmlProfile {
   // Appends a section and indexes it; the name must be new.
   ProfileSection* AddSection(std::u16string_view name, int32_t readOnly);
   // Appends a key and indexes it, unless the section has a key of that name
-  // (nullptr then); keys without a name are always appended.
+  // (nullptr then); keys without a name are always appended. From a file, the
+  // value is decoded here and only a short section is searched: past that,
+  // keys are appended and DropRepeatedKeys follows the last.
   ProfileKey* AddKey(ProfileSection* entry, std::u16string_view name, std::u16string_view value,
-                     int32_t readOnly);
+                     int32_t readOnly, bool fromFile = false);
+  // Drops each key whose name an earlier key of the section has.
+  static void DropRepeatedKeys(ProfileSection& entry);
 
   // Declared first: it outlives every entry allocated from it.
   ProfilePool memory_;

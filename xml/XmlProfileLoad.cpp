@@ -31,11 +31,16 @@ class ProfileBuilder {
     if (values[0].empty() || values[1].empty()) return true;
     const std::u16string_view keyName = Decoded(values[0], keyName_);
     if (section_ == nullptr) section_ = profile_.AddSection(sectionName_, sectionReadOnly_);
-    profile_.AddKey(section_, keyName, Decoded(values[1], value_), text::ParseInt(values[2]));
+    profile_.AddKey(section_, keyName, values[1], text::ParseInt(values[2]), true);
     return true;
   }
 
   void Close() {}
+
+  void EndSection() {  // after the last key of the section being read
+    if (section_ != nullptr) CXmlProfile::DropRepeatedKeys(*section_);
+    section_ = nullptr;
+  }
 
   bool IsProfile() const { return isProfile_; }
   // RepeatedSection with its name and the place of its tag, once it stopped.
@@ -48,7 +53,8 @@ class ProfileBuilder {
   // it.
   static std::u16string_view Decoded(std::u16string_view raw, std::u16string& buffer) {
     if (FindUnit(raw, u'&') == std::u16string_view::npos) return raw;
-    DecodeEntities(raw, buffer);
+    buffer.assign(raw);
+    buffer.resize(DecodeEntitiesInPlace(buffer.data(), buffer.size()));
     return buffer;
   }
 
@@ -56,7 +62,7 @@ class ProfileBuilder {
   // name; it becomes one with its first usable key.
   bool Section(std::u16string_view name, std::u16string_view attributes, const TextPlace& tag) {
     inSection_ = false;
-    section_ = nullptr;
+    EndSection();
     if (name != markup::kSection) return true;
     static constexpr std::u16string_view kNames[] = {markup::kName, markup::kReadOnly};
     std::u16string_view values[2];
@@ -81,7 +87,6 @@ class ProfileBuilder {
   int32_t sectionReadOnly_ = 0;
   ProfileSection* section_ = nullptr;  // once it has a key
   std::u16string keyName_;
-  std::u16string value_;
   ProfileResult repeated_;  // named once reading stopped at it
   TextPlace repeatedAt_;
 };
@@ -105,6 +110,7 @@ ProfileResult CXmlProfile::LoadWithResult(const char16_t* fileName, ProfileEncod
         scanner.Expect(units);
         memory_.BeginBulk(static_cast<size_t>(units) * 3);
       });
+  builder.EndSection();
   memory_.EndBulk();
   if (!result || result.status == ProfileStatus::EmptyFile) {
     RemoveAll();

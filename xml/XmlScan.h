@@ -1,10 +1,8 @@
-// The lenient tag scanner. It reads UTF-16 text in pieces, each unit once,
-// and hands every tag to a consumer: the element tree (CXmlParser) or the
-// profile builder of CXmlProfile::Load. It never reports malformed markup:
-// end tags end the current element whatever their name, unclosed elements
-// stay open, a stray ">" reads as a start tag without a name, and
-// declarations, processing instructions and comments are skipped (the text
-// after them is text again). Line feeds, returns and tabs read as spaces.
+// The lenient tag scanner: it reads UTF-16 text in pieces, each unit once, and hands every tag to a
+// consumer (the element tree, or the profile's builder). It never reports malformed markup: end tags
+// end the current element whatever their name, unclosed elements stay open, a stray ">" reads as a
+// start tag without a name, and declarations, processing instructions and comments are skipped (the
+// text after them is text again). Line feeds, returns and tabs read as spaces.
 #pragma once
 
 #include <algorithm>
@@ -20,22 +18,19 @@ namespace tavrel::xml {
 
 enum class TagType : int32_t { Skip = -1, Open = 0, Close = 1, Empty = 2 };
 
-// Line counting as the scan goes: the current line and the index of its
-// first unit.
+// The current line as the scan goes, and the index of its first unit.
 struct LineCount {
   uint32_t line = 1;
   uint64_t lineStart = 0;
 };
 
-// The first "<" or ">" in [at, end), or `end`. Every line feed, return and
-// tab before it becomes a space; the line feeds are counted into `lines`
-// (`first` is the unit of index `firstIndex`).
+// The first "<" or ">" in [at, end), or `end`. Line feeds, returns and tabs
+// before it become spaces, line feeds counted (`first` has index `firstIndex`).
 char16_t* FindTagMark(char16_t* at, char16_t* end, const char16_t* first, uint64_t firstIndex,
                       LineCount& lines);
 
-// Classifies collected tag text such as `<a b="c"/>` and gives the text
-// between the markup characters in `inner` ("/" of end and empty tags
-// dropped).
+// Classifies tag text such as `<a b="c"/>`; `inner` gets the text between
+// the markup characters ("/" of end and empty tags dropped).
 TagType GetTagType(std::u16string_view tag, std::u16string& inner);
 
 // A consumer has:
@@ -45,10 +40,9 @@ TagType GetTagType(std::u16string_view tag, std::u16string& inner);
 //   bool Element(size_t depth, std::u16string_view name, std::u16string_view attributes,
 //                const TextPlace& tag, bool transient);
 //   void Close();
-// Root names the document's element; Element opens one below it (depth 1 is
-// a child of the root) and Close ends the current one (never the root).
-// Texts are views; `transient` ones are gone after the call. False from Root
-// or Element stops the scan.
+// Root names the document's element; Element opens one below it (depth 1: a
+// child of the root), Close ends the current one (never the root). Texts are
+// views, `transient` ones gone after the call. False from Root or Element stops.
 template <class Consumer>
 class TagScanner {
  public:

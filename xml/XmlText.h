@@ -37,8 +37,8 @@ std::u16string EscapeAttribute(std::u16string_view text);
 // Decodes the four entities in one left-to-right pass: decoded text is never
 // looked at again, so "&amp;lt;" gives "&lt;". Every other "&" stays as written.
 std::u16string DecodeEntities(std::u16string_view text);
-// The same into `out`, whose memory is used again.
-void DecodeEntities(std::u16string_view text, std::u16string& out);
+// The same in place (a decoded text is never longer); its size.
+size_t DecodeEntitiesInPlace(char16_t* text, size_t size);
 
 // A unit of a text: its index from the start, and its line and column (both
 // from 1, lines ended by line feeds, columns counting UTF-16 units).

@@ -206,6 +206,20 @@ TEST(ProfileDifferential, OnePassLoadReadsAsTheTreeDid) {
     const std::u16string doc = RandomDocument(rng);
     files.emplace_back("random " + std::to_string(i), rng() % 2 != 0 ? Utf16File(doc) : text::ToUtf8(doc));
   }
+  // Long sections, past the length where repeated keys are dropped only
+  // after the section's last key: names repeat in either case, near and far.
+  for (int i = 0; i < 12; ++i) {
+    std::u16string doc = u"<profile><section name=\"s\">";
+    for (size_t k = 10 + rng() % 60; k > 0; --k) {
+      doc += u"<key name=\"" + std::u16string(1, u"aAbB"[rng() % 4]) +
+             text::FromAscii(std::to_string(rng() % 30)) + u"\" value=\"" +
+             text::FromAscii(std::to_string(k)) + (rng() % 4 == 0 ? u"\"/>" : u"\" readonly=\"1\"/>");
+    }
+    doc += i % 2 == 0 ? u"</section><section name=\"t\"><key name=\"a1\" value=\"x\"/>"
+                      : u"</section></profile>";
+    files.emplace_back("long section " + std::to_string(i),
+                       rng() % 2 != 0 ? Utf16File(doc) : text::ToUtf8(doc));
+  }
   TempDir dir;
   const std::u16string path = dir.Path(u"p.xml");
   for (const auto& [what, bytes] : files) {
