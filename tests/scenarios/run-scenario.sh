@@ -95,8 +95,9 @@ if ! diff -u "$expected" "$work/log.jsonl"; then
   exit 1
 fi
 # Each language's session starts from the state the English one found; the
-# English one's outcome is checked afterwards.
+# English one's outcome (its state and its receipt) is checked afterwards.
 mv "$work/state" "$work/state.english"
+[ -f "$work/receipt.json" ] && mv "$work/receipt.json" "$work/receipt.english.json"
 while read -r locale catalogue; do
   log="$work/log.$locale.jsonl"
   rm -rf "$work/state" && cp -a "$work/state.initial" "$work/state"
@@ -107,7 +108,8 @@ while read -r locale catalogue; do
     /usr/bin/python3 "$here/check_localized.py" "$expected" "$log" "$here/../../resources/po/$catalogue.po" || exit 1
   fi
 done < <(sed -n 's/^# locale: *//p' "$scenario")
-rm -rf "$work/state" && mv "$work/state.english" "$work/state"
+rm -rf "$work/state" "$work/receipt.json" && mv "$work/state.english" "$work/state"
+[ -f "$work/receipt.english.json" ] && mv "$work/receipt.english.json" "$work/receipt.json"
 /usr/bin/python3 "$here/check_outcome.py" "$scenario" "$work" || exit 1
 for emf in "$@"; do
   svg="$work/$(basename "$emf").svg"
