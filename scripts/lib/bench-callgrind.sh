@@ -2,18 +2,28 @@
 # Instructions of one whole Load per shape, ours and pugixml's load_file, each
 # in a fresh process under callgrind less a process that loads nothing, and
 # the heap blocks each allocates (valgrind's count, less the same process's).
-# Counts do not depend on other load on the machine.
-#   scripts/lib/bench-callgrind.sh [SHAPE...]   (default: every shape)
+# Counts do not depend on other load on the machine. With --cache, instead:
+# the first-level and last-level data cache misses of the same Load
+# (cachegrind's model of this machine's caches), ours and pugixml's.
+#   scripts/lib/bench-callgrind.sh [--cache] [SHAPE...]   (default: every shape)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 cd "$root"
+cache=0
+[ "${1:-}" = --cache ] && { cache=1; shift; }
 cmake --build build/native -j 2 --target bench_profile >/dev/null
 bench=build/native/bin/bench_profile
 shapes=$(mktemp -d)
 trap 'rm -rf "$shapes"' EXIT
 "$bench" --write-shapes "$shapes" >"$shapes/list"
-count() { # READER FILE -> "instructions allocations"
+count() { # READER FILE -> "instructions allocations", or with --cache "D1-misses LLd-misses"
   local ir allocs
+  if [ "$cache" = 1 ]; then
+    valgrind --tool=cachegrind --cache-sim=yes --cachegrind-out-file=/dev/null "$bench" --cold "$1" "$2" 2>&1 \
+      >/dev/null | awk '/D1  misses:/ {gsub(",", "", $4); d = $4} /LLd misses:/ {gsub(",", "", $4); l = $4}
+        END {print d, l}'
+    return
+  fi
   ir=$(valgrind --tool=callgrind --callgrind-out-file=/dev/null "$bench" --cold "$1" "$2" 2>&1 >/dev/null |
     sed -n 's/.*Collected : \([0-9]*\).*/\1/p')
   allocs=$(valgrind --tool=memcheck "$bench" --cold "$1" "$2" 2>&1 >/dev/null |
@@ -21,7 +31,11 @@ count() { # READER FILE -> "instructions allocations"
   echo "$ir $allocs"
 }
 read -r base_ir base_allocs < <(count none "$(sed -n '1s/.* //p' "$shapes/list")")
-printf '%-20s %14s %14s %7s %12s %12s\n' shape ours_Ir pugixml_Ir x ours_allocs pugi_allocs
+if [ "$cache" = 1 ]; then
+  printf '%-20s %14s %14s %7s %12s %12s\n' shape ours_D1miss pugixml_D1miss x ours_LLdmiss pugi_LLdmiss
+else
+  printf '%-20s %14s %14s %7s %12s %12s\n' shape ours_Ir pugixml_Ir x ours_allocs pugi_allocs
+fi
 declare -A ours
 while read -r name reader file; do
   [ $# -eq 0 ] || [[ " $* " == *" $name "* ]] || continue
