@@ -1,7 +1,6 @@
-// What reading or writing a profile file came to: the status, the system's
-// error code where there is one, and for reading the place where it stopped.
-// The 1/0 operations of the profile library (CXmlParser::LoadFile,
-// CXmlProfile::Load and Save) answer Ok() of these.
+// What reading or writing a profile file came to: the status, the system's error code where there
+// is one, and for reading the place where it stopped. The 1/0 operations of the profile library
+// (CXmlParser::LoadFile, CXmlProfile::Load and Save) answer Ok() of these.
 #pragma once
 
 #include <cstdint>
@@ -37,23 +36,17 @@ enum class ProfileStatus { TAVREL_PROFILE_STATUSES(TAVREL_PROFILE_STATUS_NAME) }
 
 struct ProfileResult {
   ProfileStatus status = ProfileStatus::Loaded;
-  // The system's error code (GetLastError) of a failed open, read, write or
-  // replace; 0 where there is none.
+  // The system's error code (GetLastError) of a failed open, read, write or replace; else 0.
   uint32_t systemCode = 0;
-  // Where reading stopped (RepeatedSection: the section's "<") or where the
-  // file ends (CutShort): the byte offset in the file, and the line and the
-  // column (both from 1; a column counts UTF-16 units). Line 0: no place.
+  // Where reading stopped (RepeatedSection: the section's "<") or where the file ends (CutShort):
+  // the byte offset in the file, the line and the column (from 1, in UTF-16 units). Line 0: none.
   uint64_t offset = 0;
   uint32_t line = 0;
   uint32_t column = 0;
   // RepeatedSection: the section's name as the file spells it.
   std::u16string section;
 
-  static ProfileResult Of(ProfileStatus status) {
-    ProfileResult result;
-    result.status = status;
-    return result;
-  }
+  static ProfileResult Of(ProfileStatus status) { return {status, 0, 0, 0, 0, {}}; }
 
   // Whether the 1/0 form of the operation answers 1.
   bool Ok() const;

@@ -1,11 +1,8 @@
 // One element of a parsed document: its name, the raw attribute text of its
-// start tag, its character data and its children. Attributes are not split
-// while parsing; GetAttribute searches the raw text each time.
-//
-// Elements live in their parser's arena and their texts are views into the
-// parser's buffers: they stay valid until the parser parses again, is reset
-// or is destroyed. An element owns nothing, so freeing a tree of any depth
-// never recurses.
+// start tag, its character data and its children; GetAttribute searches the
+// raw text each time. Elements live in their parser's arena, their texts are
+// views into its buffers, valid until it parses again, is reset or destroyed.
+// An element owns nothing, so freeing a tree of any depth never recurses.
 #pragma once
 
 #include <cstddef>

@@ -38,10 +38,10 @@ std::u16string DecodeEntities(std::u16string_view text) {
   return out;
 }
 
-size_t DecodeEntitiesInPlace(char16_t* text, size_t size) {
+size_t DecodeEntitiesInPlace(char16_t* text, size_t size, size_t offset) {
   char16_t* at = text;
-  const char16_t* from = text;
-  const char16_t* const end = text + size;
+  const char16_t* from = text + offset;
+  const char16_t* const end = from + size;
   const auto keep = [&at](const char16_t* first, const char16_t* last) {
     at = std::char_traits<char16_t>::move(at, first, static_cast<size_t>(last - first)) + (last - first);
   };

@@ -29,10 +29,9 @@ ProfileResult ProfileFileReader::Read(std::u16string_view fileName, ProfileEncod
   // buffer than itself, and is read at once.
   auto left = static_cast<uint32_t>(*size);
   pieceBytes = std::max<size_t>(std::min<uint64_t>(pieceBytes, left + uint64_t{1}) & ~size_t{1}, 2);
-  // Each piece is read after the bytes carried from the last one: the odd
-  // byte of a unit (UTF-16, the file's bytes going straight into the units,
-  // an odd last byte the low half of one) or the start of an ANSI character
-  // cut off, at most three bytes.
+  // Each piece is read after the bytes carried from the last one: the odd byte
+  // of a unit (UTF-16, bytes going straight into the units, an odd last byte
+  // the low half of one) or the start of an ANSI character cut off (3 at most).
   std::u16string buffer((pieceBytes + kMaxCarry) / 2 + 1, u'\0');
   auto* bytes = reinterpret_cast<char*>(buffer.data());
   size_t have = 0;

@@ -18,9 +18,8 @@ class File;
 
 namespace tavrel::xml {
 
-// The largest profile file read: 128 MiB. A larger file is refused before
-// anything is allocated for it, with the system code kErrorFileTooLarge
-// ("the file is too large"), so a 32-bit host can always afford a read.
+// The largest profile file read: 128 MiB. A larger file is refused before anything is allocated
+// for it, with kErrorFileTooLarge ("the file is too large"): a 32-bit host can afford any read.
 inline constexpr uint64_t kMaxProfileFileBytes = uint64_t{128} << 20;
 static_assert(kMaxProfileFileBytes < uint64_t{1} << 32, "offsets in the file fit 32 bits");
 
@@ -33,13 +32,12 @@ using TextSink = std::function<bool(char16_t* first, char16_t* last)>;
 
 class ProfileFileReader {
  public:
-  // Hands the file's decoded text to `sink`: UTF-16 LE in mode Utf16, or in
-  // Auto (any other value) when the file begins with FF FE; else the ANSI code
-  // page. The mark is skipped in every mode; the text ends at the first zero
-  // unit (UTF-16) or byte (ANSI). Loaded; EmptyFile; or why the file could not
-  // be opened or read, with the system's code (kErrorFileTooLarge above
-  // kMaxProfileFileBytes). `pieceBytes` (2 or more) are read at a time;
-  // `sized` is told the most units the text can have before the first piece.
+  // Hands the file's decoded text to `sink`: UTF-16 LE in mode Utf16, or in Auto (any other value)
+  // when the file begins with FF FE; else the ANSI code page. The mark is skipped in every mode; the
+  // text ends at the first zero unit (UTF-16) or byte (ANSI). Loaded; EmptyFile; or why the file
+  // could not be opened or read, with the system's code (kErrorFileTooLarge above kMaxProfileFileBytes).
+  // `pieceBytes` (2 or more) are read at a time; `sized` is told the most units the text can have
+  // before the first piece.
   ProfileResult Read(std::u16string_view fileName, ProfileEncoding mode, const TextSink& sink,
                      size_t pieceBytes = kProfilePieceBytes, const std::function<void(uint64_t)>& sized = {});
 
@@ -55,9 +53,8 @@ class ProfileFileReader {
   };
   // The most bytes carried from one piece to the next.
   static constexpr size_t kMaxCarry = 4;
-  // Hand on the units of `size` bytes from `read` (a unit of the buffer,
-  // with room for a byte after them), or the ANSI bytes decoded up to a
-  // character boundary; how many bytes were used. `last` is set at a zero.
+  // Hand on the units of `size` bytes from `read` (a unit of the buffer, with room for a byte after
+  // them), or the ANSI bytes decoded to a character boundary; the bytes used. `last` is set at a zero.
   size_t HandUtf16(char* read, size_t size, bool& last, const TextSink& sink);
   size_t DecodeAnsi(std::string_view bytes, bool& last, const TextSink& sink);
   // Anchors the text's "<" where units and bytes part.

@@ -38,7 +38,7 @@ void CXmlParser::Reset() {
 int CXmlParser::ParseDocument(std::u16string text) {
   Reset();
   document_ = std::move(text);
-  TagScanner<CXmlParser> scanner(*this);
+  TagScanner<CXmlParser> scanner(*this, std::pmr::get_default_resource());
   scanner.Feed(document_.data(), document_.data() + document_.size());
   endedEarly_ = scanner.EndedEarly();
   endPlace_ = scanner.EndPlace();
@@ -60,11 +60,11 @@ bool CXmlParser::Root(std::u16string_view name, std::u16string_view attributes, 
 }
 
 bool CXmlParser::Element(size_t /*depth*/, std::u16string_view name, std::u16string_view attributes,
-                         const TextPlace& tag, bool transient) {
+                         const TextPlace& tag, std::pmr::u16string* carried) {
   CXmlElement* element = arena_.NewElement();
   element->parent_ = current_;
-  element->name_ = Keep(name, transient);
-  element->attributes_ = Keep(attributes, transient);
+  element->name_ = Keep(name, carried != nullptr);
+  element->attributes_ = Keep(attributes, carried != nullptr);
   element->place_ = tag;
   ++current_->childCount_;
   current_ = element;

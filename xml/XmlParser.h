@@ -72,10 +72,9 @@ class CXmlParser {
     return LoadFileWithResult(fileName, mode) ? 1 : 0;
   }
   // LoadFile, saying what came of it: Loaded; CutShort when the text ends
-  // inside a tag or before the first element's end tag (the place is the
-  // end of the text, or the tag of a section that was never closed);
-  // EmptyFile; or why the file could not be opened or read, with the
-  // system's code. LoadFile answers 1 when this is Ok().
+  // inside a tag or before the first element's end tag (placed at the end of
+  // the text or at the tag of a section never closed); EmptyFile; or why the
+  // file could not be opened or read (system code). LoadFile answers Ok().
   ProfileResult LoadFileWithResult(std::u16string_view fileName, ProfileEncoding mode,
                                    size_t pieceBytes = kProfilePieceBytes);
   // Builds the tree afresh from the text; always 1.
@@ -107,7 +106,7 @@ class CXmlParser {
   void Text(std::u16string_view text, bool transient);
   bool Root(std::u16string_view name, std::u16string_view attributes, bool transient);
   bool Element(size_t depth, std::u16string_view name, std::u16string_view attributes, const TextPlace& tag,
-               bool transient);
+               std::pmr::u16string* carried);
   void Close();
   std::u16string_view Keep(std::u16string_view text, bool transient);
 

@@ -52,8 +52,10 @@ void* ProfilePool::do_allocate(size_t bytes, size_t alignment) {
 void ProfilePool::do_deallocate(void* block, size_t bytes, size_t alignment) {
   if (forgetting_) return;
   const auto* address = static_cast<const std::byte*>(block);
-  for (const Block& b : blocks_) {
-    if (std::less_equal<>()(b.bytes.get(), address) && std::less<>()(address, b.bytes.get() + b.size)) return;
+  for (auto b = blocks_.begin(); b != blocks_.end(); ++b) {
+    if (std::less<>()(address, b->bytes.get()) || !std::less<>()(address, b->bytes.get() + b->size)) continue;
+    if (b->bytes.get() == address && b->size == bytes) *b = Block{};  // its own block (a long tag's) goes now
+    return;
   }
   pool_->deallocate(block, bytes, alignment);
 }
@@ -150,6 +152,18 @@ ProfileKey* CXmlProfile::AddKey(ProfileSection* entry, std::u16string_view name,
   return added ? &*key : nullptr;
 }
 
+ProfileKey* CXmlProfile::AddKey(ProfileSection* entry, std::u16string_view name, std::u16string_view value,
+                                int32_t readOnly, ProfileText& holder) {
+  if (holder.get_allocator().resource() != &memory_ || value.size() * 2 < holder.capacity())
+    return AddKey(entry, name, value, readOnly, true);
+  ProfileKey* key = AddKey(entry, name, {}, readOnly, true);
+  if (key == nullptr) return nullptr;
+  const auto offset = static_cast<size_t>(value.data() - holder.data());
+  key->value = std::move(holder);
+  key->value.resize(DecodeEntitiesInPlace(key->value.data(), value.size(), offset));
+  return key;
+}
+
 // One pass in the order of (hash, place), not a probe per key into an index
 // larger than the cache: each key is compared with the keys kept before it in
 // its run of equal hashes (one name but by chance, the hash being seeded).
@@ -219,8 +233,7 @@ ProfileKey* CXmlProfile::SetKeyValue(ProfileSection* entry, const char16_t* key,
     EraseNamed(entry->keys, entry->keyIndex, FindNamed(entry->keys, entry->keyIndex, found->name));
     return nullptr;
   }
-  if (value == nullptr) return nullptr;
-  return AddKey(entry, key, value, readOnly);
+  return value == nullptr ? nullptr : AddKey(entry, key, value, readOnly);
 }
 
 int CXmlProfile::SetString(const char16_t* section, const char16_t* key, const char16_t* value) {

@@ -34,8 +34,6 @@
 
 namespace tavrel::xml {
 
-class ProfileBuilder;
-
 // Texts and lists allocate from the memory of the profile that holds them.
 using ProfileText = std::pmr::u16string;
 
@@ -44,8 +42,8 @@ using ProfileText = std::pmr::u16string;
 // profile hands nothing back one by one: all is released whole.
 class ProfilePool final : public std::pmr::memory_resource {
  public:
-  // Entries from here to EndBulk come from blocks of a 32nd of `bytes`,
-  // about what they take in all (only the last block's tail is lost).
+  // Entries from here to EndBulk come from blocks of a 32nd of `bytes`, about
+  // what they take in all; a larger one has a block of its own, freed with it.
   void BeginBulk(size_t bytes);
   void EndBulk() { bulk_ = false; }
 
@@ -112,19 +110,17 @@ class CXmlProfile {
   // section name repeats in it; 0 for a missing, empty or unreadable file
   // (profile left empty) and at a repeated section (earlier sections kept).
   int Load(const char16_t* fileName, ProfileEncoding mode) { return LoadWithResult(fileName, mode) ? 1 : 0; }
-  // Load, saying what came of it: Loaded; CutShort (the file ends before its
-  // profile is closed; what stands before is loaded); NoProfile (other markup:
-  // an empty profile); RepeatedSection (named, placed at its tag, where reading
-  // stopped); or, the profile empty, EmptyFile, NoFileName or why the file
-  // could not be read, with the system's code. Read `pieceBytes` at a time;
-  // `copy` gets each piece first, and then all is read even past a stop.
+  // Load, saying what came of it: Loaded; CutShort (the file ends before its profile is closed;
+  // what stands before is loaded); NoProfile (other markup: an empty profile); RepeatedSection
+  // (named, placed at its tag, where reading stopped); or, the profile empty, EmptyFile, NoFileName
+  // or why the file could not be read, with the system's code. Read `pieceBytes` at a time; `copy`
+  // gets each piece first, and then all is read even past a stop.
   ProfileResult LoadWithResult(const char16_t* fileName, ProfileEncoding mode,
                                size_t pieceBytes = kProfilePieceBytes, const TextSink& copy = {});
 
-  // Writes UTF-16 with the mark FF FE, or the ANSI code page in mode Ansi, to
-  // a temporary file beside the target that then replaces it (a failure leaves
-  // the old file); without one, in place (a failure cuts it short). A target
-  // not open to writing is refused untouched. 1 when every write succeeded.
+  // Writes UTF-16 with the mark FF FE, or the ANSI code page in mode Ansi, to a temporary file beside
+  // the target that then replaces it (a failure leaves the old file); without one, in place (a
+  // failure cuts it short). A target not open to writing is refused untouched. 1 when all writes did.
   int Save(const char16_t* fileName, ProfileEncoding mode) { return SaveWithResult(fileName, mode) ? 1 : 0; }
   // Save, saying what came of it: Saved, WrittenInPlace, or why not (code).
   ProfileResult SaveWithResult(const char16_t* fileName, ProfileEncoding mode);
@@ -164,9 +160,13 @@ class CXmlProfile {
   // Appends a key and indexes it, unless the section has a key of that name
   // (nullptr then); keys without a name are always appended. From a file, the
   // value is decoded here and only a short section is searched: past that,
-  // keys are appended and DropRepeatedKeys follows the last.
+  // DropRepeatedKeys follows the last key.
   ProfileKey* AddKey(ProfileSection* entry, std::u16string_view name, std::u16string_view value,
                      int32_t readOnly, bool fromFile = false);
+  // The same from a file, the value lying in `holder`, which becomes the value
+  // when it is of this profile's memory and the value fills at least half of it.
+  ProfileKey* AddKey(ProfileSection* entry, std::u16string_view name, std::u16string_view value,
+                     int32_t readOnly, ProfileText& holder);
   // Drops each key whose name an earlier key of the section has.
   static void DropRepeatedKeys(ProfileSection& entry);
 

@@ -22,7 +22,7 @@ class ProfileBuilder {
   }
 
   bool Element(size_t depth, std::u16string_view name, std::u16string_view attributes, const TextPlace& tag,
-               bool /*transient*/) {
+               std::pmr::u16string* carried) {
     if (depth == 1) return Section(name, attributes, tag);
     if (depth != 2 || !inSection_ || name != markup::kKey) return true;
     static constexpr std::u16string_view kNames[] = {markup::kName, markup::kValue, markup::kReadOnly};
@@ -31,7 +31,9 @@ class ProfileBuilder {
     if (values[0].empty() || values[1].empty()) return true;
     const std::u16string_view keyName = Decoded(values[0], keyName_);
     if (section_ == nullptr) section_ = profile_.AddSection(sectionName_, sectionReadOnly_);
-    profile_.AddKey(section_, keyName, values[1], text::ParseInt(values[2]), true);
+    const int32_t readOnly = text::ParseInt(values[2]);
+    if (carried == nullptr) profile_.AddKey(section_, keyName, values[1], readOnly, true);
+    if (carried != nullptr) profile_.AddKey(section_, keyName, values[1], readOnly, *carried);
     return true;
   }
 
@@ -48,9 +50,8 @@ class ProfileBuilder {
   const TextPlace& StoppedAt() const { return repeatedAt_; }
 
  private:
-  // Entities are decoded (into `buffer`) only where a "&" stands. Neither a
-  // name's emptiness nor the number a read-only flag reads as can change by
-  // it.
+  // Entities are decoded (into `buffer`) only where a "&" stands; neither a
+  // name's emptiness nor a read-only flag's number can change by it.
   static std::u16string_view Decoded(std::u16string_view raw, std::u16string& buffer) {
     if (FindUnit(raw, u'&') == std::u16string_view::npos) return raw;
     buffer.assign(raw);
@@ -95,36 +96,38 @@ ProfileResult CXmlProfile::LoadWithResult(const char16_t* fileName, ProfileEncod
                                           const TextSink& copy) {
   RemoveAll();
   if (fileName == nullptr) return ProfileResult::Of(ProfileStatus::NoFileName);
-  ProfileBuilder builder(*this);
-  TagScanner<ProfileBuilder> scanner(builder);
-  ProfileFileReader reader;
-  // The entries of a file take up to about three bytes a unit of its text.
-  ProfileResult result = reader.Read(
-      fileName, mode,
-      [&](char16_t* first, char16_t* last) {
-        if (copy && !copy(first, last)) return false;
-        return scanner.Feed(first, last) || static_cast<bool>(copy);
-      },
-      pieceBytes,
-      [this, &scanner](uint64_t units) {
-        scanner.Expect(units);
-        memory_.BeginBulk(static_cast<size_t>(units) * 3);
-      });
-  builder.EndSection();
-  memory_.EndBulk();
-  if (!result || result.status == ProfileStatus::EmptyFile) {
-    RemoveAll();
-    return result;
+  ProfileResult result;
+  bool unread = false;
+  {  // The scanner's carried tag goes back to the pool before the pool may be emptied.
+    ProfileBuilder builder(*this);
+    TagScanner<ProfileBuilder> scanner(builder, &memory_);
+    ProfileFileReader reader;
+    result = reader.Read(
+        fileName, mode,
+        [&](char16_t* first, char16_t* last) {
+          if (copy && !copy(first, last)) return false;
+          return scanner.Feed(first, last) || static_cast<bool>(copy);
+        },
+        pieceBytes,
+        [this, &scanner](uint64_t units) {
+          scanner.Expect(units);
+          memory_.BeginBulk(static_cast<size_t>(units) * 3);  // entries: up to 3 bytes a unit
+        });
+    builder.EndSection();
+    memory_.EndBulk();
+    if (!result || result.status == ProfileStatus::EmptyFile) {
+      unread = true;  // emptied below
+    } else if (const ProfileResult* stopped = builder.Stopped()) {
+      result = *stopped;
+      reader.SetPlace(builder.StoppedAt(), result);
+    } else if (!builder.IsProfile()) {
+      result = ProfileResult::Of(ProfileStatus::NoProfile);
+    } else if (scanner.EndedEarly()) {
+      result.status = ProfileStatus::CutShort;
+      reader.SetPlace(scanner.EndPlace(), result);
+    }
   }
-  if (const ProfileResult* stopped = builder.Stopped()) {
-    result = *stopped;
-    reader.SetPlace(builder.StoppedAt(), result);
-  } else if (!builder.IsProfile()) {
-    result = ProfileResult::Of(ProfileStatus::NoProfile);
-  } else if (scanner.EndedEarly()) {
-    result.status = ProfileStatus::CutShort;
-    reader.SetPlace(scanner.EndPlace(), result);
-  }
+  if (unread) RemoveAll();
   return result;
 }
 

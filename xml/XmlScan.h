@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <memory_resource>
 #include <string>
 #include <string_view>
 
@@ -38,15 +39,16 @@ TagType GetTagType(std::u16string_view tag, std::u16string& inner);
 //   void Text(std::u16string_view trimmed, bool transient);   // kWantsText only
 //   bool Root(std::u16string_view name, std::u16string_view attributes, bool transient);
 //   bool Element(size_t depth, std::u16string_view name, std::u16string_view attributes,
-//                const TextPlace& tag, bool transient);
+//                const TextPlace& tag, std::pmr::u16string* carried);
 //   void Close();
 // Root names the document's element; Element opens one below it (depth 1: a
 // child of the root), Close ends the current one (never the root). Texts are
-// views, `transient` ones gone after the call. False from Root or Element stops.
+// views, gone after the call when `transient` or `carried` (the scanner's copy
+// of the tag, from `pool`: Element may take it). False from Root or Element stops.
 template <class Consumer>
 class TagScanner {
  public:
-  explicit TagScanner(Consumer& consumer) : consumer_(consumer) {}
+  TagScanner(Consumer& consumer, std::pmr::memory_resource* pool) : consumer_(consumer), tagCarry_(pool) {}
 
   // Scans the next piece of the text, whose line feeds, returns and tabs
   // become spaces in place. False once the consumer has stopped the scan.
@@ -58,9 +60,8 @@ class TagScanner {
   // After the last piece: whether the text ended inside a tag or before the
   // first element's end tag, as a file cut short does.
   bool EndedEarly() const { return rootNamed_ && (inTag_ || depth_ != 0 || !rootClosed_); }
-  // Where an early end is told: the end of the text when it ended inside a
-  // tag; else the tag of a section of the root that was never closed by its
-  // own end tag; else the end of the text.
+  // Where an early end is told: the tag of a section never closed by its own
+  // end tag, unless the text ended inside a tag; else the end of the text.
   TextPlace EndPlace() const {
     if (!inTag_ && depth_ != 0 && sectionOpen_) return sectionTag_;
     if (!inTag_ && unclosedSection_.line != 0) return unclosedSection_;
@@ -72,8 +73,8 @@ class TagScanner {
     return {unit, lines_.line, static_cast<uint32_t>(unit - lines_.lineStart + 1)};
   }
   void TextBefore(const char16_t* run, const char16_t* mark);
-  void ReadTag(std::u16string_view tag, bool transient);
-  void Apply(TagType kind, std::u16string_view inner, bool transient);
+  void ReadTag(std::u16string_view tag, std::pmr::u16string* carried);
+  void Apply(TagType kind, std::u16string_view inner, std::pmr::u16string* carried);
 
   Consumer& consumer_;
   LineCount lines_;
@@ -81,10 +82,10 @@ class TagScanner {
   uint64_t expected_ = 0;
   bool stopped_ = false;
   bool inTag_ = false;
-  bool nested_ = false;       // a further "<" stands in the tag
-  TextPlace tag_;             // of the tag's "<" (or a stray ">")
-  std::u16string tagCarry_;   // the tag so far, when it began in an earlier piece
-  std::u16string textCarry_;  // the character data so far, when it is not one run
+  bool nested_ = false;           // a further "<" stands in the tag
+  TextPlace tag_;                 // of the tag's "<" (or a stray ">")
+  std::pmr::u16string tagCarry_;  // the tag so far, when it began in an earlier piece
+  std::u16string textCarry_;      // the character data so far, when it is not one run
   bool rootNamed_ = false;
   bool rootClosed_ = false;
   size_t depth_ = 0;          // of the current element; the root's is 0
@@ -110,20 +111,19 @@ bool TagScanner<Consumer>::Feed(char16_t* first, char16_t* last) {
     } else if (!inTag_) {
       if constexpr (Consumer::kWantsText) textCarry_.append(run, at);
       tag_ = here;
-      Apply(TagType::Open, {}, false);
+      Apply(TagType::Open, {}, nullptr);
       run = at + 1;
     } else if (*at == u'<') {
-      // The tag goes on to the next ">"; the character data is what
-      // followed the first "<": nothing.
+      // The tag goes on to the next ">"; no character data follows the first "<".
       if constexpr (Consumer::kWantsText) consumer_.Text({}, false);
       nested_ = true;
     } else {
       inTag_ = false;
       if (tagCarry_.empty()) {
-        ReadTag({run, static_cast<size_t>(at + 1 - run)}, false);
+        ReadTag({run, static_cast<size_t>(at + 1 - run)}, nullptr);
       } else {
         tagCarry_.append(run, at + 1);
-        ReadTag(tagCarry_, true);
+        ReadTag(tagCarry_, &tagCarry_);
         tagCarry_.clear();
       }
       run = at + 1;
@@ -154,25 +154,25 @@ void TagScanner<Consumer>::TextBefore(const char16_t* run, const char16_t* mark)
 }
 
 template <class Consumer>
-void TagScanner<Consumer>::ReadTag(std::u16string_view tag, bool transient) {
+void TagScanner<Consumer>::ReadTag(std::u16string_view tag, std::pmr::u16string* carried) {
   if (nested_) {
     std::u16string inner;
     const TagType kind = GetTagType(tag, inner);
-    if (kind != TagType::Skip) Apply(kind, inner, true);
+    std::pmr::u16string kept(inner);
+    if (kind != TagType::Skip) Apply(kind, kept, &kept);
     return;
   }
-  // With one "<" in front and one ">" at the end, GetTagType comes down to
-  // looking at the second and the second to last unit.
+  // One "<" in front, one ">" at the end: GetTagType reads the second and second to last unit.
   if (tag[1] == u'!' || tag[1] == u'?') return;
   const size_t start = tag[1] == u'/' ? 2 : 1;
   const bool empty = tag.size() >= 3 && tag[tag.size() - 2] == u'/';
   const size_t end = std::max(start, tag.size() - (empty ? 2 : 1));
   const TagType kind = empty ? TagType::Empty : start == 2 ? TagType::Close : TagType::Open;
-  Apply(kind, tag.substr(start, end - start), transient);
+  Apply(kind, tag.substr(start, end - start), carried);
 }
 
 template <class Consumer>
-void TagScanner<Consumer>::Apply(TagType kind, std::u16string_view inner, bool transient) {
+void TagScanner<Consumer>::Apply(TagType kind, std::u16string_view inner, std::pmr::u16string* carried) {
   // The root's tag is trimmed before it is split; below the root the name
   // is what precedes the first space, untrimmed.
   if (kind == TagType::Open || kind == TagType::Empty) {
@@ -183,13 +183,13 @@ void TagScanner<Consumer>::Apply(TagType kind, std::u16string_view inner, bool t
         space == std::u16string_view::npos ? std::u16string_view() : TrimView(tag.substr(space + 1));
     if (!rootNamed_) {
       rootNamed_ = !name.empty();
-      if (rootNamed_) stopped_ = !consumer_.Root(name, attributes, transient);
+      if (rootNamed_) stopped_ = !consumer_.Root(name, attributes, carried != nullptr);
     } else {
       if (++depth_ == 1) {
         sectionOpen_ = name == markup::kSection;
         sectionTag_ = tag_;
       }
-      stopped_ = !consumer_.Element(depth_, name, attributes, tag_, transient);
+      stopped_ = !consumer_.Element(depth_, name, attributes, tag_, carried);
     }
   }
   if (kind == TagType::Close || kind == TagType::Empty) {

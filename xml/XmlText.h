@@ -37,8 +37,8 @@ std::u16string EscapeAttribute(std::u16string_view text);
 // Decodes the four entities in one left-to-right pass: decoded text is never
 // looked at again, so "&amp;lt;" gives "&lt;". Every other "&" stays as written.
 std::u16string DecodeEntities(std::u16string_view text);
-// The same in place (a decoded text is never longer); its size.
-size_t DecodeEntitiesInPlace(char16_t* text, size_t size);
+// The same in place, from text + offset to text (never longer); its size.
+size_t DecodeEntitiesInPlace(char16_t* text, size_t size, size_t offset = 0);
 
 // A unit of a text: its index from the start, and its line and column (both
 // from 1, lines ended by line feeds, columns counting UTF-16 units).

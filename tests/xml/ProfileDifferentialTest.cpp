@@ -220,6 +220,12 @@ TEST(ProfileDifferential, OnePassLoadReadsAsTheTreeDid) {
     files.emplace_back("long section " + std::to_string(i),
                        rng() % 2 != 0 ? Utf16File(doc) : text::ToUtf8(doc));
   }
+  // Values that are most of their tag: one carried over pieces becomes the value.
+  for (const char16_t* part : {u"C:\\x &amp; &lt;y&gt; ", u"plain ", u"&quot;"}) {
+    std::u16string doc = u"<profile><section name=\"v\"><key name=\"a&amp;b\" value=\"";
+    for (int k = 0; k < 60; ++k) doc += part;
+    files.emplace_back("long value", Utf16File(doc + u"\"/></section><section name=\"w\"></profile>"));
+  }
   TempDir dir;
   const std::u16string path = dir.Path(u"p.xml");
   for (const auto& [what, bytes] : files) {
