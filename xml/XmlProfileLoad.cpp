@@ -32,8 +32,8 @@ class ProfileBuilder {
     const std::u16string_view keyName = Decoded(values[0], keyName_);
     if (section_ == nullptr) section_ = profile_.AddSection(sectionName_, sectionReadOnly_);
     const int32_t readOnly = text::ParseInt(values[2]);
-    if (carried == nullptr) profile_.AddKey(section_, keyName, values[1], readOnly, true);
-    if (carried != nullptr) profile_.AddKey(section_, keyName, values[1], readOnly, *carried);
+    carried == nullptr ? profile_.AddKey(section_, keyName, values[1], readOnly, true)
+                       : profile_.AddKey(section_, keyName, values[1], readOnly, *carried);
     return true;
   }
 

@@ -230,10 +230,11 @@ Step AsStep(Action action) {
     case Action::ChooseOther:
       return Step::ClickSettingsApply;
     case Action::Unload:
-    case Action::ReleaseLast:
+      return Step::Unload;
+    case Action::ReleaseLast:  // no step of a sequence: Reenter lets go itself
       break;
   }
-  return Step::Unload;
+  return Step::Release;
 }
 
 }  // namespace
